@@ -115,6 +115,8 @@ struct TMethod {
 };
 
 template <class... Args> class TClosure {
+  template <class P> struct MemberClass;
+  template <class D, class... A> struct MemberClass<void (D::*)(A...)> { using type = D; };
 public:
   using Thunk = void (*)(TObject*, Args...);
   TClosure() = default;
@@ -122,8 +124,11 @@ public:
   TClosure(TObject* Obj, Thunk Fn) : FObj(Obj), FFn(Fn) {}
 
   // TClosure<...>::Bind<&TForm1::Button1Click>(this)
+  // The thunk is made for the class declaring M, so one method gives one thunk whatever
+  // derived pointer binds it (the form writer finds published methods by thunk).
   template <auto M, class C> static TClosure Bind(C* Obj) {
-    return TClosure(static_cast<TObject*>(Obj), &Call<M, C>);
+    using D = typename MemberClass<decltype(M)>::type;
+    return TClosure(static_cast<TObject*>(static_cast<D*>(Obj)), &Call<M, D>);
   }
   template <auto M, class C> static void Call(TObject* Obj, Args... A) { (static_cast<C*>(Obj)->*M)(A...); }
 

@@ -81,7 +81,10 @@ const TPropInfo* FindPropInfo(const TObject* Instance, const AnsiString& PropNam
 }
 
 [[noreturn]] void InvalidType(const TPropInfo* P) {
-  throw EPropertyError("Invalid property type: %s", {AnsiString(P->Type() ? P->Type() : "?")});
+  // Class properties carry no type name: the class names the type.
+  const char* Type = P->Type();
+  if (!Type && P->Kind == tkClass && P->PropClass) Type = P->PropClass()->Name;
+  throw EPropertyError("Invalid property type: %s", {AnsiString(Type ? Type : "?")});
 }
 
 [[noreturn]] void ReadOnly(const TPropInfo* P) {
