@@ -1,22 +1,15 @@
-#include <windows.h>
+#include "app/About.h"
+#include "app/Unit1.h"
 
-static LRESULT CALLBACK MainProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
-  if (m == WM_DESTROY) { PostQuitMessage(0); return 0; }
-  return DefWindowProcA(w, m, wp, lp);
-}
-
-int WINAPI WinMain(HINSTANCE inst, HINSTANCE, LPSTR, int show) {
-  WNDCLASSA wc{};
-  wc.lpfnWndProc = MainProc;
-  wc.hInstance = inst;
-  wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-  wc.hbrBackground = HBRUSH(COLOR_BTNFACE + 1);
-  wc.lpszClassName = "TForm1";
-  RegisterClassA(&wc);
-  HWND w = CreateWindowA("TForm1", "Orvalen", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT,
-                         483, 370, nullptr, nullptr, inst, nullptr);
-  ShowWindow(w, show);
-  MSG msg;
-  while (GetMessageA(&msg, nullptr, 0, 0) > 0) { TranslateMessage(&msg); DispatchMessageA(&msg); }
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  try {
+    Application->Initialize();
+    Application->SetTitle("Orvalen");
+    Application->CreateForm(&Form1);
+    Application->CreateForm(&AboutForm);
+    Application->Run();
+  } catch (const Exception& E) {
+    Application->ShowException(E);
+  }
   return 0;
 }

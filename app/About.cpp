@@ -1,0 +1,5 @@
+#include "app/About.h"
+
+TAboutForm* AboutForm = nullptr;
+
+ORV_IMPLEMENT_FORM(TAboutForm, TForm, nullptr, nullptr, nullptr)

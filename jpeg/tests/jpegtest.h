@@ -1,0 +1,67 @@
+// Shared helpers of the JPEG component tests: generated images, encoding and decoding through
+// the components, pixel comparison, JPEG marker scanning and heap accounting.
+#pragma once
+
+#include "jpeg/vtxjpeg.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace jpegtest {
+
+using Bytes = std::vector<uint8_t>;
+
+struct TFree {
+  void operator()(TObject* O) const { TObject::Free(O); }
+};
+template <class T> using Owned = std::unique_ptr<T, TFree>;
+template <class T> Owned<T> Make() { return Owned<T>(New<T>(nullptr)); }
+
+// A 24-bit (or 32-bit) bitmap with smooth, photo-like content (gradients and soft blobs),
+// different for each Seed, with pseudo-random grain of up to Noise levels.
+Owned<TBitmap> PhotoBitmap(int Width, int Height, unsigned Seed = 1, int Bpp = 24, int Noise = 0);
+// The blue, green and red bytes of pixel (X, Y) (0 = top) of a 24- or 32-bit bitmap.
+void PixelAt(TBitmap* B, int X, int Y, uint8_t Out[3]);
+// The colour of pixel (X, Y) of any bitmap, through its colour table when it has one.
+RGBQUAD ColourAt(TBitmap* B, int X, int Y);
+
+struct TError {
+  double Mean[3] = {0, 0, 0};  // per channel: blue, green, red
+  int Max[3] = {0, 0, 0};
+  double WorstMean() const;
+  int WorstMax() const;
+};
+// Per-channel differences of two bitmaps of equal size.
+TError Compare(TBitmap* A, TBitmap* B);
+
+Bytes StreamBytes(TMemoryStream& S);
+void LoadBytes(TMemoryStream& S, const Bytes& Data);
+// Encodes Bitmap with a stream compressor set up by Setup (may be empty).
+Bytes Encode(TBitmap* Bitmap, const std::function<void(TJPEGStreamCompressor*)>& Setup = {});
+// Decodes with ReadBitMapFromStream; Setup configures the decompressor first.
+Owned<TBitmap> Decode(const Bytes& Jpeg, const std::function<void(TJPEGStreamDecompressor*)>& Setup = {});
+
+// Markers of a JPEG stream, in order (the byte after 0xFF), up to the start of scan data and
+// through every later marker segment.
+std::vector<int> Markers(const Bytes& Jpeg);
+int CountMarker(const Bytes& Jpeg, int Marker);
+
+// A JPEG made by libjpeg directly in the given colour space (CMYK input for JCS_CMYK and
+// JCS_YCCK), to feed the decompressor inputs the components never write.
+Bytes DirectJPEG(int Width, int Height, J_COLOR_SPACE JpegSpace);
+
+// The 8 by 8 grey baseline JPEG also stored in the test program's resources (all pixels 192).
+const Bytes& TinyGrey();
+
+// Bytes in use on all of the process's heaps.
+int64_t HeapInUse();
+
+// Runs Fn and returns the message of the Exception it raised; fails when it raised none.
+std::string ErrorOf(const std::function<void()>& Fn);
+
+}  // namespace jpegtest

@@ -1,0 +1,215 @@
+// Unit Blend: colour gradients, tiled bitmaps and the steel pattern as form backgrounds
+// (TqBackground) and as controls (TqBlendPaint, TqNWBlendPaint, TqTileMap, TqNWTileMap).
+#pragma once
+#include "suite/Mystd.h"
+#include "suite/Std2.h"
+#include "suite/WindowProcHook.h"
+#include "vcl/Controls.h"
+
+enum TqBackType { btBitmap, btBlend, btNormal, btSteel };
+extern const TEnumType TqBackTypeType;
+
+using TqBackPaintEvent = TClosure<TCanvas* /*Canvas*/, TObject* /*Sender*/>;
+
+// Start colour and end-minus-start differences per channel, from ColorToRGB of both colours.
+struct TqColorRamp {
+  short StartR = 0, StartG = 0, StartB = 0;
+  short DiffR = 0, DiffG = 0, DiffB = 0;
+  static TqColorRamp From(TColor Start, TColor End);
+  // Band I of N: start + MulDiv(I, diff, N) per channel (the start colour when N is 0).
+  TColor Band(int I, int N) const;
+};
+
+// Band counts beyond this paint as this many bands.
+constexpr int MaxBlendBands = 65535;
+
+// Fills (0, 0, W, H) of DC with the gradient: Bands + 1 bands from the ramp's start to its end
+// colour in direction Fill. The DC's selected objects are restored.
+void PaintBlend(HDC DC, int W, int H, gradType Fill, int Bands, const TqColorRamp& Ramp);
+
+// ---------------------------------------------------------------------------------------------
+// Paints the background of the form that owns it: replaces the form window's procedure when
+// loaded and answers its WM_ERASEBKGND.
+class TqBackground : public TComponent {
+  ORV_CLASS(TqBackground, TComponent)
+public:
+  explicit TqBackground(TComponent* AOwner);
+  ~TqBackground() override;
+  void Loaded() override;
+
+  TqBackType BackType() const { return FBackType; }
+  void SetBackType(TqBackType Value);
+  int Bands() const { return FBands; }
+  void SetBands(int Value);
+  TBitmap* BitMap() const { return FBitMap; }
+  void SetBitMap(TBitmap* Value);
+  TColor Color() const { return FColor; }
+  void SetColor(TColor Value);
+  TColor EndColor() const { return FEndColor; }
+  void SetEndColor(TColor Value);
+  gradType FillType() const { return FFillType; }
+  void SetGrad(gradType Value);
+  const TqColorRamp& Ramp() const { return FRamp; }
+
+  // The window whose procedure is replaced (null until loaded, and once it is destroyed).
+  bool Hooked() const { return FHook.Installed(); }
+  HWND HookedWindow() const { return FHook.Window(); }
+
+  TqBackPaintEvent OnPaint;
+  TNotifyEvent OnResize;
+
+protected:
+  virtual void DoResize();
+  // OnPaint over the finished background, on a canvas bound to DC.
+  virtual void DoPaint(HDC DC);
+  void WPWindowProc(TMessage& Message);
+  void PaintWallPaper(HDC DC);
+  void DoColor();
+
+private:
+  void Changed();
+  void PassErase(HDC DC);
+
+  gradType FFillType = gVert;
+  TqBackType FBackType = btBitmap;
+  TqWindowProcHook FHook;
+  TBitmap* FBitMap;
+  TColor FColor = TColor(0xFF00FF);
+  TColor FEndColor = 0;
+  int FBands = 255;
+  TqColorRamp FRamp;
+};
+
+// ---------------------------------------------------------------------------------------------
+// A windowed control filled with a gradient from its Color to EndColor, or the steel pattern.
+class TqBlendPaint : public TCustomControl {
+  ORV_CLASS(TqBlendPaint, TCustomControl)
+public:
+  explicit TqBlendPaint(TComponent* AOwner);
+
+  bool SteelLook() const { return FSteelLook; }
+  void SetSteel(bool Value);
+  gradType FillType() const { return FFillType; }
+  void SetGrad(gradType Value);
+  TColor EndColor() const { return FEndColor; }
+  void SetEndColor(TColor Value);
+  int Bands() const { return FBands; }
+  void SetBands(int Value);
+  const TqColorRamp& Ramp() const { return FRamp; }
+
+  using TControl::Color;
+  using TControl::SetColor;
+  using TControl::ParentColor;
+  using TControl::SetParentColor;
+
+  TNotifyEvent OnPaint;
+  void Dispatch(TMessage& Message) override;
+
+protected:
+  void Paint() override;
+  void CMColorChanged(TMessage& Message);
+
+private:
+  gradType FFillType = gVert;
+  TColor FEndColor = 0;
+  int FBands = 255;
+  bool FSteelLook = false;
+  TqColorRamp FRamp;
+};
+
+// The same without a window; with PassMouseOn the mouse goes through it to what lies beneath.
+class TqNWBlendPaint : public TGraphicControl {
+  ORV_CLASS(TqNWBlendPaint, TGraphicControl)
+public:
+  explicit TqNWBlendPaint(TComponent* AOwner);
+
+  bool PassMouseOn() const { return FPassMouseOn; }
+  void SetPassMouseOn(bool Value) { FPassMouseOn = Value; }
+  bool SteelLook() const { return FSteelLook; }
+  void SetSteel(bool Value);
+  gradType FillType() const { return FFillType; }
+  void SetGrad(gradType Value);
+  TColor EndColor() const { return FEndColor; }
+  void SetEndColor(TColor Value);
+  int Bands() const { return FBands; }
+  void SetBands(int Value);
+  const TqColorRamp& Ramp() const { return FRamp; }
+
+  using TControl::Color;
+  using TControl::SetColor;
+  using TControl::ParentColor;
+  using TControl::SetParentColor;
+
+  TNotifyEvent OnPaint;
+  void Dispatch(TMessage& Message) override;
+
+protected:
+  void Paint() override;
+  void CMColorChanged(TMessage& Message);
+  void WMEraseBkgnd(TMessage& Message);
+  void CMHitTest(TMessage& Message);
+
+private:
+  bool FPassMouseOn = false;
+  gradType FFillType = gVert;
+  TColor FEndColor = 0;
+  int FBands = 255;
+  bool FSteelLook = false;
+  TqColorRamp FRamp;
+};
+
+// ---------------------------------------------------------------------------------------------
+// A windowed control with Bitmap tiled over it.
+class TqTileMap : public TCustomControl {
+  ORV_CLASS(TqTileMap, TCustomControl)
+public:
+  explicit TqTileMap(TComponent* AOwner);
+  ~TqTileMap() override;
+
+  TBitmap* Bitmap() const { return FBitmap; }
+  void SetBitmap(TBitmap* Value);
+
+  using TControl::Color;
+  using TControl::SetColor;
+  using TControl::ParentColor;
+  using TControl::SetParentColor;
+
+  TNotifyEvent OnPaint;
+
+protected:
+  void CreateParams(TCreateParams& Params) override;
+  void Paint() override;
+
+private:
+  TBitmap* FBitmap;
+};
+
+// The same without a window.
+class TqNWTileMap : public TGraphicControl {
+  ORV_CLASS(TqNWTileMap, TGraphicControl)
+public:
+  explicit TqNWTileMap(TComponent* AOwner);
+  ~TqNWTileMap() override;
+
+  bool PassMouseOn() const { return FPassMouseOn; }
+  void SetPassOn(bool Value) { FPassMouseOn = Value; }
+  TBitmap* Bitmap() const { return FBitmap; }
+  void SetBitmap(TBitmap* Value);
+
+  using TControl::Color;
+  using TControl::SetColor;
+  using TControl::ParentColor;
+  using TControl::SetParentColor;
+
+  TNotifyEvent OnPaint;
+  void Dispatch(TMessage& Message) override;
+
+protected:
+  void Paint() override;
+  void WMEraseBkgnd(TMessage& Message);
+  void CMHitTest(TMessage& Message);
+
+private:
+  bool FPassMouseOn = false;
+  TBitmap* FBitmap;
+};

@@ -1,0 +1,3 @@
+// Unit Mystd: the suite's shared routines and types.
+#pragma once
+#include "suite/MystdRoutines.h"

@@ -1,0 +1,109 @@
+// Shared routines and types of the suite: the gradient direction, maths routines, the form a
+// component lives on, dialog units, the processor data measured at start-up, the host name and
+// address, and the hint settings every suite hint window shares.
+#pragma once
+#include "rtl/Classes.h"
+#include "rtl/TypInfo.h"
+#include "vcl/Graphics.h"
+
+#include <cstdint>
+
+class TForm;
+
+// Gradient fill direction; streamed by ordinal.
+enum gradType { gHorz, gVert, gCenter, gTopLeftBottomRight, gTopRightBottomLeft, gDiagLeft, gDiagRight };
+extern const TEnumType gradTypeType;
+
+// ---------------------------------------------------------------------------------------------
+// Maths in extended precision. Faults raise EInvalidOp "Invalid floating point operation",
+// EZeroDivide "Floating point division by zero" or EOverflow "Floating point overflow".
+
+// arcsin and arccos over [-1, 1]; EInvalidOp outside it.
+long double ArcSin(long double X);
+long double ArcCos(long double X);
+// Decimal logarithm; EZeroDivide for 0, EInvalidOp below 0.
+long double Log10(long double X);
+// The Degree-th root of Value: Power(Value, 1 / Degree).
+long double Root(long double Degree, long double Value);
+// False below 2, else whether no divisor from 2 to sqrt(N) divides N.
+bool IsPrime(int N);
+// 1 below 2, else 2 * 3 * ... * N; EOverflow past the extended range.
+long double Factorial(int N);
+// Base raised to Exponent. 0^0 = 0, x^0 = 1, 0^y = 0 for y > 0 (EZeroDivide for y < 0). A
+// negative base takes an integral exponent only (the sign follows its parity); EInvalidOp for
+// any other.
+long double Power(long double Base, long double Exponent);
+
+// The first owner of Component (not Component itself) that is a form; EComponentError "NoForm"
+// when the owner chain has none.
+TForm* FindForm(TComponent* Component);
+// Kept for older callers: always false.
+bool IsPrevius(bool Value);
+
+// Dialog units and pixels from GetDialogBaseUnits (low word horizontal, high word vertical);
+// the divisions truncate.
+int DlgUnitsToPixelsX(unsigned short Units);
+int DlgUnitsToPixelsY(unsigned short Units);
+int PixelsToDlgUnitsX(unsigned short Pixels);
+int PixelsToDlgUnitsY(unsigned short Pixels);
+
+// ---------------------------------------------------------------------------------------------
+// Processor data, filled once at start-up.
+struct TProcessorData {
+  bool CpuIdPresent = false;
+  // The registers CPUID leaf 1 returns (EAX signature, EBX, ECX and EDX features); -1 each
+  // without CPUID.
+  int32_t Signature = -1, FeaturesEBX = -1, FeaturesECX = -1, FeaturesEDX = -1;
+  // CPUID leaf 0: EBX, EDX, ECX, each register low byte first; empty without CPUID.
+  AnsiString Vendor;
+  // MHz; -1 for a family of 4 or lower (or a failed measurement), 0 without CPUID.
+  int Speed = 0;
+};
+extern const TProcessorData& ProcessorData;
+
+// The processor family: signature bits 8-11 with CPUID, else from the system's processor type.
+int CpuID();
+// The family from a processor type number as GetSystemInfo gives it (586 -> 5): the first
+// decimal digit of its low 16 bits; 0 when that is no digit.
+int CpuFamilyFromProcessorType(unsigned ProcessorType);
+
+// Clock speed in MHz: time-stamp counts over the span from a tick edge to T0 + 1000 ms, as
+// round(counts / 1e6 + 0.66). The sources are parameters so the measurement can be driven;
+// elapsed ticks are taken modulo 2^32, so a counter wrap during the second does no harm.
+using TTickSource = unsigned long (*)();
+using TCounterSource = uint64_t (*)();
+int MeasureClockSpeed(TTickSource Ticks, TCounterSource Counter);
+// The time-stamp counter (RDTSC).
+uint64_t ReadTimeStampCounter();
+
+// ---------------------------------------------------------------------------------------------
+// Host name and first IPv4 address ("a.b.c.d") through Windows Sockets. Both "-none-" when the
+// sockets or the host name cannot be had; a name whose address cannot be looked up keeps the
+// name and gives the address "-none-".
+void GetHostInfo(AnsiString& HostName, AnsiString& Address);
+// The first IPv4 address of a host name, "-none-" when it does not resolve. Windows Sockets
+// must be started.
+AnsiString LookupHostAddress(const AnsiString& HostName);
+
+// ---------------------------------------------------------------------------------------------
+// Hint settings shared by every suite hint component and window in the process.
+enum TqHintPos { hpLeftAbove, hpLeftUnder, hpRightAbove, hpRightUnder, hpNormal };
+extern const TEnumType TqHintPosType;
+using TqHintShowEvent = TClosure<TObject* /*Sender*/, bool& /*CanShow*/>;
+
+struct TqHintSettings {
+  TqHintPos HintPosition = hpLeftAbove;
+  int PartOfScreen = 2;     // 1..10
+  int MoveBeforeOff = 5;    // 2..20
+  bool MultiLine = true;
+  bool Use3D = true;
+  TNotifyEvent OnHintPaint;
+  TqHintShowEvent OnHintShow;
+  TColor ShadowColor = clBtnShadow;
+  TColor HighLightColor = clBtnHighlight;
+  TFont* Font = nullptr;    // owned: "MS Sans Serif", clWindowText, height -11
+  // Back to the values above (the font included).
+  void Reset();
+};
+// Allocated at start-up, freed at the end.
+extern TqHintSettings* HintSettings;

@@ -1,0 +1,560 @@
+#include "vcl/Buttons.h"
+#include "vcl/Forms.h"
+#include "vcl/GdiGuards.h"
+
+#include <algorithm>
+#include <cstring>
+
+constexpr TEnumType TButtonLayoutType{"TButtonLayout", {"blGlyphLeft", "blGlyphRight", "blGlyphTop", "blGlyphBottom"}};
+constexpr TEnumType TButtonStyleType{"TButtonStyle", {"bsAutoDetect", "bsWin31", "bsNew"}};
+constexpr TEnumType TBitBtnKindType{
+    "TBitBtnKind",
+    {"bkCustom", "bkOK", "bkCancel", "bkHelp", "bkYes", "bkNo", "bkClose", "bkAbort", "bkRetry", "bkIgnore", "bkAll"}};
+
+namespace {
+
+constexpr uint32_t Opaque = 0xFF000000u;
+
+// TColor ($00BBGGRR, system colours resolved) to a 32-bit DIB pixel ($00RRGGBB), and back.
+uint32_t ToPixel(TColor C) {
+  uint32_t V = uint32_t(ColorToRGB(C));
+  return ((V & 0xFF) << 16) | (V & 0xFF00) | ((V >> 16) & 0xFF);
+}
+TColor FromPixel(uint32_t P) {
+  return TColor(((P & 0xFF) << 16) | (P & 0xFF00) | ((P >> 16) & 0xFF));
+}
+
+// A 32-bit top-down DIB section; Bits receives its pixel memory.
+TBitmapOwner NewDib32(int W, int H, uint32_t*& Bits) {
+  BITMAPINFO Info{};
+  Info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+  Info.bmiHeader.biWidth = W;
+  Info.bmiHeader.biHeight = -H;
+  Info.bmiHeader.biPlanes = 1;
+  Info.bmiHeader.biBitCount = 32;
+  Info.bmiHeader.biCompression = BI_RGB;
+  void* P = nullptr;
+  TBitmapOwner Dib(CreateDIBSection(nullptr, &Info, DIB_RGB_COLORS, &P, nullptr, 0));
+  if (!Dib || !P) throw EOutOfResources("Out of system resources");
+  Bits = static_cast<uint32_t*>(P);
+  return Dib;
+}
+
+struct TCanvasLock {
+  TCanvas* C;
+  explicit TCanvasLock(TCanvas* Canvas) : C(Canvas) { C->Lock(); }
+  ~TCanvasLock() { C->Unlock(); }
+};
+
+// Keeps a canvas bound to a DC for a scope.
+struct TCanvasBinding {
+  TCanvas* C;
+  TCanvasBinding(TCanvas* Canvas, HDC DC) : C(Canvas) { C->SetHandle(DC); }
+  ~TCanvasBinding() { C->SetHandle(nullptr); }
+};
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------------
+TButtonContentLayout CalcButtonLayout(const TRect& Client, TSize GlyphSize, TSize TextSize,
+                                      TButtonLayout Layout, int Margin, int Spacing) {
+  const int CW = Client.Width(), CH = Client.Height();
+  const bool Horizontal = Layout == blGlyphLeft || Layout == blGlyphRight;
+  TPoint GP, TP;
+  if (Horizontal) {
+    GP.Y = (CH - GlyphSize.cy + 1) / 2;
+    TP.Y = (CH - TextSize.cy + 1) / 2;
+  } else {
+    GP.X = (CW - GlyphSize.cx + 1) / 2;
+    TP.X = (CW - TextSize.cx + 1) / 2;
+  }
+  if (TextSize.cx == 0 || GlyphSize.cx == 0) Spacing = 0;
+  const int Length = Horizontal ? CW : CH;
+  const int GlyphLength = Horizontal ? GlyphSize.cx : GlyphSize.cy;
+  const int TextLength = Horizontal ? TextSize.cx : TextSize.cy;
+  if (Margin == -1) {
+    if (Spacing == -1) {
+      Margin = (Length - (GlyphLength + TextLength)) / 3;
+      Spacing = Margin;
+    } else {
+      Margin = (Length - (GlyphLength + Spacing + TextLength) + 1) / 2;
+    }
+  } else if (Spacing == -1) {
+    Spacing = (Length - (Margin + GlyphLength) - TextLength) / 2;
+  }
+  switch (Layout) {
+    case blGlyphLeft:
+      GP.X = Margin;
+      TP.X = GP.X + GlyphSize.cx + Spacing;
+      break;
+    case blGlyphRight:
+      GP.X = CW - Margin - GlyphSize.cx;
+      TP.X = GP.X - Spacing - TextSize.cx;
+      break;
+    case blGlyphTop:
+      GP.Y = Margin;
+      TP.Y = GP.Y + GlyphSize.cy + Spacing;
+      break;
+    case blGlyphBottom:
+      GP.Y = CH - Margin - GlyphSize.cy;
+      TP.Y = GP.Y - Spacing - TextSize.cy;
+      break;
+  }
+  TButtonContentLayout Result;
+  if (GlyphSize.cx > 0 && GlyphSize.cy > 0)
+    Result.Glyph = Bounds(Client.Left + GP.X, Client.Top + GP.Y, GlyphSize.cx, GlyphSize.cy);
+  if (TextSize.cx > 0 && TextSize.cy > 0)
+    Result.Text = Bounds(Client.Left + TP.X, Client.Top + TP.Y, TextSize.cx, TextSize.cy);
+  return Result;
+}
+
+// ---------------------------------------------------------------------------------------------
+// TGlyphImages
+
+void TGlyphImages::Clear() {
+  for (auto& I : FImages) I.clear();
+  FWidth = FHeight = FCount = 0;
+}
+
+void TGlyphImages::Build(TBitmap* Glyph, int NumGlyphs) {
+  Clear();
+  if (!Glyph || Glyph->Empty() || Glyph->Width() <= 0 || Glyph->Height() <= 0) return;
+  const int W = Glyph->Width(), H = Glyph->Height();
+  const int N = std::clamp(NumGlyphs, 1, 4);
+  const int GW = W / N;
+  if (GW == 0) return;
+
+  // All pixels of the bitmap, read through its canvas (it may be a DIB of any depth).
+  std::vector<uint32_t> All(size_t(W) * H);
+  {
+    uint32_t* Bits = nullptr;
+    TBitmapOwner Dib = NewDib32(W, H, Bits);
+    TMemoryDC Mem;
+    TSelectGuard Sel(Mem, Dib);
+    TCanvas* Source = Glyph->Canvas();
+    TCanvasLock Lock(Source);
+    BitBlt(Mem, 0, 0, W, H, Source->Handle(), 0, 0, SRCCOPY);
+    GdiFlush();
+    std::memcpy(All.data(), Bits, All.size() * sizeof(uint32_t));
+  }
+
+  const bool Fixed = Glyph->TransparentMode() == tmFixed;
+  const uint32_t FixedKey = Fixed ? ToPixel(Glyph->TransparentColor()) : 0;
+  for (int I = 0; I < N; ++I) {
+    std::vector<uint32_t>& Img = FImages[I];
+    Img.resize(size_t(GW) * H);
+    const int X0 = I * GW;
+    const uint32_t Key = Fixed ? FixedKey : (All[size_t(H - 1) * W + X0] & 0xFFFFFF);
+    for (int Y = 0; Y < H; ++Y)
+      for (int X = 0; X < GW; ++X) {
+        uint32_t P = All[size_t(Y) * W + X0 + X] & 0xFFFFFF;
+        Img[size_t(Y) * GW + X] = P == Key ? P : (P | Opaque);
+      }
+  }
+  FWidth = GW;
+  FHeight = H;
+  FCount = N;
+
+  if (N < 2) {
+    // Disabled look: the dark (non-white) opaque pixels of the up image, once in the highlight
+    // colour one pixel down and right, then in the shadow colour in place.
+    const std::vector<uint32_t>& Up = FImages[bsUp];
+    std::vector<uint32_t>& D = FImages[bsDisabled];
+    D.assign(Up.size(), 0);
+    auto Ink = [&](int X, int Y) {
+      uint32_t P = Up[size_t(Y) * GW + X];
+      return (P & Opaque) && (P & 0xFFFFFF) != 0xFFFFFF;
+    };
+    const uint32_t Hi = ToPixel(clBtnHighlight) | Opaque, Sh = ToPixel(clBtnShadow) | Opaque;
+    for (int Y = 0; Y + 1 < H; ++Y)
+      for (int X = 0; X + 1 < GW; ++X)
+        if (Ink(X, Y)) D[size_t(Y + 1) * GW + X + 1] = Hi;
+    for (int Y = 0; Y < H; ++Y)
+      for (int X = 0; X < GW; ++X)
+        if (Ink(X, Y)) D[size_t(Y) * GW + X] = Sh;
+  }
+}
+
+const std::vector<uint32_t>& TGlyphImages::Image(TButtonState State) const {
+  const std::vector<uint32_t>& I = FImages[State];
+  return I.empty() ? FImages[bsUp] : I;
+}
+
+bool TGlyphImages::Pixel(TButtonState State, int X, int Y, TColor& Color) const {
+  if (Empty() || X < 0 || Y < 0 || X >= FWidth || Y >= FHeight) return false;
+  uint32_t P = Image(State)[size_t(Y) * FWidth + X];
+  Color = FromPixel(P & 0xFFFFFF);
+  return (P & Opaque) != 0;
+}
+
+void TGlyphImages::Draw(HDC DC, int X, int Y, TButtonState State) const {
+  if (Empty()) return;
+  const std::vector<uint32_t>& Img = Image(State);
+  uint32_t* ImageBits = nullptr;
+  uint32_t* MaskBits = nullptr;
+  TBitmapOwner ImageDib = NewDib32(FWidth, FHeight, ImageBits);
+  TBitmapOwner MaskDib = NewDib32(FWidth, FHeight, MaskBits);
+  for (size_t I = 0; I < Img.size(); ++I) {
+    bool IsOpaque = (Img[I] & Opaque) != 0;
+    ImageBits[I] = IsOpaque ? (Img[I] & 0xFFFFFF) : 0;
+    MaskBits[I] = IsOpaque ? 0 : 0xFFFFFF;
+  }
+  GdiFlush();
+  TMemoryDC Mem(DC);
+  {
+    TSelectGuard Sel(Mem, MaskDib);
+    BitBlt(DC, X, Y, FWidth, FHeight, Mem, 0, 0, SRCAND);
+  }
+  {
+    TSelectGuard Sel(Mem, ImageDib);
+    BitBlt(DC, X, Y, FWidth, FHeight, Mem, 0, 0, SRCPAINT);
+  }
+}
+
+// ---------------------------------------------------------------------------------------------
+// TBitBtn
+
+TBitBtn::TBitBtn(TComponent* AOwner) : TButton(AOwner) {
+  FGlyph = New<TBitmap>();
+  FGlyph->OnChange = TNotifyEvent::Bind<&TBitBtn::GlyphChanged>(this);
+  FCanvas = New<TCanvas>();
+}
+
+TBitBtn::~TBitBtn() {
+  TObject::Free(FCanvas);
+  TObject::Free(FGlyph);
+}
+
+AnsiString TBitBtn::KindCaption(TBitBtnKind Kind) {
+  switch (Kind) {
+    case bkOK: return "OK";
+    case bkCancel: return "Cancel";
+    case bkHelp: return "&Help";
+    case bkYes: return "&Yes";
+    case bkNo: return "&No";
+    case bkClose: return "&Close";
+    case bkAbort: return "Abort";
+    case bkRetry: return "&Retry";
+    case bkIgnore: return "&Ignore";
+    case bkAll: return "&All";
+    case bkCustom: break;
+  }
+  return AnsiString();
+}
+
+TModalResult TBitBtn::KindModalResult(TBitBtnKind Kind) {
+  switch (Kind) {
+    case bkOK: return mrOk;
+    case bkCancel: return mrCancel;
+    case bkYes: return mrYes;
+    case bkNo: return mrNo;
+    case bkAbort: return mrAbort;
+    case bkRetry: return mrRetry;
+    case bkIgnore: return mrIgnore;
+    case bkAll: return mrAll;
+    case bkCustom: case bkHelp: case bkClose: break;
+  }
+  return mrNone;
+}
+
+TBitBtnKind TBitBtn::Kind() const {
+  if (FKind == bkCustom) return bkCustom;
+  const bool WantDefault = FKind == bkOK || FKind == bkYes;
+  const bool WantCancel = FKind == bkCancel || FKind == bkNo;
+  if (Default() != WantDefault || Cancel() != WantCancel || ModalResult() != KindModalResult(FKind) ||
+      FModifiedGlyph)
+    return bkCustom;
+  return FKind;
+}
+
+void TBitBtn::SetKind(TBitBtnKind Value) {
+  if (Value == FKind && Value == Kind()) return;
+  if (Value != bkCustom) {
+    SetDefault(Value == bkOK || Value == bkYes);
+    SetCancel(Value == bkCancel || Value == bkNo);
+    if (!HasState(csLoading) || GetText().IsEmpty()) SetCaption(KindCaption(Value));
+    SetModalResult(KindModalResult(Value));
+    FModifiedGlyph = false;
+  }
+  FKind = Value;
+  Invalidate();
+}
+
+bool TBitBtn::IsCustom(const TObject* Obj) { return static_cast<const TBitBtn*>(Obj)->Kind() == bkCustom; }
+
+bool TBitBtn::IsCustomCaption(const TObject* Obj) {
+  auto* B = static_cast<const TBitBtn*>(Obj);
+  TBitBtnKind K = B->Kind();
+  return K == bkCustom || B->GetText() != KindCaption(K);
+}
+
+void TBitBtn::SetGlyph(TBitmap* Value) {
+  FGlyph->Assign(Value);
+  if (Value && Value->Height() > 0 && Value->Width() % Value->Height() == 0) {
+    int N = Value->Width() / Value->Height();
+    SetNumGlyphs(N > 4 ? 1 : N);
+  }
+}
+
+void TBitBtn::GlyphChanged(TObject*) {
+  FModifiedGlyph = true;
+  Changed();
+}
+
+void TBitBtn::Changed() {
+  FImagesValid = false;
+  Invalidate();
+}
+
+const TGlyphImages& TBitBtn::Images() {
+  if (!FImagesValid) {
+    FImages.Build(FGlyph, FNumGlyphs);
+    FImagesValid = true;
+  }
+  return FImages;
+}
+
+void TBitBtn::SetNumGlyphs(TNumGlyphs Value) {
+  Value = std::clamp(Value, 1, 4);
+  if (Value == FNumGlyphs) return;
+  FNumGlyphs = Value;
+  if (HasState(csLoading)) return;
+  Changed();
+}
+
+void TBitBtn::SetLayout(TButtonLayout Value) {
+  if (Value == FLayout) return;
+  FLayout = Value;
+  if (HasState(csLoading)) return;
+  Invalidate();
+}
+
+void TBitBtn::SetMargin(int Value) {
+  if (Value == FMargin || Value < -1) return;
+  FMargin = Value;
+  if (HasState(csLoading)) return;
+  Invalidate();
+}
+
+void TBitBtn::SetSpacing(int Value) {
+  if (Value == FSpacing) return;
+  FSpacing = Value;
+  if (HasState(csLoading)) return;
+  Invalidate();
+}
+
+void TBitBtn::SetStyle(TButtonStyle Value) {
+  if (Value == FStyle) return;
+  FStyle = Value;
+  if (HasState(csLoading)) return;
+  Invalidate();
+}
+
+void TBitBtn::Loaded() {
+  TButton::Loaded();
+  Changed();
+}
+
+void TBitBtn::Click() {
+  if (Kind() == bkClose) {
+    if (TCustomForm* Form = GetParentForm(this)) {
+      Form->Close();
+      return;
+    }
+  }
+  TButton::Click();
+}
+
+void TBitBtn::Dispatch(TMessage& Message) {
+  switch (Message.Msg) {
+    case CN_DRAWITEM: CNDrawItem(Message); break;
+    case CN_MEASUREITEM: CNMeasureItem(Message); break;
+    case WM_LBUTTONDBLCLK: WMLButtonDblClk(Message); break;
+    case CM_SYSCOLORCHANGE: CMSysColorChange(Message); break;
+    case CM_ENABLEDCHANGED:
+    case CM_FONTCHANGED:
+    case CM_TEXTCHANGED:
+      inherited::Dispatch(Message);
+      Invalidate();
+      break;
+    default: inherited::Dispatch(Message);
+  }
+}
+
+void TBitBtn::CreateParams(TCreateParams& Params) {
+  TButton::CreateParams(Params);
+  Params.Style = (Params.Style & ~DWORD(BS_TYPEMASK)) | BS_OWNERDRAW;
+}
+
+void TBitBtn::SetButtonStyle(bool ADefault) {
+  // Owner-drawn: the default frame is painted, so only a change of it needs a repaint.
+  if (ADefault == FDrawnActive) return;
+  FDrawnActive = ADefault;
+  if (HandleAllocated()) Invalidate();
+}
+
+void TBitBtn::CNDrawItem(TMessage& Message) {
+  auto* Dis = reinterpret_cast<DRAWITEMSTRUCT*>(Message.LParam);
+  DrawButton(Dis->hDC, (Dis->itemState & ODS_SELECTED) != 0, (Dis->itemState & ODS_FOCUS) != 0,
+             (Dis->itemState & ODS_DISABLED) != 0 || !Enabled());
+  Message.Result = 1;
+}
+
+void TBitBtn::CNMeasureItem(TMessage& Message) {
+  auto* Mis = reinterpret_cast<MEASUREITEMSTRUCT*>(Message.LParam);
+  Mis->itemWidth = UINT(Width());
+  Mis->itemHeight = UINT(Height());
+  Message.Result = 1;
+}
+
+void TBitBtn::WMLButtonDblClk(TMessage& Message) {
+  // An owner-drawn button reports a double click instead of the second click.
+  Perform(WM_LBUTTONDOWN, Message.WParam, Message.LParam);
+}
+
+void TBitBtn::CMSysColorChange(TMessage& Message) {
+  FImagesValid = false;   // the derived disabled image uses system colours
+  inherited::Dispatch(Message);
+  Invalidate();
+}
+
+TRect TBitBtn::ContentRect(bool Pressed) const {
+  TRect R = ClientRect();
+  int Inset = FStyle == bsWin31 ? 3 : 2;
+  R.Inflate(-Inset, -Inset);
+  if (Pressed) R.Offset(1, 1);
+  return R;
+}
+
+TButtonContentLayout TBitBtn::CalcLayout(HDC DC, bool Pressed) {
+  const TGlyphImages& I = Images();
+  TSize GlyphSize = I.Empty() ? TSize() : TSize(I.Width(), I.Height());
+  TSize TextSize;
+  AnsiString Text = GetText();
+  if (!Text.IsEmpty()) {
+    RECT R{0, 0, 0, 0};
+    DrawTextA(DC, Text.c_str(), -1, &R, DT_CALCRECT | DT_SINGLELINE);
+    TextSize = TSize(R.right - R.left, R.bottom - R.top);
+  }
+  return CalcButtonLayout(ContentRect(Pressed), GlyphSize, TextSize, FLayout, FMargin, FSpacing);
+}
+
+TButtonContentLayout TBitBtn::ContentLayout() {
+  TWindowDC DC(nullptr);
+  TSelectGuard Sel(DC, Font()->Handle());
+  bool Pressed = HandleAllocated() && (SendMessageA(WindowHandle(), BM_GETSTATE, 0, 0) & BST_PUSHED) != 0;
+  return CalcLayout(DC, Pressed);
+}
+
+void TBitBtn::DrawFrame(TCanvas* C, bool Pressed, bool Disabled) {
+  TRect R = ClientRect();
+  C->Brush()->SetStyle(bsSolid);
+  C->Brush()->SetColor(clBtnFace);
+  C->FillRect(R);
+  if (FStyle == bsWin31) {
+    C->Brush()->SetColor(clWindowFrame);
+    C->FrameRect(R);
+    R.Inflate(-1, -1);
+    if (FActive) {
+      C->FrameRect(R);
+      R.Inflate(-1, -1);
+    }
+    if (Pressed) {
+      C->Brush()->SetColor(clBtnShadow);
+      C->FillRect(Rect(R.Left, R.Top, R.Right, R.Top + 1));
+      C->FillRect(Rect(R.Left, R.Top, R.Left + 1, R.Bottom));
+    } else {
+      for (int I = 0; I < 2; ++I) {
+        C->Brush()->SetColor(clBtnHighlight);
+        C->FillRect(Rect(R.Left + I, R.Top + I, R.Right - I, R.Top + I + 1));
+        C->FillRect(Rect(R.Left + I, R.Top + I, R.Left + I + 1, R.Bottom - I));
+        C->Brush()->SetColor(clBtnShadow);
+        C->FillRect(Rect(R.Left + I, R.Bottom - 1 - I, R.Right - I, R.Bottom - I));
+        C->FillRect(Rect(R.Right - 1 - I, R.Top + I, R.Right - I, R.Bottom - I));
+      }
+    }
+    return;
+  }
+  if (FActive) {
+    C->Brush()->SetColor(clWindowFrame);
+    C->FrameRect(R);
+    R.Inflate(-1, -1);
+  }
+  if (Pressed) {
+    C->Brush()->SetColor(clBtnShadow);
+    C->FrameRect(R);
+  } else {
+    RECT Frame = R;
+    DrawFrameControl(C->Handle(), &Frame, DFC_BUTTON, DFCS_BUTTONPUSH | (Disabled ? DFCS_INACTIVE : 0));
+  }
+}
+
+void TBitBtn::DrawButton(HDC DC, bool Pressed, bool HasFocus, bool Disabled) {
+  const TRect Client = ClientRect();
+  if (Client.IsEmpty()) return;
+  // Painted off-screen, then copied in one go.
+  TMemoryDC Mem(DC);
+  TBitmapOwner Buffer(CreateCompatibleBitmap(DC, Client.Width(), Client.Height()));
+  if (!Mem.Get() || !Buffer) throw EOutOfResources("Out of system resources");
+  TSelectGuard Sel(Mem, Buffer);
+  {
+    TCanvasBinding Bind(FCanvas, Mem);
+    FCanvas->SetFont(Font());
+    DrawFrame(FCanvas, Pressed, Disabled);
+
+    HDC H = FCanvas->Handle();
+    TButtonContentLayout L = CalcLayout(H, Pressed);
+    const TGlyphImages& I = Images();
+    if (!I.Empty()) I.Draw(Mem, L.Glyph.Left, L.Glyph.Top, Disabled ? bsDisabled : Pressed ? bsDown : bsUp);
+
+    AnsiString Text = GetText();
+    if (!Text.IsEmpty()) {
+      const UINT Flags = DT_CENTER | DT_VCENTER | DT_SINGLELINE;
+      H = FCanvas->Handle();
+      int OldMode = SetBkMode(H, TRANSPARENT);
+      RECT T = L.Text;
+      if (Disabled) {
+        RECT Lit = T;
+        OffsetRect(&Lit, 1, 1);
+        SetTextColor(H, COLORREF(ColorToRGB(clBtnHighlight)));
+        DrawTextA(H, Text.c_str(), -1, &Lit, Flags);
+        SetTextColor(H, COLORREF(ColorToRGB(clBtnShadow)));
+      } else {
+        SetTextColor(H, COLORREF(ColorToRGB(Font()->Color())));
+      }
+      DrawTextA(H, Text.c_str(), -1, &T, Flags);
+      SetBkMode(H, OldMode);
+    }
+
+    if (HasFocus) {
+      RECT F = Client;
+      InflateRect(&F, -4, -4);
+      H = FCanvas->Handle();
+      SetTextColor(H, RGB(0, 0, 0));
+      SetBkColor(H, RGB(255, 255, 255));
+      ::DrawFocusRect(H, &F);
+    }
+  }
+  BitBlt(DC, Client.Left, Client.Top, Client.Width(), Client.Height(), Mem, 0, 0, SRCCOPY);
+}
+
+static constinit const TPropInfo TBitBtn_Props[] = {
+    PropBool<&TButton::Cancel, &TButton::SetCancel>("Cancel", false, &TBitBtn::IsCustom),
+    PropStr<&TButton::Caption, &TButton::SetCaption>("Caption", &TBitBtn::IsCustomCaption),
+    PropBool<&TButton::Default, &TButton::SetDefault>("Default", false, &TBitBtn::IsCustom),
+    PropObject<&TBitBtn::Glyph, &TBitBtn::SetGlyph>("Glyph", &TBitBtn::IsCustom),
+    PropEnum<&TBitBtn::Kind, &TBitBtn::SetKind>("Kind", TBitBtnKindType, bkCustom),
+    PropEnum<&TBitBtn::Layout, &TBitBtn::SetLayout>("Layout", TButtonLayoutType, blGlyphLeft),
+    PropInt<&TBitBtn::Margin, &TBitBtn::SetMargin>("Margin", -1),
+    PropInt<&TButton::ModalResult, &TButton::SetModalResult>("ModalResult", mrNone, &TBitBtn::IsCustom),
+    PropInt<&TBitBtn::NumGlyphs, &TBitBtn::SetNumGlyphs>("NumGlyphs", 1, &TBitBtn::IsCustom),
+    PropEnum<&TBitBtn::Style, &TBitBtn::SetStyle>("Style", TButtonStyleType, bsAutoDetect),
+    PropInt<&TBitBtn::Spacing, &TBitBtn::SetSpacing>("Spacing", 4),
+};
+ORV_IMPLEMENT_COMPONENT(TBitBtn, TButton, TBitBtn_Props)
+
+namespace {
+struct TButtonsRegistration {
+  TButtonsRegistration() { RegisterClasses({TBitBtn::StaticClass()}); }
+} ButtonsRegistration;
+}  // namespace

@@ -1,0 +1,1433 @@
+#include "vcl/Forms.h"
+#include "vcl/Menus.h"
+#include "rtl/Streaming.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <exception>
+
+TApplication* Application = nullptr;
+TScreen* Screen = nullptr;
+
+constexpr TEnumType TFormBorderStyleType{
+    "TFormBorderStyle", {"bsNone", "bsSingle", "bsSizeable", "bsDialog", "bsToolWindow", "bsSizeToolWin"}};
+constexpr TEnumType TBorderIconType{"TBorderIcon", {"biSystemMenu", "biMinimize", "biMaximize", "biHelp"}};
+constexpr TEnumType TFormStyleType{"TFormStyle", {"fsNormal", "fsMDIChild", "fsMDIForm", "fsStayOnTop"}};
+constexpr TEnumType TPositionType{
+    "TPosition", {"poDesigned", "poDefault", "poDefaultPosOnly", "poDefaultSizeOnly", "poScreenCenter",
+                  "poDesktopCenter", "poMainFormCenter", "poOwnerFormCenter"}};
+constexpr TEnumType TWindowStateType{"TWindowState", {"wsNormal", "wsMinimized", "wsMaximized"}};
+
+namespace {
+
+const char* const SCannotFocus = "Cannot focus a disabled or invisible window";
+const char* const SCannotShowModal = "Cannot make a visible window modal";
+const char* const SNoMDIForms = "MDI forms are not supported";
+const char* const SParentRequired = "Control '%s' has no parent window";
+
+// Counts focus moves in the whole application: a CM_ENTER / CM_EXIT / CM_ACTIVATE handler that
+// moves the focus elsewhere ends the move that sent it.
+int FocusCount = 0;
+
+template <class F> struct TFinally {
+  F Fn;
+  ~TFinally() { Fn(); }
+};
+template <class F> TFinally(F) -> TFinally<F>;
+
+// Top-level windows of this thread that are visible and enabled, disabled while a modal form or a
+// message box runs, and enabled again afterwards.
+class TTaskWindows {
+public:
+  TTaskWindows() { EnumThreadWindows(GetCurrentThreadId(), &Collect, reinterpret_cast<LPARAM>(this)); }
+  ~TTaskWindows() {
+    for (HWND W : FWindows)
+      if (IsWindow(W)) EnableWindow(W, TRUE);
+  }
+  TTaskWindows(const TTaskWindows&) = delete;
+  TTaskWindows& operator=(const TTaskWindows&) = delete;
+
+private:
+  static BOOL CALLBACK Collect(HWND W, LPARAM L) {
+    auto* Self = reinterpret_cast<TTaskWindows*>(L);
+    if (IsWindowVisible(W) && IsWindowEnabled(W)) {
+      Self->FWindows.push_back(W);
+      EnableWindow(W, FALSE);
+    }
+    return TRUE;
+  }
+  std::vector<HWND> FWindows;
+};
+
+// Non-client size (frame, caption, menu bar) of a window with these styles.
+SIZE FrameSize(const TCreateParams& P, bool HasMenu) {
+  RECT R{0, 0, 0, 0};
+  AdjustWindowRectEx(&R, P.Style & ~DWORD(WS_VISIBLE), HasMenu ? TRUE : FALSE, P.ExStyle);
+  return SIZE{R.right - R.left, R.bottom - R.top};
+}
+
+// Scales bounds and own fonts of every control below Parent by M / D.
+void ScaleChildren(TWinControl* Parent, int M, int D) {
+  for (int I = 0; I < Parent->ControlCount(); ++I) {
+    TControl* C = Parent->Controls(I);
+    C->SetBounds(MulDiv(C->Left(), M, D), MulDiv(C->Top(), M, D), MulDiv(C->Width(), M, D),
+                 MulDiv(C->Height(), M, D));
+    const TPropInfo* ParentFont = GetPropInfo(C, "ParentFont");
+    const TPropInfo* FontProp = GetPropInfo(C, "Font");
+    if (FontProp && FontProp->Kind == tkClass && !(ParentFont && GetOrdProp(C, "ParentFont")))
+      if (auto* F = dynamic_cast<TFont*>(GetObjectProp(C, "Font"))) F->SetHeight(MulDiv(F->Height(), M, D));
+    if (auto* W = dynamic_cast<TWinControl*>(C)) ScaleChildren(W, M, D);
+  }
+}
+
+bool HasClosingPunctuation(const AnsiString& S) {
+  if (S.IsEmpty()) return true;
+  char Last = S[S.Length()];
+  return Last == '.' || Last == '!' || Last == '?';
+}
+
+// Resource finder for the form reader: RCDATA named after the class in upper case.
+TStream* FindFormResource(const char* ClassName) {
+  if (!ClassName || !*ClassName) return nullptr;
+  AnsiString Name = UpperCase(ClassName);
+  HMODULE Module = GetModuleHandleA(nullptr);
+  HRSRC Res = FindResourceA(Module, Name.c_str(), MAKEINTRESOURCEA(10) /* RT_RCDATA */);
+  if (!Res) return nullptr;
+  HGLOBAL Data = LoadResource(Module, Res);
+  if (!Data) return nullptr;
+  const void* Bytes = LockResource(Data);
+  DWORD Size = SizeofResource(Module, Res);
+  if (!Bytes) return nullptr;
+  return new TReadOnlyMemoryStream(Bytes, Size);
+}
+
+// "Form2" or "Form2.Button1": a form by name, then its components by name.
+TComponent* FindGlobalForm(const AnsiString& Name) {
+  if (!Screen || Name.IsEmpty()) return nullptr;
+  int Dot = Name.Pos(".");
+  AnsiString First = Dot ? Name.SubString(1, Dot - 1) : Name;
+  TComponent* Found = nullptr;
+  for (int I = 0; I < Screen->FormCount() && !Found; ++I)
+    if (SameText(Screen->Forms(I)->Name(), First)) Found = Screen->Forms(I);
+  AnsiString Rest = Dot ? Name.SubString(Dot + 1, Name.Length()) : AnsiString();
+  while (Found && !Rest.IsEmpty()) {
+    int D = Rest.Pos(".");
+    AnsiString Part = D ? Rest.SubString(1, D - 1) : Rest;
+    Rest = D ? Rest.SubString(D + 1, Rest.Length()) : AnsiString();
+    Found = Found->FindComponent(Part);
+  }
+  return Found;
+}
+
+void DoneApplication();
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------------
+// Exception hand-off used by every window procedure, hook and callback of the class library.
+
+void HandleVclException(TObject* Sender) {
+  if (Application) {
+    Application->HandleException(Sender);
+    return;
+  }
+  try {
+    throw;
+  } catch (EAbort&) {
+  } catch (Exception& E) {
+    std::fprintf(stderr, "%s: %s\n", E.ClassName(), E.Message().c_str());
+  } catch (std::exception& E) {
+    std::fprintf(stderr, "%s\n", E.what());
+  } catch (...) {
+    std::fprintf(stderr, "Unknown exception\n");
+  }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Parent forms.
+
+TCustomForm* GetParentForm(const TControl* Control) {
+  if (!Control) return nullptr;
+  while (Control->Parent()) Control = Control->Parent();
+  return const_cast<TCustomForm*>(dynamic_cast<const TCustomForm*>(Control));
+}
+
+TCustomForm* ValidParentForm(const TControl* Control) {
+  TCustomForm* Form = GetParentForm(Control);
+  if (!Form) throw EInvalidOperation(SParentRequired, {Control ? Control->Name() : AnsiString()});
+  return Form;
+}
+
+// ---------------------------------------------------------------------------------------------
+// TCustomForm
+
+TCustomForm::TCustomForm(TComponent* AOwner) : TWinControl(AOwner) {
+  SetControlStyle(StyleOf(csAcceptsControls) | StyleOf(csCaptureMouse) | StyleOf(csClickEvents) |
+                  StyleOf(csSetCaption) | StyleOf(csDoubleClicks));
+  TWinControl::SetBounds(0, 0, 320, 240);
+  TControl::SetVisible(false);
+  SetParentColor(false);
+  SetColor(clBtnFace);
+  SetParentFont(false);
+  FPixelsPerInch = Screen ? Screen->PixelsPerInch() : 96;
+  FCanvas = new TControlCanvas();
+  FCanvas->SetControl(this);
+  if (Screen) Screen->AddForm(this);
+}
+
+TCustomForm::~TCustomForm() {
+  if (Screen) Screen->RemoveForm(this);
+  delete FCanvas;
+  FCanvas = nullptr;
+}
+
+void TCustomForm::AfterConstruction() {
+  TWinControl::AfterConstruction();
+  SetFormStateFlag(fsCreating, true);
+  try {
+    TClass Root = InheritsFrom(TForm::StaticClass()) ? TForm::StaticClass() : TCustomForm::StaticClass();
+    if (!FCreateNew && ClassType() != Root && !InitInheritedComponent(this, Root))
+      throw EResNotFound("Resource %s not found", {ClassName()});
+  } catch (...) {
+    SetFormStateFlag(fsCreating, false);
+    throw;
+  }
+  SetFormStateFlag(fsCreating, false);
+  // Forms the application owns go when the program ends, before the units they use.
+  if (Application && Owner() == Application) std::atexit(&DoneApplication);
+  DoCreate();
+  if (HasFormState(fsVisible)) {
+    SetFormStateFlag(fsVisible, false);
+    SetVisible(true);
+  }
+  if (HasFormState(fsActivated)) {
+    SetFormStateFlag(fsActivated, false);
+    Activate();
+  }
+}
+
+void TCustomForm::BeforeDestruction() {
+  // The owner may have marked the form as destroying already; OnHide and OnDestroy still run
+  // here, while every control of the form exists.
+  Destroying();
+  if (HandleAllocated() && IsWindowVisible(WindowHandle())) {
+    try {
+      DoHide();
+    } catch (...) {
+      HandleVclException(this);
+    }
+    ShowWindow(WindowHandle(), SW_HIDE);
+  }
+  try {
+    DoDestroy();
+  } catch (...) {
+    HandleVclException(this);
+  }
+  if (Application && Application->FMainForm == this) Application->FMainForm = nullptr;
+  if (Screen) Screen->RemoveForm(this);
+  if (FMenu) {
+    if (HandleAllocated()) ::SetMenu(WindowHandle(), nullptr);
+    FMenu->SetWindowHandle(nullptr);
+    if (FMenu->Owner() != this) FMenu->RemoveFreeNotification(this);
+    FMenu = nullptr;
+  }
+  FActiveControl = nullptr;
+  FFocusedControl = nullptr;
+  TWinControl::BeforeDestruction();
+}
+
+// ----- showing and closing
+
+void TCustomForm::SetVisible(bool Value) {
+  if (HasFormState(fsCreating)) {
+    SetFormStateFlag(fsVisible, Value);
+    return;
+  }
+  TWinControl::SetVisible(Value);
+  // A top-level form whose showing state did not follow (no CM_SHOWINGCHANGED came) is shown or
+  // hidden here, so Visible and the window always agree.
+  if (Parent() || HasState(csLoading | csDestroying) || Visible() != Value) return;
+  bool Shown = HandleAllocated() && IsWindowVisible(WindowHandle());
+  if (Shown == Value || (!Value && !HandleAllocated())) return;
+  HandleNeeded();
+  FShowing = Value;
+  Perform(CM_SHOWINGCHANGED, 0, 0);
+}
+
+void TCustomForm::Show() {
+  SetVisible(true);
+  if (HandleAllocated())
+    SetWindowPos(WindowHandle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+}
+
+void TCustomForm::Hide() { SetVisible(false); }
+
+bool TCustomForm::CloseQuery() {
+  bool CanClose = true;
+  if (OnCloseQuery) OnCloseQuery(this, CanClose);
+  return CanClose;
+}
+
+void TCustomForm::DoClose(TCloseAction& Action) {
+  if (OnClose) OnClose(this, Action);
+}
+
+void TCustomForm::Close() {
+  if (HasFormState(fsModal)) {
+    FModalResult = mrCancel;
+    return;
+  }
+  if (!CloseQuery()) return;
+  TCloseAction Action = caHide;
+  DoClose(Action);
+  if (Action == caNone) return;
+  if (Application && Application->MainForm() == this) Application->Terminate();
+  else if (Action == caHide) Hide();
+  else if (Action == caMinimize) SetWindowState(wsMinimized);
+  else Release();
+}
+
+void TCustomForm::CloseModal() {
+  try {
+    TCloseAction Action = caNone;
+    if (CloseQuery()) {
+      Action = caHide;
+      DoClose(Action);
+    }
+    if (Action == caNone) FModalResult = mrNone;
+    else if (Action == caFree) Release();
+  } catch (...) {
+    FModalResult = mrNone;
+    HandleVclException(this);
+  }
+}
+
+int TCustomForm::ShowModal() {
+  if (Visible() || !Enabled() || HasFormState(fsModal)) throw EInvalidOperation(SCannotShowModal);
+  if (HWND Capture = GetCapture()) SendMessageA(Capture, WM_CANCELMODE, 0, 0);
+  ReleaseCapture();
+  SetFormStateFlag(fsModal, true);
+  HWND ActiveWindow = GetActiveWindow();
+  TCustomForm* SaveFocused = Screen ? Screen->FFocusedForm : nullptr;
+  TCursor SaveCursor = Screen ? Screen->Cursor() : crDefault;
+  if (Screen) {
+    Screen->FFocusedForm = this;
+    Screen->SetCursor(crDefault);
+  }
+  if (Application) ++Application->FModalLevel;
+  int Result = mrNone;
+  {
+    TFinally Restore{[&] {
+      if (Application) --Application->FModalLevel;
+      if (Screen) {
+        if (SaveFocused && std::find(Screen->FForms.begin(), Screen->FForms.end(), SaveFocused) != Screen->FForms.end())
+          Screen->FFocusedForm = SaveFocused;
+        else if (Screen->FFocusedForm == this)
+          Screen->FFocusedForm = nullptr;
+        Screen->SetCursor(SaveCursor);
+      }
+      SetFormStateFlag(fsModal, false);
+    }};
+    {
+      TTaskWindows Disabled;
+      TFinally HideForm{[&] {
+        try {
+          Hide();
+        } catch (...) {
+          HandleVclException(this);
+        }
+      }};
+      Show();
+      Perform(CM_ACTIVATE, 0, 0);
+      FModalResult = mrNone;
+      auto Terminating = [] { return Application && Application->Terminated(); };
+      do {
+        if (Terminating()) {
+          FModalResult = mrCancel;
+          break;
+        }
+        if (Application) {
+          Application->HandleMessage();
+        } else {
+          MSG Msg;
+          if (GetMessageA(&Msg, nullptr, 0, 0) <= 0) FModalResult = mrCancel;
+          else { TranslateMessage(&Msg); DispatchMessageA(&Msg); }
+        }
+        if (Terminating()) FModalResult = mrCancel;
+        else if (FModalResult != mrNone) CloseModal();
+      } while (FModalResult == mrNone);
+      Result = FModalResult;
+      Perform(CM_DEACTIVATE, 0, 0);
+      if (!HandleAllocated() || GetActiveWindow() != WindowHandle()) ActiveWindow = nullptr;
+    }
+    // The other windows are enabled again here, so the one that was active can take over.
+    if (ActiveWindow && IsWindow(ActiveWindow)) SetActiveWindow(ActiveWindow);
+  }
+  return Result;
+}
+
+void TCustomForm::Release() { PostMessageA(Handle(), CM_RELEASE, 0, 0); }
+
+void TCustomForm::CMRelease(TMessage&) { TObject::Free(this); }
+
+void TCustomForm::DoCreate() {
+  try {
+    if (OnCreate) OnCreate(this);
+  } catch (...) {
+    HandleVclException(this);
+  }
+}
+
+void TCustomForm::DoDestroy() {
+  if (OnDestroy) OnDestroy(this);
+}
+
+void TCustomForm::DoShow() {
+  if (OnShow) OnShow(this);
+}
+
+void TCustomForm::DoHide() {
+  if (OnHide) OnHide(this);
+}
+
+void TCustomForm::Activate() {
+  if (OnActivate) OnActivate(this);
+}
+
+void TCustomForm::Deactivate() {
+  if (OnDeactivate) OnDeactivate(this);
+}
+
+void TCustomForm::ApplyPosition() {
+  if (FPositioned) return;
+  FPositioned = true;
+  if (Parent() || FWindowState != wsNormal) return;
+  int X = Left(), Y = Top();
+  int ScreenW = GetSystemMetrics(SM_CXSCREEN), ScreenH = GetSystemMetrics(SM_CYSCREEN);
+  auto CenterOn = [&](const TRect& R) {
+    X = R.Left + (R.Width() - Width()) / 2;
+    Y = R.Top + (R.Height() - Height()) / 2;
+  };
+  switch (FPosition) {
+    case poScreenCenter: CenterOn(Rect(0, 0, ScreenW, ScreenH)); break;
+    case poDesktopCenter:
+      CenterOn(Bounds(GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
+                      GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN)));
+      break;
+    case poMainFormCenter:
+    case poOwnerFormCenter: {
+      TCustomForm* Center = FPosition == poMainFormCenter ? (Application ? Application->MainForm() : nullptr)
+                                                          : dynamic_cast<TCustomForm*>(Owner());
+      if (Center && Center != this) CenterOn(Center->BoundsRect());
+      else CenterOn(Rect(0, 0, ScreenW, ScreenH));
+      break;
+    }
+    default: return;
+  }
+  X = std::max(X, int(GetSystemMetrics(SM_XVIRTUALSCREEN)));
+  Y = std::max(Y, int(GetSystemMetrics(SM_YVIRTUALSCREEN)));
+  SetBounds(X, Y, Width(), Height());
+}
+
+void TCustomForm::CMShowingChanged(TMessage&) {
+  if (!HandleAllocated()) return;
+  HWND Wnd = WindowHandle();
+  if (Showing()) {
+    try {
+      DoShow();
+    } catch (...) {
+      HandleVclException(this);
+    }
+    ApplyPosition();
+    if (Parent()) {
+      SetWindowPos(Wnd, nullptr, 0, 0, 0, 0,
+                   SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    } else {
+      int Cmd = FWindowState == wsMaximized ? SW_SHOWMAXIMIZED
+                : FWindowState == wsMinimized ? SW_SHOWMINIMIZED
+                                              : SW_SHOWNORMAL;
+      ShowWindow(Wnd, Cmd);
+      if (FFormStyle == fsStayOnTop)
+        SetWindowPos(Wnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
+  } else {
+    try {
+      DoHide();
+    } catch (...) {
+      HandleVclException(this);
+    }
+    if (Parent())
+      SetWindowPos(Wnd, nullptr, 0, 0, 0, 0,
+                   SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_HIDEWINDOW);
+    else
+      ShowWindow(Wnd, SW_HIDE);
+  }
+}
+
+// ----- properties
+
+void TCustomForm::SetBorderStyle(TFormBorderStyle Value) {
+  if (FBorderStyle == Value) return;
+  FBorderStyle = Value;
+  if (HasState(csLoading)) return;
+  if (HandleAllocated()) RecreateWnd();
+}
+
+void TCustomForm::SetBorderIcons(TBorderIcons Value) {
+  Value &= (1u << biSystemMenu) | (1u << biMinimize) | (1u << biMaximize) | (1u << biHelp);
+  if (FBorderIcons == Value) return;
+  FBorderIcons = Value;
+  if (HasState(csLoading)) return;
+  if (HandleAllocated()) RecreateWnd();
+}
+
+void TCustomForm::SetFormStyle(TFormStyle Value) {
+  if (Value == fsMDIChild || Value == fsMDIForm) throw EInvalidOperation(SNoMDIForms);
+  if (FFormStyle == Value) return;
+  FFormStyle = Value;
+  if (HasState(csLoading)) return;
+  if (!HandleAllocated() || Parent()) return;
+  bool Top = Value == fsStayOnTop;
+  SetWindowPos(WindowHandle(), Top ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+               SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  // An owned window may keep its topmost flag (Wine does): a new window has the right one.
+  bool IsTop = (GetWindowLongA(WindowHandle(), GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+  if (IsTop != Top) RecreateWnd();
+}
+
+void TCustomForm::SetPosition(TPosition Value) {
+  if (FPosition == Value) return;
+  FPosition = Value;
+}
+
+TWindowState TCustomForm::WindowState() const { return FWindowState; }
+
+void TCustomForm::SetWindowState(TWindowState Value) {
+  if (FWindowState == Value) return;
+  FWindowState = Value;
+  if (HasState(csLoading)) return;
+  if (HandleAllocated() && Showing()) {
+    static const int Cmds[] = {SW_RESTORE, SW_SHOWMINIMIZED, SW_SHOWMAXIMIZED};
+    ShowWindow(WindowHandle(), Cmds[Value]);
+  }
+}
+
+void TCustomForm::SetMenu(TMainMenu* Value) {
+  if (FMenu == Value) return;
+  if (FMenu) {
+    if (HandleAllocated()) ::SetMenu(WindowHandle(), nullptr);
+    FMenu->SetWindowHandle(nullptr);
+    if (FMenu->Owner() != this) FMenu->RemoveFreeNotification(this);
+  }
+  FMenu = Value;
+  if (Value && Value->Owner() != this) Value->FreeNotification(this);
+  if (HasState(csLoading)) return;
+  if (HandleAllocated() && Value) {
+    ::SetMenu(WindowHandle(), Value->Handle());
+    Value->SetWindowHandle(WindowHandle());
+  }
+}
+
+void TCustomForm::CMMenuChanged(TMessage& Message) {
+  if (FMenu && HandleAllocated()) {
+    if (GetMenu(WindowHandle()) != FMenu->Handle()) ::SetMenu(WindowHandle(), FMenu->Handle());
+    FMenu->SetWindowHandle(WindowHandle());
+  }
+  inherited::Dispatch(Message);
+}
+
+void TCustomForm::SetPixelsPerInch(int Value) {
+  if (Value > 0) FPixelsPerInch = Value;
+}
+
+void TCustomForm::SetClientWidth(int Value) {
+  if (HasState(csLoading)) {
+    FClientWidth = Value;
+    return;
+  }
+  if (HandleAllocated()) {
+    FClientWidth = 0;
+    TWinControl::SetBounds(Left(), Top(), Width() + Value - ClientWidth(), Height());
+  } else {
+    FClientWidth = Value;  // applied again once the window exists (the menu bar may wrap)
+    TWinControl::SetBounds(Left(), Top(), Width() + Value - ClientWidth(), Height());
+  }
+}
+
+void TCustomForm::SetClientHeight(int Value) {
+  if (HasState(csLoading)) {
+    FClientHeight = Value;
+    return;
+  }
+  FClientHeight = HandleAllocated() ? 0 : Value;
+  TWinControl::SetBounds(Left(), Top(), Width(), Height() + Value - ClientHeight());
+}
+
+void TCustomForm::ApplyClientSize() {
+  if (FClientWidth <= 0 && FClientHeight <= 0) return;
+  TRect C = ClientRect();
+  int W = FClientWidth > 0 ? Width() + FClientWidth - C.Width() : Width();
+  int H = FClientHeight > 0 ? Height() + FClientHeight - C.Height() : Height();
+  if (HandleAllocated()) FClientWidth = FClientHeight = 0;
+  TWinControl::SetBounds(Left(), Top(), W, H);
+}
+
+void TCustomForm::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
+  // An explicit size replaces a client size still waiting for the window.
+  if (!HasState(csLoading)) {
+    if (AWidth != Width()) FClientWidth = 0;
+    if (AHeight != Height()) FClientHeight = 0;
+  }
+  TWinControl::SetBounds(ALeft, ATop, AWidth, AHeight);
+}
+
+TRect TCustomForm::ClientRect() const {
+  if (HandleAllocated()) return TWinControl::ClientRect();
+  TCreateParams P;
+  const_cast<TCustomForm*>(this)->CreateParams(P);
+  SIZE F = FrameSize(P, FMenu != nullptr);
+  return Rect(0, 0, std::max(0, Width() - int(F.cx)), std::max(0, Height() - int(F.cy)));
+}
+
+// ----- focus
+
+void TCustomForm::SetActiveControl(TWinControl* Control) {
+  if (FActiveControl == Control) return;
+  if (Control && (Control == this || GetParentForm(Control) != this ||
+                  (!HasState(csLoading) && !Control->CanFocus())))
+    throw EInvalidOperation(SCannotFocus);
+  FActiveControl = Control;
+  if (HasState(csLoading)) return;
+  if (FActive) SetWindowFocus();
+}
+
+void TCustomForm::SetWindowFocus() {
+  if (!HandleAllocated() || IsIconic(WindowHandle())) return;
+  HWND Target = WindowHandle();
+  if (FActiveControl && FActiveControl != this) Target = FActiveControl->Handle();
+  ::SetFocus(Target);
+}
+
+void TCustomForm::SetFocus() {
+  if (FActive) return;
+  if (!CanFocus()) throw EInvalidOperation(SCannotFocus);
+  SetWindowFocus();
+}
+
+bool TCustomForm::CanFocus() const {
+  if (!Visible() || !Enabled()) return false;
+  if (Parent()) return TWinControl::CanFocus();
+  return true;
+}
+
+void TCustomForm::SetActive(bool Value) {
+  FActive = Value;
+  if (!Value) return;
+  if (!FActiveControl && !HasState(csDesigning)) FActiveControl = FindNextControl(nullptr, true, true, false);
+  SetWindowFocus();
+}
+
+bool TCustomForm::SetFocusedControl(TWinControl* Control) {
+  if (!Control || !ContainsControl(Control)) return false;
+  ++FocusCount;
+  FActiveControl = Control != this ? Control : nullptr;
+  if (Screen) Screen->SetActive(this, Control);
+  if (Control->ControlState() & StateOf(csFocusing)) return false;
+  Control->SetControlState(Control->ControlState() | StateOf(csFocusing));
+  TFinally Clear{[Control] { Control->SetControlState(Control->ControlState() & ~StateOf(csFocusing)); }};
+  auto Send = [](TControl* Target, unsigned Msg) {
+    int Count = FocusCount;
+    Target->Perform(Msg, 0, 0);
+    return Count == FocusCount;
+  };
+  if (Screen && Screen->FFocusedForm != this) {
+    if (TCustomForm* Old = Screen->FFocusedForm) {
+      Screen->FFocusedForm = nullptr;
+      if (!Send(Old, CM_DEACTIVATE)) return false;
+    }
+    Screen->FFocusedForm = this;
+    if (!Send(this, CM_ACTIVATE)) return false;
+  }
+  if (!FFocusedControl) FFocusedControl = this;
+  if (FFocusedControl != Control) {
+    while (FFocusedControl && !FFocusedControl->ContainsControl(Control)) {
+      TWinControl* Leaving = FFocusedControl;
+      FFocusedControl = FFocusedControl->Parent();
+      if (!Send(Leaving, CM_EXIT)) return false;
+    }
+    while (FFocusedControl != Control) {
+      TWinControl* Entering = Control;
+      while (Entering->Parent() != FFocusedControl) Entering = Entering->Parent();
+      FFocusedControl = Entering;
+      if (!Send(Entering, CM_ENTER)) return false;
+    }
+    Perform(CM_FOCUSCHANGED, 0, reinterpret_cast<intptr_t>(Control));
+  }
+  return true;
+}
+
+void TCustomForm::DefocusControl(TWinControl* Control, bool Removing) {
+  if (!Control) return;
+  if (Removing && FFocusedControl && Control->ContainsControl(FFocusedControl))
+    FFocusedControl = Control == this ? nullptr : Control->Parent();
+  if (Removing && Screen && Screen->FActiveControl && Control->ContainsControl(Screen->FActiveControl))
+    Screen->FActiveControl = nullptr;
+  if (FActiveControl && Control->ContainsControl(FActiveControl)) {
+    FActiveControl = nullptr;
+    if (FActive && !HasState(csDestroying) && Control != this) SetWindowFocus();
+  }
+}
+
+void TCustomForm::FocusControl(TWinControl* Control) {
+  bool WasActive = FActive;
+  SetActiveControl(Control);
+  if (!WasActive) SetFocus();
+}
+
+// ----- window
+
+void TCustomForm::CreateParams(TCreateParams& Params) {
+  TWinControl::CreateParams(Params);
+  bool TopLevel = !Parent() && !ParentWindow();
+  if (TopLevel) {
+    Params.Style &= ~DWORD(WS_CHILD | WS_GROUP | WS_TABSTOP | WS_POPUP | WS_VISIBLE);
+    Params.WndParent = Application ? Application->Handle() : nullptr;
+    if (Application && Application->FMainForm == this) Params.ExStyle |= WS_EX_APPWINDOW;
+    switch (FBorderStyle) {
+      case bsNone: Params.Style |= WS_POPUP; break;
+      case bsSingle:
+      case bsToolWindow: Params.Style |= WS_CAPTION; break;
+      case bsSizeable:
+      case bsSizeToolWin: Params.Style |= WS_CAPTION | WS_THICKFRAME; break;
+      case bsDialog:
+        Params.Style |= WS_POPUP | WS_CAPTION;
+        Params.ExStyle |= WS_EX_DLGMODALFRAME | WS_EX_WINDOWEDGE;
+        break;
+    }
+    if (FBorderStyle == bsToolWindow || FBorderStyle == bsSizeToolWin) Params.ExStyle |= WS_EX_TOOLWINDOW;
+    if (FBorderStyle != bsNone) {
+      bool Sys = FBorderIcons & (1u << biSystemMenu);
+      bool Boxes = FBorderStyle == bsSingle || FBorderStyle == bsSizeable;
+      if (Sys) Params.Style |= WS_SYSMENU;
+      if (Sys && Boxes && (FBorderIcons & (1u << biMinimize))) Params.Style |= WS_MINIMIZEBOX;
+      if (Sys && Boxes && (FBorderIcons & (1u << biMaximize))) Params.Style |= WS_MAXIMIZEBOX;
+      if (Sys && (FBorderIcons & (1u << biHelp)) && !(Params.Style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX)))
+        Params.ExStyle |= WS_EX_CONTEXTHELP;
+    }
+    if (FFormStyle == fsStayOnTop) Params.ExStyle |= WS_EX_TOPMOST;
+    if (!FPositioned) {
+      if (FPosition == poDefault || FPosition == poDefaultPosOnly) Params.X = Params.Y = CW_USEDEFAULT;
+      if (FPosition == poDefault || FPosition == poDefaultSizeOnly) Params.Width = Params.Height = CW_USEDEFAULT;
+    }
+  } else {
+    Params.Style &= ~DWORD(WS_VISIBLE);
+  }
+  Params.WindowClass.style |= CS_DBLCLKS;
+  if (FBorderStyle != bsDialog) {
+    HINSTANCE Inst = GetModuleHandleA(nullptr);
+    HICON Icon = LoadIconA(Inst, "MAINICON");
+    Params.WindowClass.hIcon = Icon ? Icon : LoadIconA(nullptr, MAKEINTRESOURCEA(32512) /* IDI_APPLICATION */);
+  }
+}
+
+void TCustomForm::CreateWnd() {
+  TWinControl::CreateWnd();
+  HWND Wnd = WindowHandle();
+  if (FMenu) {
+    ::SetMenu(Wnd, FMenu->Handle());
+    FMenu->SetWindowHandle(Wnd);
+  }
+  bool Defaulted = !FPositioned && (FPosition == poDefault || FPosition == poDefaultPosOnly ||
+                                    FPosition == poDefaultSizeOnly);
+  if (Defaulted) UpdateBounds();
+  ApplyClientSize();
+}
+
+void TCustomForm::DestroyWnd() {
+  // A window destroys the menu it shows: take the menu off first.
+  if (FMenu && HandleAllocated()) {
+    ::SetMenu(WindowHandle(), nullptr);
+    FMenu->SetWindowHandle(nullptr);
+  }
+  TWinControl::DestroyWnd();
+}
+
+void TCustomForm::Loaded() {
+  TWinControl::Loaded();
+  if (FScaled && Screen && FPixelsPerInch > 0 && Screen->PixelsPerInch() != FPixelsPerInch) {
+    int M = Screen->PixelsPerInch(), D = FPixelsPerInch;
+    ScaleChildren(this, M, D);
+    if (FClientWidth > 0) FClientWidth = MulDiv(FClientWidth, M, D);
+    if (FClientHeight > 0) FClientHeight = MulDiv(FClientHeight, M, D);
+    Font()->SetHeight(MulDiv(Font()->Height(), M, D));
+    FPixelsPerInch = M;
+  }
+  ApplyClientSize();
+  if (FMenu && HandleAllocated()) {
+    ::SetMenu(WindowHandle(), FMenu->Handle());
+    FMenu->SetWindowHandle(WindowHandle());
+  }
+}
+
+void TCustomForm::Notification(TComponent* AComponent, TOperation Operation) {
+  TWinControl::Notification(AComponent, Operation);
+  if (Operation != opRemove) return;
+  if (AComponent == FMenu) {
+    if (HandleAllocated()) ::SetMenu(WindowHandle(), nullptr);
+    FMenu->SetWindowHandle(nullptr);
+    FMenu = nullptr;
+  }
+  if (AComponent == FActiveControl) FActiveControl = nullptr;
+  if (AComponent == FFocusedControl) FFocusedControl = nullptr;
+}
+
+void TCustomForm::GetChildren(const std::function<void(TComponent*)>& Proc, TComponent* Root) {
+  TWinControl::GetChildren(Proc, Root);
+  if (Root != this) return;
+  for (int I = 0; I < ComponentCount(); ++I) {
+    TComponent* C = Components(I);
+    if (!C->HasParent()) Proc(C);
+  }
+}
+
+void TCustomForm::Paint() {
+  if (OnPaint) OnPaint(this);
+}
+
+void TCustomForm::PaintWindow(HDC DC) {
+  FCanvas->Lock();
+  TFinally Unlock{[this] {
+    FCanvas->SetHandle(nullptr);
+    FCanvas->Unlock();
+  }};
+  FCanvas->SetHandle(DC);
+  FCanvas->Font()->Assign(Font());
+  FCanvas->Brush()->SetColor(Color());
+  Paint();
+}
+
+// ----- messages
+
+void TCustomForm::WndProc(TMessage& Message) {
+  if (Message.Msg == WM_SETFOCUS && FActiveControl && FActiveControl != this && HandleAllocated() &&
+      !IsIconic(WindowHandle()) && FActiveControl->CanFocus()) {
+    // The form passes the focus on to its active control.
+    ::SetFocus(FActiveControl->Handle());
+    Message.Result = 0;
+    return;
+  }
+  TWinControl::WndProc(Message);
+}
+
+void TCustomForm::Dispatch(TMessage& Message) {
+  switch (Message.Msg) {
+    case WM_PAINT: WMPaint(Message); break;
+    case WM_CLOSE: WMClose(Message); break;
+    case WM_ACTIVATE: WMActivate(Message); break;
+    case WM_SYSCOMMAND: WMSysCommand(Message); break;
+    case WM_COMMAND: WMCommand(Message); break;
+    case WM_INITMENUPOPUP: WMInitMenuPopup(Message); break;
+    case WM_QUERYENDSESSION: WMQueryEndSession(Message); break;
+    case WM_SIZE: WMSize(Message); break;
+    case CM_DIALOGKEY: CMDialogKey(Message); break;
+    case CM_ACTIVATE: CMActivate(Message); break;
+    case CM_DEACTIVATE: CMDeactivate(Message); break;
+    case CM_SHOWINGCHANGED: CMShowingChanged(Message); break;
+    case CM_RELEASE: CMRelease(Message); break;
+    case CM_MENUCHANGED: CMMenuChanged(Message); break;
+    case CM_TEXTCHANGED: CMTextChanged(Message); break;
+    default: inherited::Dispatch(Message);
+  }
+}
+
+void TCustomForm::WMPaint(TMessage& Message) {
+  if (HandleAllocated() && IsIconic(WindowHandle())) DefaultHandler(Message);
+  else inherited::Dispatch(Message);
+}
+
+void TCustomForm::WMClose(TMessage& Message) {
+  Message.Result = 0;
+  Close();
+}
+
+void TCustomForm::WMActivate(TMessage& Message) {
+  SetActive(LOWORD(Message.WParam) != WA_INACTIVE);
+  Message.Result = 0;
+}
+
+void TCustomForm::WMSysCommand(TMessage& Message) {
+  inherited::Dispatch(Message);
+  if (HandleAllocated() && IsWindowVisible(WindowHandle())) {
+    switch (Message.WParam & 0xFFF0) {
+      case SC_MINIMIZE: FWindowState = wsMinimized; break;
+      case SC_MAXIMIZE: FWindowState = wsMaximized; break;
+      case SC_RESTORE: FWindowState = IsZoomed(WindowHandle()) ? wsMaximized : wsNormal; break;
+      default: break;
+    }
+  }
+}
+
+void TCustomForm::WMCommand(TMessage& Message) {
+  // Menu commands: notification code 0 and no control window.
+  if (FMenu && HIWORD(Message.WParam) == 0 && Message.LParam == 0 &&
+      FMenu->DispatchCommand((unsigned short)LOWORD(Message.WParam))) {
+    Message.Result = 0;
+    return;
+  }
+  inherited::Dispatch(Message);
+}
+
+void TCustomForm::WMInitMenuPopup(TMessage& Message) {
+  if (FMenu) FMenu->DispatchPopup(reinterpret_cast<HMENU>(Message.WParam));
+  inherited::Dispatch(Message);
+}
+
+void TCustomForm::WMQueryEndSession(TMessage& Message) { Message.Result = CloseQuery() ? 1 : 0; }
+
+void TCustomForm::WMSize(TMessage& Message) {
+  if (HandleAllocated() && IsWindowVisible(WindowHandle()) && !Parent()) {
+    switch (Message.WParam) {
+      case SIZE_MINIMIZED: FWindowState = wsMinimized; break;
+      case SIZE_MAXIMIZED: FWindowState = wsMaximized; break;
+      case SIZE_RESTORED: FWindowState = wsNormal; break;
+      default: break;
+    }
+  }
+  inherited::Dispatch(Message);
+}
+
+void TCustomForm::CMDialogKey(TMessage& Message) {
+  TShiftState Shift = KeyDataToShiftState(Message.LParam);
+  if (!(Shift & ShiftOf(ssAlt))) {
+    switch (Message.WParam) {
+      case VK_TAB:
+        if (!(Shift & ShiftOf(ssCtrl))) {
+          SelectNext(FActiveControl, !(Shift & ShiftOf(ssShift)), true);
+          Message.Result = 1;
+          return;
+        }
+        break;
+      case VK_LEFT:
+      case VK_RIGHT:
+      case VK_UP:
+      case VK_DOWN:
+        if (FActiveControl && FActiveControl->Parent()) {
+          FActiveControl->Parent()->SelectNext(FActiveControl,
+                                               Message.WParam == VK_RIGHT || Message.WParam == VK_DOWN, false);
+          Message.Result = 1;
+        }
+        return;
+      default: break;
+    }
+  }
+  // Enter, Escape and the rest go to the controls (default and cancel buttons).
+  inherited::Dispatch(Message);
+}
+
+void TCustomForm::CMActivate(TMessage&) {
+  if (HasState(csReading) || HasFormState(fsCreating)) SetFormStateFlag(fsActivated, true);
+  else Activate();
+}
+
+void TCustomForm::CMDeactivate(TMessage&) {
+  if (!HasState(csReading)) Deactivate();
+}
+
+void TCustomForm::CMTextChanged(TMessage& Message) {
+  if (HandleAllocated()) {
+    AnsiString Text = Caption();
+    int Len = GetWindowTextLengthA(WindowHandle());
+    std::string Cur(size_t(Len) + 1, '\0');
+    GetWindowTextA(WindowHandle(), Cur.data(), Len + 1);
+    Cur.resize(size_t(Len));
+    if (Cur != Text.str()) SetWindowTextA(WindowHandle(), Text.c_str());
+  }
+  inherited::Dispatch(Message);
+}
+
+static constinit const TPropInfo TCustomForm_Props[] = {
+    PropRef<&TCustomForm::ActiveControl, &TCustomForm::SetActiveControl>("ActiveControl"),
+    PropSet<&TCustomForm::BorderIcons, &TCustomForm::SetBorderIcons>("BorderIcons", TBorderIconType,
+                                                                      DefaultBorderIcons),
+    PropEnum<&TCustomForm::BorderStyle, &TCustomForm::SetBorderStyle>("BorderStyle", TFormBorderStyleType,
+                                                                       bsSizeable),
+    TControlProps::Caption(),
+    PropIntNoDefault<&TControl::ClientHeight, &TCustomForm::SetClientHeight>("ClientHeight"),
+    PropIntNoDefault<&TControl::ClientWidth, &TCustomForm::SetClientWidth>("ClientWidth"),
+    TControlProps::Color(clBtnFace),
+    TControlProps::Ctl3D(),
+    TControlProps::UseDockManager(),
+    TControlProps::Enabled(),
+    TControlProps::ParentFont(false),
+    TControlProps::Font(),
+    PropEnum<&TCustomForm::FormStyle, &TCustomForm::SetFormStyle>("FormStyle", TFormStyleType, fsNormal),
+    PropBool<&TCustomForm::KeyPreview, &TCustomForm::SetKeyPreview>("KeyPreview", false),
+    PropRef<&TCustomForm::Menu, &TCustomForm::SetMenu>("Menu"),
+    PropBool<&TCustomForm::OldCreateOrder, &TCustomForm::SetOldCreateOrder>("OldCreateOrder", false),
+    PropIntNoDefault<&TCustomForm::PixelsPerInch, &TCustomForm::SetPixelsPerInch>("PixelsPerInch"),
+    PopupMenuProp(),
+    PropEnum<&TCustomForm::Position, &TCustomForm::SetPosition>("Position", TPositionType, poDesigned),
+    PropBool<&TCustomForm::Scaled, &TCustomForm::SetScaled>("Scaled", true),
+    TControlProps::ShowHint(),
+    PropIntNoDefault<&TCustomForm::TextHeight, &TCustomForm::SetTextHeight>("TextHeight"),
+    PropBool<&TControl::Visible, &TCustomForm::SetVisible>("Visible", false),
+    PropEnum<&TCustomForm::WindowState, &TCustomForm::SetWindowState>("WindowState", TWindowStateType, wsNormal),
+    PropEvent<&TCustomForm::OnActivate>("OnActivate"),
+    TControlProps::OnClick(),
+    PropEvent<&TCustomForm::OnClose>("OnClose"),
+    PropEvent<&TCustomForm::OnCloseQuery>("OnCloseQuery"),
+    PropEvent<&TCustomForm::OnCreate>("OnCreate"),
+    TControlProps::OnDblClick(),
+    PropEvent<&TCustomForm::OnDestroy>("OnDestroy"),
+    PropEvent<&TCustomForm::OnDeactivate>("OnDeactivate"),
+    TControlProps::OnDragDrop(),
+    TControlProps::OnDragOver(),
+    PropEvent<&TCustomForm::OnHide>("OnHide"),
+    TControlProps::OnKeyDown(),
+    TControlProps::OnKeyPress(),
+    TControlProps::OnKeyUp(),
+    TControlProps::OnMouseDown(),
+    TControlProps::OnMouseMove(),
+    TControlProps::OnMouseUp(),
+    PropEvent<&TCustomForm::OnPaint>("OnPaint"),
+    TControlProps::OnResize(),
+    PropEvent<&TCustomForm::OnShow>("OnShow"),
+};
+ORV_IMPLEMENT_ABSTRACT(TCustomForm, TWinControl, TCustomForm_Props)
+ORV_IMPLEMENT_COMPONENT_NOPROPS(TForm, TCustomForm)
+
+// ---------------------------------------------------------------------------------------------
+// TScreen
+
+namespace {
+struct TStdCursor {
+  TCursor Index;
+  int Id;  // IDC_xxx
+};
+constexpr TStdCursor StdCursors[] = {
+    {crDefault, 32512},   {crArrow, 32512},    {crCross, 32515},    {crIBeam, 32513},
+    {crSizeNESW, 32643},  {crSizeNS, 32645},   {crSizeNWSE, 32642}, {crSizeWE, 32644},
+    {crUpArrow, 32516},   {crHourGlass, 32514}, {crDrag, 32512},    {crNoDrop, 32648},
+    {crHSplit, 32644},    {crVSplit, 32645},   {crMultiDrag, 32512}, {crSQLWait, 32514},
+    {crNo, 32648},        {crAppStart, 32650}, {crHelp, 32651},     {crHandPoint, 32649},
+    {crSizeAll, 32646},
+};
+
+int CALLBACK CollectFont(const LOGFONTA* Font, const TEXTMETRICA*, DWORD, LPARAM Data) {
+  reinterpret_cast<TStringList*>(Data)->Add(Font->lfFaceName);
+  return 1;
+}
+}  // namespace
+
+TScreen::TScreen(TComponent* AOwner) : TComponent(AOwner) {
+  if (HDC DC = GetDC(nullptr)) {
+    FPixelsPerInch = GetDeviceCaps(DC, LOGPIXELSY);
+    ReleaseDC(nullptr, DC);
+  }
+  if (FPixelsPerInch <= 0) FPixelsPerInch = 96;
+}
+
+TScreen::~TScreen() {
+  for (auto& C : FCursors)
+    if (C.second) DestroyCursor(C.second);
+  FCursors.clear();
+  TObject::Free(FFonts);
+  FFonts = nullptr;
+}
+
+TRect TScreen::WorkAreaRect() const {
+  RECT R{};
+  if (!SystemParametersInfoA(SPI_GETWORKAREA, 0, &R, 0)) return Rect(0, 0, Width(), Height());
+  return R;
+}
+
+TCustomForm* TScreen::Forms(int Index) const {
+  if (Index < 0 || Index >= FormCount()) throw EListError("List index out of bounds (%d)", {Index});
+  return FForms[size_t(Index)];
+}
+
+void TScreen::SetCursor(TCursor Value) {
+  if (FCursor == Value) return;
+  FCursor = Value;
+  if (Value == crDefault) {
+    // Let the window under the mouse choose its own cursor again.
+    POINT P;
+    if (GetCursorPos(&P)) {
+      HWND Wnd = WindowFromPoint(P);
+      if (Wnd && GetWindowThreadProcessId(Wnd, nullptr) == GetCurrentThreadId()) {
+        LRESULT Hit = SendMessageA(Wnd, WM_NCHITTEST, 0, MAKELPARAM(WORD(short(P.x)), WORD(short(P.y))));
+        SendMessageA(Wnd, WM_SETCURSOR, WPARAM(Wnd), MAKELPARAM(WORD(Hit), WM_MOUSEMOVE));
+        return;
+      }
+    }
+  }
+  ::SetCursor(Cursors(Value));
+}
+
+HCURSOR TScreen::Cursors(TCursor Index) const {
+  for (const auto& C : FCursors)
+    if (C.first == Index) return C.second;
+  if (Index == crNone) return nullptr;
+  for (const TStdCursor& S : StdCursors)
+    if (S.Index == Index) return LoadCursorA(nullptr, MAKEINTRESOURCEA(S.Id));
+  return LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));
+}
+
+void TScreen::SetCursors(TCursor Index, HCURSOR Handle) {
+  auto It = std::find_if(FCursors.begin(), FCursors.end(), [&](const auto& C) { return C.first == Index; });
+  if (It != FCursors.end()) {
+    if (It->second == Handle) return;
+    if (It->second) DestroyCursor(It->second);
+    if (Handle) It->second = Handle;
+    else FCursors.erase(It);
+  } else if (Handle) {
+    FCursors.emplace_back(Index, Handle);
+  }
+  if (Index == FCursor && FCursor != crDefault) ::SetCursor(Cursors(Index));
+}
+
+TStrings* TScreen::Fonts() {
+  if (!FFonts) {
+    auto* List = new TStringList();
+    List->SetSorted(true);
+    List->SetDuplicates(dupIgnore);
+    if (HDC DC = GetDC(nullptr)) {
+      LOGFONTA LF{};
+      LF.lfCharSet = DEFAULT_CHARSET;
+      EnumFontFamiliesExA(DC, &LF, &CollectFont, reinterpret_cast<LPARAM>(List), 0);
+      ReleaseDC(nullptr, DC);
+    }
+    FFonts = List;
+  }
+  return FFonts;
+}
+
+void TScreen::AddForm(TCustomForm* Form) {
+  if (std::find(FForms.begin(), FForms.end(), Form) == FForms.end()) FForms.push_back(Form);
+}
+
+void TScreen::RemoveForm(TCustomForm* Form) {
+  FForms.erase(std::remove(FForms.begin(), FForms.end(), Form), FForms.end());
+  if (FFocusedForm == Form) FFocusedForm = nullptr;
+  if (FActiveForm == Form) {
+    FActiveForm = nullptr;
+    FActiveControl = nullptr;
+    if (OnActiveControlChange) OnActiveControlChange(this);
+    if (OnActiveFormChange) OnActiveFormChange(this);
+  }
+}
+
+void TScreen::SetActive(TCustomForm* Form, TWinControl* Control) {
+  bool FormChanged = FActiveForm != Form;
+  bool ControlChanged = FActiveControl != Control;
+  FActiveForm = Form;
+  FActiveControl = Control;
+  if (ControlChanged && OnActiveControlChange) OnActiveControlChange(this);
+  if (FormChanged && OnActiveFormChange) OnActiveFormChange(this);
+}
+
+ORV_IMPLEMENT_CLASS(TScreen, TComponent)
+
+// ---------------------------------------------------------------------------------------------
+// TApplication
+
+namespace {
+const char* const AppWindowClass = "TApplication";
+}
+
+LRESULT CALLBACK ApplicationWndProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
+  TApplication* App = Application;
+  if (!App || App->FHandle != Wnd) return DefWindowProcA(Wnd, Msg, WParam, LParam);
+  try {
+    return App->WndProc(Msg, WParam, LParam);
+  } catch (...) {
+    App->HandleException(App);
+    return 0;
+  }
+}
+
+TApplication::TApplication(TComponent* AOwner) : TComponent(AOwner) {
+  FTitle = ChangeFileExt(ExtractFileName(ExeName()), "");
+}
+
+TApplication::~TApplication() {
+  if (FHandle) {
+    DestroyWindow(FHandle);
+    FHandle = nullptr;
+  }
+}
+
+void TApplication::Initialize() {
+  if (FInitialized) return;
+  FInitialized = true;
+  INITCOMMONCONTROLSEX Icc{sizeof(Icc), ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
+  InitCommonControlsEx(&Icc);
+  Handle();
+}
+
+void TApplication::SetTitle(const AnsiString& Value) {
+  if (FTitle == Value) return;
+  FTitle = Value;
+  if (FHandle) SetWindowTextA(FHandle, FTitle.c_str());
+}
+
+HWND TApplication::Handle() {
+  if (FHandle) return FHandle;
+  HINSTANCE Inst = GetModuleHandleA(nullptr);
+  WNDCLASSA Existing{};
+  if (!GetClassInfoA(Inst, AppWindowClass, &Existing)) {
+    WNDCLASSA Cls{};
+    Cls.lpfnWndProc = &ApplicationWndProc;
+    Cls.hInstance = Inst;
+    Cls.hIcon = LoadIconA(Inst, "MAINICON");
+    if (!Cls.hIcon) Cls.hIcon = LoadIconA(nullptr, MAKEINTRESOURCEA(32512));
+    Cls.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));
+    Cls.lpszClassName = AppWindowClass;
+    if (!RegisterClassA(&Cls)) throw EOutOfResources("Cannot register the application window class");
+  }
+  // Hidden: it owns the forms and carries the title, the main form has the taskbar button.
+  FHandle = CreateWindowExA(0, AppWindowClass, FTitle.c_str(),
+                            WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX, 0, 0, 0, 0,
+                            nullptr, nullptr, Inst, nullptr);
+  if (!FHandle) throw EOutOfResources("Cannot create the application window");
+  return FHandle;
+}
+
+void TApplication::FormCreated(TCustomForm* Form) {
+  if (FMainForm || !Form) return;
+  FMainForm = Form;
+  if (Form->HandleAllocated() && !Form->Parent()) {
+    HWND W = Form->WindowHandle();
+    SetWindowLongA(W, GWL_EXSTYLE, GetWindowLongA(W, GWL_EXSTYLE) | WS_EX_APPWINDOW);
+  }
+}
+
+void TApplication::Notification(TComponent* AComponent, TOperation Operation) {
+  TComponent::Notification(AComponent, Operation);
+  if (Operation == opRemove && AComponent == FMainForm) FMainForm = nullptr;
+}
+
+void TApplication::Run() {
+  if (!FMainForm) return;
+  if (FShowMainForm) {
+    if (FMainForm->WindowState() == wsMinimized) {
+      FMainForm->SetVisible(true);
+      Minimize();
+    } else {
+      FMainForm->SetVisible(true);
+    }
+  }
+  while (!FTerminated) {
+    try {
+      HandleMessage();
+    } catch (...) {
+      HandleException(this);
+    }
+  }
+}
+
+bool TApplication::ProcessMessage(MSG& Msg) {
+  if (!PeekMessageA(&Msg, nullptr, 0, 0, PM_REMOVE)) return false;
+  if (Msg.message == WM_QUIT) {
+    FTerminated = true;
+    return true;
+  }
+  bool Handled = false;
+  if (OnMessage) {
+    try {
+      OnMessage(Msg, Handled);
+    } catch (...) {
+      HandleException(this);
+    }
+  }
+  if (!Handled && !IsKeyMsg(Msg)) {
+    TranslateMessage(&Msg);
+    DispatchMessageA(&Msg);
+  }
+  return true;
+}
+
+bool TApplication::IsKeyMsg(MSG& Msg) {
+  if (Msg.message < WM_KEYFIRST || Msg.message > WM_KEYLAST) return false;
+  HWND Wnd = GetCapture();
+  if (!Wnd) {
+    Wnd = Msg.hwnd;
+    while (Wnd && !FindControl(Wnd)) Wnd = GetParent(Wnd);
+  } else if (!FindControl(Wnd)) {
+    Wnd = nullptr;
+  }
+  if (!Wnd) return false;
+  return SendMessageA(Wnd, CN_BASE + Msg.message, Msg.wParam, Msg.lParam) != 0;
+}
+
+void TApplication::ProcessMessages() {
+  MSG Msg;
+  while (ProcessMessage(Msg)) {
+  }
+}
+
+void TApplication::HandleMessage() {
+  MSG Msg;
+  if (!ProcessMessage(Msg)) Idle(Msg);
+}
+
+void TApplication::CheckMouseControl() {
+  POINT P;
+  if (!GetCursorPos(&P)) return;
+  TControl* Capture = GetCaptureControl();
+  TControl* Now = FindDragTarget(TPoint(P), true);
+  if (Now && Now->HasState(csDesigning)) Now = nullptr;
+  TControl* Was = MouseControl();
+  if (Was == Now) return;
+  if (Was && (!Capture || Capture == Was)) Was->Perform(CM_MOUSELEAVE, 0, 0);
+  if (Now && (!Capture || Capture == Now)) Now->Perform(CM_MOUSEENTER, 0, 0);
+}
+
+void TApplication::Idle(const MSG&) {
+  try {
+    CheckMouseControl();
+  } catch (...) {
+    HandleException(this);
+  }
+  bool Done = true;
+  if (OnIdle) {
+    try {
+      OnIdle(this, Done);
+    } catch (...) {
+      HandleException(this);
+    }
+  }
+  FreeDeviceContexts();
+  FreeMemoryContexts();
+  if (Done) WaitMessage();
+}
+
+void TApplication::Terminate() { PostQuitMessage(0); }
+
+void TApplication::Minimize() {
+  if (FMainForm && FMainForm->HandleAllocated()) ShowWindow(FMainForm->WindowHandle(), SW_MINIMIZE);
+}
+
+void TApplication::Restore() {
+  if (FMainForm && FMainForm->HandleAllocated() && IsIconic(FMainForm->WindowHandle()))
+    ShowWindow(FMainForm->WindowHandle(), SW_RESTORE);
+}
+
+void TApplication::BringToFront() {
+  HWND Target = FLastActiveWindow && IsWindow(FLastActiveWindow) && IsWindowVisible(FLastActiveWindow)
+                    ? FLastActiveWindow
+                    : (FMainForm && FMainForm->HandleAllocated() ? FMainForm->WindowHandle() : nullptr);
+  if (Target) SetForegroundWindow(Target);
+}
+
+void TApplication::HandleException(TObject* Sender) {
+  if (!std::current_exception()) return;
+  if (HWND Capture = GetCapture()) SendMessageA(Capture, WM_CANCELMODE, 0, 0);
+  auto Report = [&](Exception& E) {
+    if (!OnException) {
+      ShowException(E);
+      return;
+    }
+    try {
+      OnException(Sender, E);
+    } catch (EAbort&) {
+    } catch (Exception& Inner) {
+      ShowException(Inner);
+    } catch (...) {
+      std::fprintf(stderr, "Exception in the exception handler\n");
+    }
+  };
+  try {
+    throw;
+  } catch (EAbort&) {
+  } catch (Exception& E) {
+    Report(E);
+  } catch (std::exception& E) {
+    Exception Wrapped(E.what());
+    Report(Wrapped);
+  } catch (...) {
+    Exception Wrapped("Unknown exception");
+    Report(Wrapped);
+  }
+}
+
+void TApplication::ShowException(const Exception& E) {
+  AnsiString Text = E.Message();
+  if (!HasClosingPunctuation(Text)) Text += '.';
+  MessageBox(Text.c_str(), FTitle.c_str(), MB_ICONERROR | MB_OK);
+}
+
+int TApplication::MessageBox(const char* Text, const char* Caption, unsigned Flags) {
+  HWND Active = GetActiveWindow();
+  HWND Owner = Active;
+  if (!Owner && FMainForm && FMainForm->HandleAllocated() && IsWindowVisible(FMainForm->WindowHandle()))
+    Owner = FMainForm->WindowHandle();
+  if (!Owner) Owner = Handle();
+  int Result;
+  {
+    TTaskWindows Disabled;
+    Result = MessageBoxA(Owner, Text ? Text : "", Caption ? Caption : FTitle.c_str(), Flags);
+  }
+  if (Active && IsWindow(Active)) SetActiveWindow(Active);
+  return Result;
+}
+
+AnsiString TApplication::ExeName() const {
+  char Buf[MAX_PATH + 1] = {};
+  DWORD N = GetModuleFileNameA(nullptr, Buf, MAX_PATH);
+  return AnsiString(Buf, int(N));
+}
+
+LRESULT TApplication::WndProc(UINT Msg, WPARAM WParam, LPARAM LParam) {
+  switch (Msg) {
+    case WM_CLOSE:
+      if (FMainForm) FMainForm->Close();
+      return 0;
+    case WM_ACTIVATEAPP:
+      FActive = WParam != 0;
+      if (FActive) {
+        if (OnActivate) OnActivate(this);
+      } else {
+        FLastActiveWindow = GetActiveWindow();
+        if (OnDeactivate) OnDeactivate(this);
+      }
+      return 0;
+    case WM_QUERYENDSESSION: return FMainForm ? (FMainForm->CloseQuery() ? TRUE : FALSE) : TRUE;
+    case WM_ENDSESSION:
+      if (WParam) Terminate();
+      return 0;
+    default: return DefWindowProcA(FHandle, Msg, WParam, LParam);
+  }
+}
+
+ORV_IMPLEMENT_CLASS(TApplication, TComponent)
+
+// ---------------------------------------------------------------------------------------------
+// Unit start-up and shutdown.
+
+namespace {
+
+void DoneApplication() {
+  if (TApplication* A = Application) {
+    TObject::Free(A);
+    Application = nullptr;
+  }
+  if (TScreen* S = Screen) {
+    TObject::Free(S);
+    Screen = nullptr;
+  }
+}
+
+struct TFormsUnit {
+  TFormsUnit() {
+    RegisterClasses({TForm::StaticClass()});
+    SetFormResourceFinder(&FindFormResource);
+    SetFindGlobalComponent(&FindGlobalForm);
+    Screen = New<TScreen>(nullptr);
+    Application = New<TApplication>(nullptr);
+  }
+  ~TFormsUnit() { DoneApplication(); }
+} FormsUnit;
+
+}  // namespace

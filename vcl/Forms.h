@@ -1,0 +1,368 @@
+// Forms: top-level windows built from form resources, the application object (message loop,
+// exception handling, main form) and the screen object (forms, cursors, fonts, metrics).
+#pragma once
+
+#include "vcl/Controls.h"
+
+class TMainMenu;
+class TApplication;
+class TScreen;
+
+// ---------------------------------------------------------------------------------------------
+extern const TEnumType TFormBorderStyleType;
+
+enum TBorderIcon { biSystemMenu, biMinimize, biMaximize, biHelp };
+using TBorderIcons = unsigned;   // bit n = TBorderIcon n
+extern const TEnumType TBorderIconType;
+constexpr TBorderIcons DefaultBorderIcons = (1u << biSystemMenu) | (1u << biMinimize) | (1u << biMaximize);
+
+enum TFormStyle { fsNormal, fsMDIChild, fsMDIForm, fsStayOnTop };
+extern const TEnumType TFormStyleType;
+
+enum TPosition {
+  poDesigned, poDefault, poDefaultPosOnly, poDefaultSizeOnly, poScreenCenter, poDesktopCenter,
+  poMainFormCenter, poOwnerFormCenter,
+};
+extern const TEnumType TPositionType;
+
+enum TWindowState { wsNormal, wsMinimized, wsMaximized };
+extern const TEnumType TWindowStateType;
+
+enum TCloseAction { caNone, caHide, caFree, caMinimize };
+
+using TCloseEvent = TClosure<TObject* /*Sender*/, TCloseAction& /*Action*/>;
+using TCloseQueryEvent = TClosure<TObject* /*Sender*/, bool& /*CanClose*/>;
+using TMessageEvent = TClosure<MSG& /*Msg*/, bool& /*Handled*/>;
+using TExceptionEvent = TClosure<TObject* /*Sender*/, Exception& /*E*/>;
+using TIdleEvent = TClosure<TObject* /*Sender*/, bool& /*Done*/>;
+
+// Form states.
+enum TFormStateElement { fsCreating, fsVisible, fsShowing, fsModal, fsActivated };
+using TFormState = unsigned;
+
+// ---------------------------------------------------------------------------------------------
+class TCustomForm : public TWinControl {
+  ORV_CLASS(TCustomForm, TWinControl)
+public:
+  // Sets defaults only; AfterConstruction reads the form resources of the class chain (for a
+  // class below TForm), then runs OnCreate.
+  explicit TCustomForm(TComponent* AOwner);
+  ~TCustomForm() override;
+  // A form of class T without reading any form resource.
+  template <class T> static T* CreateNew(TComponent* AOwner) {
+    T* Form = new T(AOwner);
+    Form->FCreateNew = true;
+    try { Form->AfterConstruction(); } catch (...) { TObject::Free(Form); throw; }
+    return Form;
+  }
+  void AfterConstruction() override;
+  void BeforeDestruction() override;
+
+  // Close: CloseQuery, then OnClose with caHide (caFree for none of the defaults); the main form
+  // ends the application, others hide (or are freed / minimised as the action says). A modal
+  // form only sets ModalResult to mrCancel.
+  void Close();
+  virtual bool CloseQuery();
+  // Shows the form, or brings it forward when it is already visible.
+  void Show();
+  void Hide();
+  // Runs a modal loop until ModalResult is set; EInvalidOperation "Cannot make a visible window
+  // modal" when the form is already visible.
+  virtual int ShowModal();
+  // Frees the form once the messages being handled are done.
+  void Release();
+
+  using TControl::Caption;
+  using TControl::SetCaption;
+  using TControl::Color;
+  using TControl::SetColor;
+  using TControl::Font;
+  using TControl::SetFont;
+  using TControl::ParentFont;
+  using TControl::SetParentFont;
+  using TWinControl::Ctl3D;
+  using TWinControl::SetCtl3D;
+
+  TFormBorderStyle BorderStyle() const { return FBorderStyle; }
+  void SetBorderStyle(TFormBorderStyle Value);
+  TBorderIcons BorderIcons() const { return FBorderIcons; }
+  void SetBorderIcons(TBorderIcons Value);
+  TFormStyle FormStyle() const { return FFormStyle; }
+  // EInvalidOperation for fsMDIChild and fsMDIForm (no MDI support).
+  void SetFormStyle(TFormStyle Value);
+  TPosition Position() const { return FPosition; }
+  void SetPosition(TPosition Value);
+  TWindowState WindowState() const;
+  void SetWindowState(TWindowState Value);
+  TMainMenu* Menu() const { return FMenu; }
+  void SetMenu(TMainMenu* Value);
+  // Null: no MDI client window.
+  HWND ClientHandle() const { return nullptr; }
+
+  TWinControl* ActiveControl() const { return FActiveControl; }
+  // EInvalidOperation "Cannot focus a disabled or invisible window" for a control that cannot
+  // take the focus (or is not on this form).
+  void SetActiveControl(TWinControl* Control);
+  // The control of this form that has the focus (as the framework tracks it).
+  TWinControl* FocusedControl() const { return FFocusedControl; }
+  bool KeyPreview() const { return FKeyPreview; }
+  void SetKeyPreview(bool Value) { FKeyPreview = Value; }
+  int ModalResult() const { return FModalResult; }
+  void SetModalResult(int Value) { FModalResult = Value; }
+  bool OldCreateOrder() const { return FOldCreateOrder; }
+  void SetOldCreateOrder(bool Value) { FOldCreateOrder = Value; }
+  int PixelsPerInch() const { return FPixelsPerInch; }
+  void SetPixelsPerInch(int Value);
+  int TextHeight() const { return FTextHeight; }
+  void SetTextHeight(int Value) { FTextHeight = Value; }
+  bool Scaled() const { return FScaled; }
+  void SetScaled(bool Value) { FScaled = Value; }
+  // The form is the application's active (focused) form.
+  bool Active() const { return FActive; }
+  TFormState FormState() const { return FFormState; }
+  TCanvas* Canvas() const { return FCanvas; }
+
+  void SetVisible(bool Value) override;
+  void SetClientWidth(int Value) override;
+  void SetClientHeight(int Value) override;
+  void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
+  // Without a window: the bounds less the frame, caption and menu bar the styles give.
+  TRect ClientRect() const override;
+  bool IsSizeStored() const override { return false; }
+  void SetFocus() override;
+  bool CanFocus() const override;
+
+  // Focus bookkeeping (called from the controls' WM_SETFOCUS): moves FocusedControl to Control
+  // with CM_EXIT/CM_ENTER along the way and CM_FOCUSCHANGED to every control. False when the
+  // focus moved elsewhere meanwhile.
+  bool SetFocusedControl(TWinControl* Control);
+  void DefocusControl(TWinControl* Control, bool Removing);
+  void FocusControl(TWinControl* Control);
+
+  void GetChildren(const std::function<void(TComponent*)>& Proc, TComponent* Root) override;
+  void Dispatch(TMessage& Message) override;
+
+  TNotifyEvent OnCreate;
+  TNotifyEvent OnDestroy;
+  TNotifyEvent OnShow;
+  TNotifyEvent OnHide;
+  TCloseEvent OnClose;
+  TCloseQueryEvent OnCloseQuery;
+  TNotifyEvent OnActivate;
+  TNotifyEvent OnDeactivate;
+  TNotifyEvent OnPaint;
+
+protected:
+  void CreateParams(TCreateParams& Params) override;
+  void CreateWnd() override;
+  void DestroyWnd() override;
+  void Loaded() override;
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+  void PaintWindow(HDC DC) override;
+  void WndProc(TMessage& Message) override;
+  virtual void Paint();
+  virtual void DoCreate();
+  virtual void DoDestroy();
+  virtual void DoShow();
+  virtual void DoHide();
+  virtual void DoClose(TCloseAction& Action);
+  virtual void Activate();
+  virtual void Deactivate();
+
+  void WMPaint(TMessage& Message);
+  void WMClose(TMessage& Message);
+  void WMActivate(TMessage& Message);
+  void WMSysCommand(TMessage& Message);
+  void WMCommand(TMessage& Message);
+  void WMInitMenuPopup(TMessage& Message);
+  void WMQueryEndSession(TMessage& Message);
+  void WMSize(TMessage& Message);
+  void CMDialogKey(TMessage& Message);
+  void CMActivate(TMessage& Message);
+  void CMDeactivate(TMessage& Message);
+  void CMShowingChanged(TMessage& Message);
+  void CMRelease(TMessage& Message);
+  void CMMenuChanged(TMessage& Message);
+  void CMTextChanged(TMessage& Message);
+
+private:
+  friend class TApplication;
+  friend class TScreen;
+  void SetWindowFocus();
+  void SetActive(bool Value);
+  void CloseModal();
+  void ApplyPosition();
+  void ApplyClientSize();
+  void SetFormStateFlag(TFormStateElement E, bool On) {
+    if (On) FFormState |= 1u << E; else FFormState &= ~(1u << E);
+  }
+  bool HasFormState(TFormStateElement E) const { return (FFormState & (1u << E)) != 0; }
+
+  TFormBorderStyle FBorderStyle = bsSizeable;
+  TBorderIcons FBorderIcons = DefaultBorderIcons;
+  TFormStyle FFormStyle = fsNormal;
+  TPosition FPosition = poDesigned;
+  TWindowState FWindowState = wsNormal;
+  TMainMenu* FMenu = nullptr;
+  TWinControl* FActiveControl = nullptr;
+  TWinControl* FFocusedControl = nullptr;
+  TControlCanvas* FCanvas = nullptr;
+  TFormState FFormState = 0;
+  int FModalResult = mrNone;
+  int FPixelsPerInch;
+  int FTextHeight = 0;
+  int FClientWidth = 0;    // requested client size, applied once the window exists
+  int FClientHeight = 0;
+  bool FKeyPreview = false;
+  bool FOldCreateOrder = false;
+  bool FScaled = true;
+  bool FActive = false;
+  bool FCreateNew = false;
+  bool FPositioned = false;
+};
+
+class TForm : public TCustomForm {
+  ORV_CLASS(TForm, TCustomForm)
+public:
+  explicit TForm(TComponent* AOwner) : TCustomForm(AOwner) {}
+};
+
+// The form that contains Control (its top-most parent when that is a form), null when none.
+TCustomForm* GetParentForm(const TControl* Control);
+// The same; EInvalidOperation "Control '%s' has no parent window" when there is none.
+TCustomForm* ValidParentForm(const TControl* Control);
+
+// ---------------------------------------------------------------------------------------------
+class TScreen : public TComponent {
+  ORV_CLASS(TScreen, TComponent)
+public:
+  explicit TScreen(TComponent* AOwner);
+  ~TScreen() override;
+
+  int Width() const { return GetSystemMetrics(SM_CXSCREEN); }
+  int Height() const { return GetSystemMetrics(SM_CYSCREEN); }
+  // The virtual screen spanning every monitor.
+  int DesktopLeft() const { return GetSystemMetrics(SM_XVIRTUALSCREEN); }
+  int DesktopTop() const { return GetSystemMetrics(SM_YVIRTUALSCREEN); }
+  int DesktopWidth() const { return GetSystemMetrics(SM_CXVIRTUALSCREEN); }
+  int DesktopHeight() const { return GetSystemMetrics(SM_CYVIRTUALSCREEN); }
+  TRect WorkAreaRect() const;
+  int PixelsPerInch() const { return FPixelsPerInch; }
+
+  int FormCount() const { return int(FForms.size()); }
+  TCustomForm* Forms(int Index) const;   // EListError "List index out of bounds (%d)"
+  TCustomForm* ActiveForm() const { return FActiveForm; }
+  TWinControl* ActiveControl() const { return FActiveControl; }
+
+  // crDefault lets every control show its own cursor; anything else overrides them all.
+  TCursor Cursor() const { return FCursor; }
+  void SetCursor(TCursor Value);
+  HCURSOR Cursors(TCursor Index) const;
+  // Installs a cursor for Index (owned; an index of a standard cursor is replaced).
+  void SetCursors(TCursor Index, HCURSOR Handle);
+
+  // Installed font face names, sorted.
+  TStrings* Fonts();
+
+  TNotifyEvent OnActiveFormChange;
+  TNotifyEvent OnActiveControlChange;
+
+private:
+  friend class TCustomForm;
+  void AddForm(TCustomForm* Form);
+  void RemoveForm(TCustomForm* Form);
+  void SetActive(TCustomForm* Form, TWinControl* Control);
+
+  std::vector<TCustomForm*> FForms;
+  TCustomForm* FActiveForm = nullptr;
+  TWinControl* FActiveControl = nullptr;
+  TCustomForm* FFocusedForm = nullptr;
+  TCursor FCursor = crDefault;
+  std::vector<std::pair<TCursor, HCURSOR>> FCursors;   // installed ones (owned)
+  TStringList* FFonts = nullptr;
+  int FPixelsPerInch = 96;
+};
+
+// ---------------------------------------------------------------------------------------------
+class TApplication : public TComponent {
+  ORV_CLASS(TApplication, TComponent)
+public:
+  explicit TApplication(TComponent* AOwner);
+  ~TApplication() override;
+
+  void Initialize();
+  const AnsiString& Title() const { return FTitle; }
+  void SetTitle(const AnsiString& Value);
+
+  // Creates a form owned by the application; *Reference is set before the form's OnCreate runs.
+  // The first form created becomes MainForm.
+  template <class T> void CreateForm(T** Reference) {
+    T* Form = new T(this);
+    *Reference = Form;
+    try {
+      Form->AfterConstruction();
+    } catch (...) {
+      *Reference = nullptr;
+      TObject::Free(Form);
+      throw;
+    }
+    FormCreated(Form);
+  }
+  // Shows the main form and handles messages until the application terminates.
+  void Run();
+  // Handles every message waiting in the queue, then returns.
+  void ProcessMessages();
+  // Handles one message, waiting for one (after idle processing) when the queue is empty.
+  void HandleMessage();
+  void Terminate();
+  bool Terminated() const { return FTerminated; }
+  TCustomForm* MainForm() const { return FMainForm; }
+  // The hidden application window (owner of the forms; carries the title).
+  HWND Handle();
+  bool ShowMainForm() const { return FShowMainForm; }
+  void SetShowMainForm(bool Value) { FShowMainForm = Value; }
+  void Minimize();
+  void Restore();
+  void BringToFront();
+
+  // Call inside a catch block: OnException when set, else ShowException; EAbort is silent.
+  void HandleException(TObject* Sender);
+  // The message with a full stop added when it has no closing punctuation, in an error box
+  // titled with Title.
+  void ShowException(const Exception& E);
+  int MessageBox(const char* Text, const char* Caption, unsigned Flags = MB_OK);
+  AnsiString ExeName() const;
+
+  TMessageEvent OnMessage;
+  TExceptionEvent OnException;
+  TIdleEvent OnIdle;
+  TNotifyEvent OnActivate;
+  TNotifyEvent OnDeactivate;
+
+protected:
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+
+private:
+  friend class TCustomForm;
+  friend LRESULT CALLBACK ApplicationWndProc(HWND, UINT, WPARAM, LPARAM);
+  void FormCreated(TCustomForm* Form);
+  bool ProcessMessage(MSG& Msg);
+  bool IsKeyMsg(MSG& Msg);
+  void Idle(const MSG& Msg);
+  void CheckMouseControl();
+  LRESULT WndProc(UINT Msg, WPARAM WParam, LPARAM LParam);
+
+  AnsiString FTitle;
+  HWND FHandle = nullptr;
+  TCustomForm* FMainForm = nullptr;
+  int FModalLevel = 0;
+  bool FTerminated = false;
+  bool FShowMainForm = true;
+  bool FActive = false;
+  bool FInitialized = false;
+  HWND FLastActiveWindow = nullptr;
+  friend struct TApplicationAccess;
+};
+
+extern TApplication* Application;
+extern TScreen* Screen;

@@ -1,0 +1,132 @@
+// Shared helpers of the class library tests.
+#include "vcl/tests/vcltest.h"
+
+#include <stdexcept>
+
+namespace vcltest {
+
+int PumpMessages(int MaxMessages) {
+  int Count = 0;
+  MSG Msg;
+  while (Count < MaxMessages && PeekMessageA(&Msg, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&Msg);
+    DispatchMessageA(&Msg);
+    ++Count;
+  }
+  FreeDeviceContexts();
+  return Count;
+}
+
+bool PumpUntil(const std::function<bool()>& Done, int MaxRounds) {
+  for (int Round = 0; Round < MaxRounds; ++Round) {
+    PumpMessages();
+    if (Done()) return true;
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+  }
+  PumpMessages();
+  return Done();
+}
+
+void PumpRounds(int Rounds) {
+  for (int Round = 0; Round < Rounds; ++Round) {
+    PumpMessages();
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+  }
+  PumpMessages();
+}
+
+namespace {
+const char* const TestWindowClass = "OrvalenTestWindow";
+
+LRESULT CALLBACK TestWindowProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
+  return DefWindowProcA(Wnd, Msg, WParam, LParam);
+}
+
+void RegisterTestClass() {
+  static bool Done = false;
+  if (Done) return;
+  WNDCLASSA Cls{};
+  Cls.style = CS_HREDRAW | CS_VREDRAW;
+  Cls.lpfnWndProc = TestWindowProc;
+  Cls.hInstance = GetModuleHandleA(nullptr);
+  Cls.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+  Cls.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+  Cls.lpszClassName = TestWindowClass;
+  if (!RegisterClassA(&Cls)) throw std::runtime_error("cannot register the test window class");
+  Done = true;
+}
+}  // namespace
+
+TTestWindow::TTestWindow(int ClientWidth, int ClientHeight, int X, int Y) {
+  RegisterTestClass();
+  const DWORD Style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
+  RECT R{0, 0, ClientWidth, ClientHeight};
+  AdjustWindowRectEx(&R, Style, FALSE, 0);
+  FHandle = CreateWindowExA(0, TestWindowClass, "Test", Style, X, Y, R.right - R.left,
+                            R.bottom - R.top, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+  if (!FHandle) throw std::runtime_error("cannot create the test window");
+  ShowWindow(FHandle, SW_SHOWNORMAL);
+  UpdateWindow(FHandle);
+  PumpMessages();
+}
+
+TTestWindow::~TTestWindow() {
+  if (FHandle) DestroyWindow(FHandle);
+  PumpMessages();
+}
+
+void TTestWindow::Activate() {
+  SetForegroundWindow(FHandle);
+  SetActiveWindow(FHandle);
+  SetFocus(FHandle);
+  PumpMessages();
+}
+
+TTestHost::TTestHost(int ClientWidth, int ClientHeight, int X, int Y)
+    : FWindow(ClientWidth, ClientHeight, X, Y) {
+  FControl = TComponent::Create<TWinControl>(nullptr);
+  FControl->SetBounds(0, 0, ClientWidth, ClientHeight);
+  FControl->SetParentWindow(FWindow.Handle());
+  FControl->HandleNeeded();
+  PumpMessages();
+}
+
+TTestHost::~TTestHost() {
+  TObject::Free(FControl);
+  PumpMessages();
+}
+
+TColor PixelAt(HDC DC, int X, int Y) {
+  return TColor(GetPixel(DC, X, Y));
+}
+
+TColor PixelAt(HWND Wnd, int X, int Y) {
+  RedrawWindow(Wnd, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+  PumpMessages();
+  TWindowDC DC(Wnd);
+  return PixelAt(DC.Get(), X, Y);
+}
+
+std::unique_ptr<TBitmap> CaptureClient(HWND Wnd) {
+  RedrawWindow(Wnd, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+  PumpMessages();
+  RECT R;
+  GetClientRect(Wnd, &R);
+  auto Bmp = std::make_unique<TBitmap>();
+  Bmp->SetPixelFormat(pf24bit);
+  Bmp->SetSize(R.right, R.bottom);
+  TWindowDC DC(Wnd);
+  BitBlt(Bmp->Canvas()->Handle(), 0, 0, R.right, R.bottom, DC.Get(), 0, 0, SRCCOPY);
+  return Bmp;
+}
+
+intptr_t SendMouse(HWND Wnd, unsigned Msg, int X, int Y, unsigned Keys) {
+  return SendMessageA(Wnd, Msg, Keys, MAKELPARAM(WORD(short(X)), WORD(short(Y))));
+}
+
+void Click(HWND Wnd, int X, int Y) {
+  SendMouse(Wnd, WM_LBUTTONDOWN, X, Y, MK_LBUTTON);
+  SendMouse(Wnd, WM_LBUTTONUP, X, Y, 0);
+}
+
+}  // namespace vcltest

@@ -1,0 +1,77 @@
+// Shared helpers of the class library tests: message pumping, a top-level host window for
+// child controls, pixel read-back and window capture.
+#pragma once
+
+#include "vcl/Controls.h"
+#include "vcl/Graphics.h"
+
+#include <functional>
+#include <memory>
+
+namespace vcltest {
+
+// Handles every message waiting in this thread's queue (at most MaxMessages); returns how
+// many were handled.
+int PumpMessages(int MaxMessages = 10000);
+
+// Pumps messages until Done() is true, waiting up to 10 ms for new input between rounds, for at
+// most MaxRounds rounds. Returns Done().
+bool PumpUntil(const std::function<bool()>& Done, int MaxRounds = 300);
+
+// Pumps for Rounds rounds (whatever arrives), e.g. to let a window settle after showing.
+void PumpRounds(int Rounds);
+
+// A plain visible top-level window with the given client size at (X, Y) on the desktop,
+// painted white. Destroyed with the object.
+class TTestWindow {
+public:
+  explicit TTestWindow(int ClientWidth = 320, int ClientHeight = 240, int X = 40, int Y = 40);
+  ~TTestWindow();
+  TTestWindow(const TTestWindow&) = delete;
+  TTestWindow& operator=(const TTestWindow&) = delete;
+  HWND Handle() const { return FHandle; }
+  // Brings the window to the front and gives it the focus.
+  void Activate();
+private:
+  HWND FHandle = nullptr;
+};
+
+// A TWinControl filling a TTestWindow's client area: a parent for the controls under test
+// that does not need the application object. Owns its control; children added to it with the
+// host control as owner are freed with it.
+class TTestHost {
+public:
+  explicit TTestHost(int ClientWidth = 320, int ClientHeight = 240, int X = 40, int Y = 40);
+  ~TTestHost();
+  TTestHost(const TTestHost&) = delete;
+  TTestHost& operator=(const TTestHost&) = delete;
+  TWinControl* Control() const { return FControl; }
+  HWND Window() const { return FWindow.Handle(); }
+  TTestWindow& Frame() { return FWindow; }
+  // Creates a child of class T owned by and parented to the host control, at the given bounds.
+  template <class T> T* Add(int Left, int Top, int Width, int Height) {
+    T* C = TComponent::Create<T>(FControl);
+    C->SetBounds(Left, Top, Width, Height);
+    C->SetParent(FControl);
+    return C;
+  }
+private:
+  TTestWindow FWindow;
+  TWinControl* FControl = nullptr;
+};
+
+// Colour ($00BBGGRR) of a pixel of a window's client area as it is on the window's surface,
+// after painting what is pending.
+TColor PixelAt(HWND Wnd, int X, int Y);
+TColor PixelAt(HDC DC, int X, int Y);
+
+// Copies a window's client area (after painting what is pending) into a new 24-bit bitmap.
+std::unique_ptr<TBitmap> CaptureClient(HWND Wnd);
+
+// Sends a mouse message (WM_LBUTTONDOWN, WM_MOUSEMOVE, ...) at a client point of Wnd, as the
+// system would deliver it, with Keys as the MK_xxx flags.
+intptr_t SendMouse(HWND Wnd, unsigned Msg, int X, int Y, unsigned Keys = 0);
+// Left-button press and release at a client point.
+void Click(HWND Wnd, int X, int Y);
+
+}  // namespace vcltest
