@@ -14,7 +14,7 @@
 
 namespace {
 
-constexpr int Width = 3000, Height = 2000, Quality = 85, Runs = 7;
+constexpr int Width = 3000, Height = 2000, Quality = 85, Runs = 15;
 constexpr double MegaPixels = Width * double(Height) / 1e6;
 
 double Seconds() {
@@ -148,7 +148,7 @@ double Time(const std::function<void()>& Fn) {
 }
 
 void Print(const char* What, const TFigure& F, const TFigure* Reference) {
-  std::printf("  %-48s %8.1f ms  %7.1f MP/s  (median %6.1f ms)", What, F.Best * 1e3, MegaPixels / F.Best,
+  std::printf("  %-50s %8.1f ms  %7.1f MP/s  (median %6.1f ms)", What, F.Best * 1e3, MegaPixels / F.Best,
               F.Median() * 1e3);
   if (Reference) std::printf("  ratio %.3f", Reference->Best / F.Best);
   std::printf("\n");
@@ -157,7 +157,6 @@ void Print(const char* What, const TFigure& F, const TFigure* Reference) {
 }  // namespace
 
 int main() {
-  std::setvbuf(stdout, nullptr, _IONBF, 0);
   try {
     std::printf("JPEG %d x %d (%.1f MP), quality %d, 4:2:0, best of %d runs each (interleaved)\n", Width, Height,
                 MegaPixels, Quality, Runs);
@@ -293,7 +292,6 @@ int main() {
       // Alternate the order so no case always follows the same one.
       for (size_t K = 0; K < Cases.size(); ++K) {
         TCase& C = Cases[Run % 2 ? Cases.size() - 1 - K : K];
-        std::fprintf(stderr, "run %d case %s\n", Run, C.Name);
         const double T = Time(C.Run);
         if (Run > 0) C.Figure.Add(T);
       }

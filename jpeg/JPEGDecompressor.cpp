@@ -152,8 +152,7 @@ int TJPEGDecompressor::GetByte() {
 bool TJPEGDecompressor::ReadComment() {
   const int High = GetByte();
   const int Length = (High << 8) | GetByte();
-  if (Length < 2) LibraryError(JERR_BAD_LENGTH);
-  if (Length == 2) return true;
+  if (Length <= 2) return true;
   std::vector<char> Text(size_t(Length - 1));
   for (int I = 0; I < Length - 2; ++I) Text[size_t(I)] = char(GetByte());
   Text[size_t(Length - 2)] = '\0';
@@ -201,6 +200,7 @@ void TJPEGDecompressor::ReadHeader() {
     // Pixels go out in the DIB's blue-green-red order.
     if (FInfo.out_color_space == JCS_RGB) FInfo.out_color_space = JCS_EXT_BGR;
     Library([&] { jpeg_calc_output_dimensions(&FInfo); });
+    ResetProgress();
   } catch (...) {
     AbortAfterFailure();
     throw;
@@ -314,6 +314,8 @@ void TJPEGDecompressor::ReadDIBitmap(BITMAPINFO* Info, TJPEGOutputType Type, voi
       } else {
         // The colormap's rows follow the output's component order: blue, green, red.
         const int Count = FInfo.actual_number_of_colors;
+        if (Count < 0 || Count > (Type == jp4bit ? 16 : 256))
+          throw Exception(Format("Too many colours (%d) for a %d-bit bitmap", {Count, int(H.biBitCount)}));
         for (int I = 0; I < Count; ++I)
           Table[I] = RGBQUAD{FInfo.colormap[0][I], FInfo.colormap[1][I], FInfo.colormap[2][I], 0};
         H.biClrUsed = DWORD(Count);
@@ -512,7 +514,7 @@ bool TJPEGStreamDecompressor::FillInputBuffer() {
     return true;
   }
   // Nothing at all since this image began: empty, wherever the stream stood.
-  if (FBytesRead == 0) LibraryError(JERR_INPUT_EMPTY);
+  if (FStream->Position() == 0) LibraryError(JERR_INPUT_EMPTY);
   LibraryWarning(JWRN_JPEG_EOF, -1);
   static const JOCTET FakeEOI[2] = {0xFF, JPEG_EOI};
   Source().next_input_byte = FakeEOI;

@@ -172,7 +172,8 @@ void RegisterWindowClass(TCreateParams& Params) {
   const std::string Base = Params.WinClassName;
   for (int N = 0;; ++N) {
     std::string Name = N ? Base + "." + std::to_string(N) : Base;
-    if (Name.size() >= sizeof Params.WinClassName) Name = Base.substr(0, sizeof Params.WinClassName - 8) + "." + std::to_string(N);
+    if (Name.size() >= sizeof Params.WinClassName)
+      Name = Base.substr(0, sizeof Params.WinClassName - 8) + "." + std::to_string(N);
     auto It = std::find_if(GRegisteredClasses.begin(), GRegisteredClasses.end(),
                            [&](const TRegisteredClass& C) { return C.Name == Name; });
     if (It != GRegisteredClasses.end()) {
@@ -251,16 +252,16 @@ TControl* GetCaptureControl() {
 
 void SetCaptureControl(TControl* Control) {
   GCaptureControl = nullptr;
-  ReleaseCapture();
-  if (!Control) return;
-  if (auto* W = dynamic_cast<TWinControl*>(Control)) {
-    SetCapture(W->Handle());
-    return;
+  HWND Wnd = nullptr;
+  if (auto* W = dynamic_cast<TWinControl*>(Control)) Wnd = W->Handle();
+  else if (Control && Control->Parent()) Wnd = Control->Parent()->Handle();
+  // A window that has the capture already keeps it: releasing it would cancel what a system
+  // control does with the button held (a push button's pressed state).
+  if (!Wnd || GetCapture() != Wnd) {
+    ReleaseCapture();
+    if (Wnd) SetCapture(Wnd);
   }
-  if (!Control->Parent()) return;
-  HWND Wnd = Control->Parent()->Handle();
-  GCaptureControl = Control;
-  SetCapture(Wnd);
+  if (Wnd && !dynamic_cast<TWinControl*>(Control)) GCaptureControl = Control;
 }
 
 TControl* MouseControl() { return GMouseControl; }
@@ -1015,6 +1016,7 @@ void TControl::EndDrag(bool Drop) {
       D.Target->DragOver(Source, L.X, L.Y, dsDragLeave, Accept);
     }
   }
+  if (!Target) L = TPoint();  // nothing was dropped: no position either
   DoEndDrag(Target, L.X, L.Y);
 }
 
@@ -1327,10 +1329,12 @@ void TWinControl::RecreateWnd() {
 }
 
 void TWinControl::CMRecreateWnd(TMessage&) {
-  bool WasFocused = Focused();
+  // The focus goes back to where it was: this window or one of its children's.
+  TWinControl* Focus = FindControl(GetFocus());
+  if (Focus && !ContainsControl(Focus)) Focus = nullptr;
   DestroyHandle();
   UpdateControlState();
-  if (WasFocused && FHandle) ::SetFocus(FHandle);
+  if (Focus && Focus->FHandle) ::SetFocus(Focus->FHandle);
 }
 
 HWND TWinControl::PrecedingWindow(TWinControl* Control) const {

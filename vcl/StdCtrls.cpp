@@ -309,7 +309,7 @@ void TButton::Click() {
 }
 
 void TButton::CNCommand(TMessage& Message) {
-
+  if (HIWORD(Message.WParam) == BN_CLICKED) Click();
 }
 
 void TButton::CMDialogKey(TMessage& Message) {

@@ -111,6 +111,41 @@ TEST(JPEGBitmap, PictureLoadsAndSavesByExtension) {
   EXPECT_FALSE(Q.Graphic());
 }
 
+TEST(JPEGFileComponents, FileFrontEnds) {
+  TTempFiles Files;
+  auto Source = PhotoBitmap(64, 40, 36);
+  auto C = Make<TJPEGFileCompressor>();
+  auto D = Make<TJPEGFileDecompressor>();
+  const AnsiString A = Files.Add("a.jpg"), B = Files.Add("b.jpg"), P = Files.Add("p.jpg"), Q = Files.Add("q.jpg"),
+                   M = Files.Add("m.jpg");
+  C->SaveBitmapToFile(Source.get(), A);
+  C->SaveStretchedBitmapToFile(Source.get(), 32, 20, B);
+  TPicture Pic;
+  Pic.SetBitmap(Source.get());
+  C->SavePictureToFile(&Pic, P);
+  C->SaveStretchedPictureToFile(&Pic, 16, 10, Q);
+  HDC DC = CreateEnhMetaFileA(nullptr, nullptr, nullptr, nullptr);
+  Rectangle(DC, 0, 0, 50, 50);
+  HENHMETAFILE Emf = CloseEnhMetaFile(DC);
+  C->SaveMetafileToFile(Emf, 24, 24, M);
+  DeleteEnhMetaFile(Emf);
+  const struct {
+    AnsiString Name;
+    int W, H;
+  } Want[] = {{A, 64, 40}, {B, 32, 20}, {P, 64, 40}, {Q, 16, 10}, {M, 24, 24}};
+  for (const auto& F : Want) {
+    SCOPED_TRACE(F.Name.str());
+    TPicture Out;
+    D->LoadPictureFromFile(&Out, F.Name);
+    EXPECT_EQ(Out.Width(), F.W);
+    EXPECT_EQ(Out.Height(), F.H);
+  }
+  TPicture Out;
+  D->LoadPictureFromFile(&Out, A);
+  EXPECT_LE(Compare(Source.get(), static_cast<TBitmap*>(Out.Graphic())).WorstMean(), 3);
+  EXPECT_EQ(FileBytes(A), FileBytes(P));
+}
+
 TEST(JPEGBitmap, StoredDataIsTheBitmapItself) {
   auto Source = PhotoBitmap(30, 20, 32);
   TPicture P;

@@ -946,7 +946,9 @@ TEST(FormResources, AFormWritesAndReadsBack) {
   EXPECT_NE(Text.find("ClientWidth = 222"), std::string::npos) << Text;
   EXPECT_NE(Text.find("ClientHeight = 111"), std::string::npos) << Text;
   EXPECT_NE(Text.find("BorderStyle = bsDialog"), std::string::npos) << Text;
-  EXPECT_EQ(Text.find("  Width ="), std::string::npos) << Text;  // forms store their client size
+  EXPECT_EQ(Text.find("\n  Width ="), std::string::npos) << Text;  // forms store their client size
+  EXPECT_EQ(Text.find("\n  Visible ="), std::string::npos) << Text;
+  EXPECT_NE(Text.find("\n    Width = 70"), std::string::npos) << Text;
 
   TForm* Copy = NewForm();
   TFormGuard<TForm> G2{Copy};

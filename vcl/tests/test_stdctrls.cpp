@@ -913,7 +913,7 @@ TEST(StdCtrlsForm, MainWindowResourceLoads) {
       "  Font.Name = 'MS Sans Serif'\n  Font.Style = []\n  Menu = MainMenu1\n"
       "  OldCreateOrder = False\n  PixelsPerInch = 96\n  TextHeight = 13\n"
       "  object Label1: TLabel\n"
-      "    Left = 203\n    Top = 104\n    Width = 62\n    Height = 13\n    Caption = 'Hex TagID'\n"
+      "    Left = 203\n    Top = 104\n    Width = 100\n    Height = 30\n    Caption = 'Hex TagID'\n"
       "    Font.Charset = DEFAULT_CHARSET\n    Font.Color = clWhite\n    Font.Height = -11\n"
       "    Font.Name = 'MS Sans Serif'\n    Font.Style = [fsBold]\n    ParentFont = False\n"
       "    Transparent = True\n"
