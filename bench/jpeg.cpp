@@ -147,9 +147,12 @@ double Time(const std::function<void()>& Fn) {
   return Seconds() - T0;
 }
 
-void Print(const char* What, const TFigure& F, const TFigure* Reference) {
-  std::printf("  %-50s %8.1f ms  %7.1f MP/s  (median %6.1f ms)", What, F.Best * 1e3, MegaPixels / F.Best,
-              F.Median() * 1e3);
+void Print(const char* What, const TFigure& F, const TFigure* Reference, bool Pixels = true) {
+  if (Pixels)
+    std::printf("  %-50s %8.1f ms  %7.1f MP/s  (median %6.1f ms)", What, F.Best * 1e3, MegaPixels / F.Best,
+                F.Median() * 1e3);
+  else
+    std::printf("  %-50s %8.1f ms               (median %6.1f ms)", What, F.Best * 1e3, F.Median() * 1e3);
   if (Reference) std::printf("  ratio %.3f", Reference->Best / F.Best);
   std::printf("\n");
 }
@@ -303,7 +306,7 @@ int main() {
       if (K == 7) std::printf("encode into new memory each time\n");
       if (K == 10) std::printf("stream growth alone\n");
       const TCase& C = Cases[K];
-      Print(C.Name, C.Figure, C.Reference >= 0 ? &Cases[size_t(C.Reference)].Figure : nullptr);
+      Print(C.Name, C.Figure, C.Reference >= 0 ? &Cases[size_t(C.Reference)].Figure : nullptr, K < 10);
     }
     std::printf("component output identical to direct: file %s, pixels %s\n", SameFile ? "yes" : "NO",
                 SamePixels ? "yes" : "NO");

@@ -193,7 +193,7 @@ void TJPEGCompressor::Compress(int Width, int Height, const uint8_t* First, ptrd
     const boolean Jfif = FInfo.write_JFIF_header, Adobe = FInfo.write_Adobe_marker;
     const J_COLOR_SPACE Space = FGrayscaleOutput ? JCS_GRAYSCALE : JCS_YCbCr;
     Library([&] { jpeg_set_colorspace(&FInfo, Space); });
-    (void)Jfif;
+    FInfo.write_JFIF_header = Jfif;
     FInfo.write_Adobe_marker = Adobe;
     if (FProgressiveJPEG) {
       Library([&] { jpeg_simple_progression(&FInfo); });

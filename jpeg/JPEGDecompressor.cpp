@@ -152,7 +152,8 @@ int TJPEGDecompressor::GetByte() {
 bool TJPEGDecompressor::ReadComment() {
   const int High = GetByte();
   const int Length = (High << 8) | GetByte();
-  if (Length <= 2) return true;
+  if (Length < 2) LibraryError(JERR_BAD_LENGTH);
+  if (Length == 2) return true;
   std::vector<char> Text(size_t(Length - 1));
   for (int I = 0; I < Length - 2; ++I) Text[size_t(I)] = char(GetByte());
   Text[size_t(Length - 2)] = '\0';
@@ -514,7 +515,7 @@ bool TJPEGStreamDecompressor::FillInputBuffer() {
     return true;
   }
   // Nothing at all since this image began: empty, wherever the stream stood.
-  if (FStream->Position() == 0) LibraryError(JERR_INPUT_EMPTY);
+  if (FBytesRead == 0) LibraryError(JERR_INPUT_EMPTY);
   LibraryWarning(JWRN_JPEG_EOF, -1);
   static const JOCTET FakeEOI[2] = {0xFF, JPEG_EOI};
   Source().next_input_byte = FakeEOI;

@@ -6,6 +6,7 @@
 #include <csetjmp>
 #include <cstdlib>
 #include <cstring>
+#include <utility>
 
 namespace jpegtest {
 
@@ -51,6 +52,62 @@ bool CompressDirect(unsigned char** Out, unsigned long* Size, int W, int H, J_CO
 }
 
 }  // namespace
+
+namespace {
+
+std::vector<std::string> Boxes;
+bool BoxesExpected = false;
+HHOOK BoxHook = nullptr;
+
+BOOL CALLBACK LongestStatic(HWND Child, LPARAM P) {
+  char Cls[16] = {}, T[512] = {};
+  auto* Best = reinterpret_cast<char*>(P);
+  GetClassNameA(Child, Cls, sizeof Cls);
+  if (lstrcmpiA(Cls, "Static") == 0 && GetWindowTextA(Child, T, sizeof T) > lstrlenA(Best)) lstrcpynA(Best, T, 512);
+  return TRUE;
+}
+
+LRESULT CALLBACK CloseMessageBoxes(int Code, WPARAM W, LPARAM L) {
+  if (Code == HCBT_ACTIVATE || Code == HCBT_DESTROYWND) {
+    const HWND Wnd = reinterpret_cast<HWND>(W);
+    char Class[32] = {};
+    GetClassNameA(Wnd, Class, sizeof Class);
+    if (std::strcmp(Class, "#32770") == 0) {
+      if (Code == HCBT_ACTIVATE) {
+        PostMessageA(Wnd, WM_COMMAND, IDOK, 0);
+      } else {
+        // Read while it goes: by now the box has its texts.
+        char Caption[128] = {}, Text[512] = {};
+        GetWindowTextA(Wnd, Caption, sizeof Caption);
+        EnumChildWindows(Wnd, LongestStatic, reinterpret_cast<LPARAM>(Text));
+        try {
+          Boxes.push_back(std::string(Caption) + ": " + Text);
+          if (!BoxesExpected) ADD_FAILURE() << "unexpected message box: " << Boxes.back();
+        } catch (...) {
+        }
+      }
+    }
+  }
+  return CallNextHookEx(BoxHook, Code, W, L);
+}
+
+// Installed before the tests run, on the thread that runs them.
+const struct TBoxCloser {
+  TBoxCloser() { BoxHook = SetWindowsHookExA(WH_CBT, CloseMessageBoxes, nullptr, GetCurrentThreadId()); }
+  ~TBoxCloser() {
+    if (BoxHook) UnhookWindowsHookEx(BoxHook);
+  }
+} BoxCloser;
+
+}  // namespace
+
+std::vector<std::string> TakeMessageBoxes() { return std::exchange(Boxes, {}); }
+void ExpectMessageBoxes(bool Expected) { BoxesExpected = Expected; }
+
+TWarningSink& WarningSink() {
+  static TWarningSink Sink;
+  return Sink;
+}
 
 Owned<TBitmap> PhotoBitmap(int Width, int Height, unsigned Seed, int Bpp, int Noise) {
   Owned<TBitmap> B(new TBitmap);

@@ -10,6 +10,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 namespace jpegtest {
@@ -20,7 +21,25 @@ struct TFree {
   void operator()(TObject* O) const { TObject::Free(O); }
 };
 template <class T> using Owned = std::unique_ptr<T, TFree>;
-template <class T> Owned<T> Make() { return Owned<T>(New<T>(nullptr)); }
+
+// Collects warnings of components no test handler listens to, so none opens a message box.
+struct TWarningSink : TObject {
+  std::vector<std::string> Texts;
+  void Warn(const AnsiString& Msg) { Texts.push_back(Msg.str()); }
+};
+TWarningSink& WarningSink();
+
+// Message boxes shown on the test thread are closed at once and recorded as "caption: text";
+// one that the running test did not announce with ExpectMessageBoxes fails it.
+std::vector<std::string> TakeMessageBoxes();
+void ExpectMessageBoxes(bool Expected);
+
+// An unowned component, its warnings going to the sink.
+template <class T> Owned<T> Make() {
+  Owned<T> P(New<T>(nullptr));
+  if constexpr (std::is_base_of_v<TJPEGBase, T>) P->OnWarning = TWarningEvent::Bind<&TWarningSink::Warn>(&WarningSink());
+  return P;
+}
 
 // A 24-bit (or 32-bit) bitmap with smooth, photo-like content (gradients and soft blobs),
 // different for each Seed, with pseudo-random grain of up to Noise levels.

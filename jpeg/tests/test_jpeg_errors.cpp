@@ -177,6 +177,7 @@ TEST(JPEGDecompressor, EmptyWhereverTheStreamStarts) {
   TMemoryStream S;
   S.WriteBuffer("0123456789", 10);  // positioned at its end: nothing left to read
   EXPECT_EQ(ErrorOf([&] { Owned<TBitmap> B(D->ReadBitMapFromStream(&S)); }), "Empty input file");
+  EXPECT_EQ(D->Warnings(), 0) << "empty, not truncated";
   // A second image in the same stream after a first one.
   TMemoryStream Two;
   Two.WriteBuffer(Sample().data(), int(Sample().size()));
@@ -217,6 +218,21 @@ Bytes WithBrokenRestarts() {
   for (size_t I = ScanStart(J); I + 1 < J.size(); ++I)
     if (J[I] == 0xFF && J[I + 1] >= 0xD0 && J[I + 1] <= 0xD7 && ++Seen % 3 == 0) J[I + 1] = 0xD0 | ((J[I + 1] + 3) & 7);
   return J;
+}
+
+TEST(JPEGWarnings, WithoutAHandlerAWarningBoxShowsTheFirst) {
+  const Bytes J = WithBrokenRestarts();
+  auto D = Make<TJPEGStreamDecompressor>();
+  D->OnWarning = nullptr;
+  TMemoryStream S;
+  LoadBytes(S, J);
+  ExpectMessageBoxes(true);
+  Owned<TBitmap> Out(D->ReadBitMapFromStream(&S));
+  ExpectMessageBoxes(false);
+  const std::vector<std::string> Boxes = TakeMessageBoxes();
+  ASSERT_EQ(Boxes.size(), 1u);
+  EXPECT_EQ(Boxes[0].rfind("Warning: Corrupt JPEG data", 0), 0u) << Boxes[0];
+  EXPECT_GE(D->Warnings(), 2);
 }
 
 TEST(JPEGWarnings, TraceLevels) {
