@@ -42,6 +42,10 @@ function(orvalen_test name)
     set(A_TIMEOUT 300)
   endif()
   set_tests_properties(${name} PROPERTIES TIMEOUT ${A_TIMEOUT})
+  # Windows programs share one desktop: focus and the foreground window are theirs one at a time.
+  if(ORVALEN_TARGET STREQUAL "win32")
+    set_tests_properties(${name} PROPERTIES RESOURCE_LOCK desktop)
+  endif()
 endfunction()
 
 # orvalen_forms(TARGET Unit1.dfm ...): compiles text forms with the native form compiler and

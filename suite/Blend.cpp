@@ -355,13 +355,19 @@ ORV_IMPLEMENT_COMPONENT(TqBackground, TComponent, TqBackground_Props)
 // ---------------------------------------------------------------------------------------------
 // TqBlendPaint, TqNWBlendPaint
 
-TqBlendPaint::TqBlendPaint(TComponent* AOwner) : TCustomControl(AOwner) {
+template <class Base> void TqBlendControl<Base>::Paint() {
+  TCanvas* C = this->Canvas();
+  PaintBlendControl(C, this->Width(), this->Height(), FSteelLook, FFillType, FBands, FRamp);
+  if (this->HasState(csDesigning)) DrawDesignFrame(C, this->Width(), this->Height());
+  if (OnPaint) OnPaint(this);
+}
+template class TqBlendControl<TCustomControl>;
+template class TqBlendControl<TGraphicControl>;
+
+TqBlendPaint::TqBlendPaint(TComponent* AOwner) : TqBlendControl(AOwner) {
   SetControlStyle(StyleOf(csAcceptsControls) | StyleOf(csCaptureMouse) | StyleOf(csClickEvents) |
                   StyleOf(csDoubleClicks));
-  SetBounds(Left(), Top(), 30, 30);
-  TControl::SetColor(TColor(0xFF00FF));
-  TControl::SetParentColor(true);
-  Perform(CM_COLORCHANGED);
+  InitBlend();
 }
 
 void TqBlendPaint::Dispatch(TMessage& Message) {
@@ -371,46 +377,9 @@ void TqBlendPaint::Dispatch(TMessage& Message) {
   }
 }
 
-void TqBlendPaint::CMColorChanged(TMessage& Message) {
-  inherited::Dispatch(Message);
-  FRamp = TqColorRamp::From(Color(), FEndColor);
-}
-
-void TqBlendPaint::SetSteel(bool Value) {
-  if (FSteelLook == Value) return;
-  FSteelLook = Value;
-  Refresh();
-}
-
-void TqBlendPaint::SetGrad(gradType Value) {
-  FFillType = Value;
-  Perform(CM_COLORCHANGED);
-}
-
-void TqBlendPaint::SetEndColor(TColor Value) {
-  if (FEndColor == Value) return;
-  FEndColor = Value;
-  Perform(CM_COLORCHANGED);
-}
-
-void TqBlendPaint::SetBands(int Value) {
-  if (FBands == Value) return;
-  FBands = Value;
-  Perform(CM_COLORCHANGED);
-}
-
-void TqBlendPaint::Paint() {
-  PaintBlendControl(Canvas(), Width(), Height(), FSteelLook, FFillType, FBands, FRamp);
-  if (HasState(csDesigning)) DrawDesignFrame(Canvas(), Width(), Height());
-  if (OnPaint) OnPaint(this);
-}
-
-TqNWBlendPaint::TqNWBlendPaint(TComponent* AOwner) : TGraphicControl(AOwner) {
+TqNWBlendPaint::TqNWBlendPaint(TComponent* AOwner) : TqBlendControl(AOwner) {
   IncludeStyle(csOpaque);
-  SetBounds(Left(), Top(), 30, 30);
-  TControl::SetColor(TColor(0xFF00FF));
-  TControl::SetParentColor(true);
-  Perform(CM_COLORCHANGED);
+  InitBlend();
 }
 
 void TqNWBlendPaint::Dispatch(TMessage& Message) {
@@ -422,45 +391,11 @@ void TqNWBlendPaint::Dispatch(TMessage& Message) {
   }
 }
 
-void TqNWBlendPaint::CMColorChanged(TMessage& Message) {
-  inherited::Dispatch(Message);
-  FRamp = TqColorRamp::From(Color(), FEndColor);
-}
-
 void TqNWBlendPaint::WMEraseBkgnd(TMessage& Message) { Message.Result = 1; }
 
 void TqNWBlendPaint::CMHitTest(TMessage& Message) {
   if (FPassMouseOn) Message.Result = 0;
   else inherited::Dispatch(Message);
-}
-
-void TqNWBlendPaint::SetSteel(bool Value) {
-  if (FSteelLook == Value) return;
-  FSteelLook = Value;
-  Refresh();
-}
-
-void TqNWBlendPaint::SetGrad(gradType Value) {
-  FFillType = Value;
-  Perform(CM_COLORCHANGED);
-}
-
-void TqNWBlendPaint::SetEndColor(TColor Value) {
-  if (FEndColor == Value) return;
-  FEndColor = Value;
-  Perform(CM_COLORCHANGED);
-}
-
-void TqNWBlendPaint::SetBands(int Value) {
-  if (FBands == Value) return;
-  FBands = Value;
-  Perform(CM_COLORCHANGED);
-}
-
-void TqNWBlendPaint::Paint() {
-  PaintBlendControl(Canvas(), Width(), Height(), FSteelLook, FFillType, FBands, FRamp);
-  if (HasState(csDesigning)) DrawDesignFrame(Canvas(), Width(), Height());
-  if (OnPaint) OnPaint(this);
 }
 
 #define BLEND_CONTROL_PROPS(T)                                                                   \

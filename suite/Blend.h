@@ -81,33 +81,52 @@ private:
 };
 
 // ---------------------------------------------------------------------------------------------
-// A windowed control filled with a gradient from its Color to EndColor, or the steel pattern.
-class TqBlendPaint : public TCustomControl {
-  ORV_CLASS(TqBlendPaint, TCustomControl)
+// A control filled with a gradient from its Color to EndColor, or the steel pattern; Base is
+// TCustomControl (with a window) or TGraphicControl (without one).
+template <class Base> class TqBlendControl : public Base {
 public:
-  explicit TqBlendPaint(TComponent* AOwner);
+  explicit TqBlendControl(TComponent* AOwner) : Base(AOwner) {}
 
   bool SteelLook() const { return FSteelLook; }
-  void SetSteel(bool Value);
+  void SetSteel(bool Value) {
+    if (FSteelLook == Value) return;
+    FSteelLook = Value;
+    this->Refresh();
+  }
   gradType FillType() const { return FFillType; }
-  void SetGrad(gradType Value);
+  void SetGrad(gradType Value) {
+    FFillType = Value;
+    this->Perform(CM_COLORCHANGED);
+  }
   TColor EndColor() const { return FEndColor; }
-  void SetEndColor(TColor Value);
+  void SetEndColor(TColor Value) {
+    if (FEndColor == Value) return;
+    FEndColor = Value;
+    this->Perform(CM_COLORCHANGED);
+  }
   int Bands() const { return FBands; }
-  void SetBands(int Value);
+  void SetBands(int Value) {
+    if (FBands == Value) return;
+    FBands = Value;
+    this->Perform(CM_COLORCHANGED);
+  }
   const TqColorRamp& Ramp() const { return FRamp; }
 
-  using TControl::Color;
-  using TControl::SetColor;
-  using TControl::ParentColor;
-  using TControl::SetParentColor;
-
   TNotifyEvent OnPaint;
-  void Dispatch(TMessage& Message) override;
 
 protected:
+  // Sets the colours every blend control starts with.
+  void InitBlend() {
+    this->SetBounds(this->Left(), this->Top(), 30, 30);
+    this->TControl::SetColor(TColor(0xFF00FF));
+    this->TControl::SetParentColor(true);
+    this->Perform(CM_COLORCHANGED);
+  }
   void Paint() override;
-  void CMColorChanged(TMessage& Message);
+  void CMColorChanged(TMessage& Message) {
+    Base::Dispatch(Message);
+    FRamp = TqColorRamp::From(this->Color(), FEndColor);
+  }
 
 private:
   gradType FFillType = gVert;
@@ -117,45 +136,41 @@ private:
   TqColorRamp FRamp;
 };
 
-// The same without a window; with PassMouseOn the mouse goes through it to what lies beneath.
-class TqNWBlendPaint : public TGraphicControl {
-  ORV_CLASS(TqNWBlendPaint, TGraphicControl)
+class TqBlendPaint : public TqBlendControl<TCustomControl> {
+  ORV_CLASS(TqBlendPaint, TqBlendControl<TCustomControl>)
 public:
-  explicit TqNWBlendPaint(TComponent* AOwner);
-
-  bool PassMouseOn() const { return FPassMouseOn; }
-  void SetPassMouseOn(bool Value) { FPassMouseOn = Value; }
-  bool SteelLook() const { return FSteelLook; }
-  void SetSteel(bool Value);
-  gradType FillType() const { return FFillType; }
-  void SetGrad(gradType Value);
-  TColor EndColor() const { return FEndColor; }
-  void SetEndColor(TColor Value);
-  int Bands() const { return FBands; }
-  void SetBands(int Value);
-  const TqColorRamp& Ramp() const { return FRamp; }
+  explicit TqBlendPaint(TComponent* AOwner);
 
   using TControl::Color;
   using TControl::SetColor;
   using TControl::ParentColor;
   using TControl::SetParentColor;
 
-  TNotifyEvent OnPaint;
+  void Dispatch(TMessage& Message) override;
+};
+
+// The same without a window; with PassMouseOn the mouse goes through it to what lies beneath.
+class TqNWBlendPaint : public TqBlendControl<TGraphicControl> {
+  ORV_CLASS(TqNWBlendPaint, TqBlendControl<TGraphicControl>)
+public:
+  explicit TqNWBlendPaint(TComponent* AOwner);
+
+  bool PassMouseOn() const { return FPassMouseOn; }
+  void SetPassMouseOn(bool Value) { FPassMouseOn = Value; }
+
+  using TControl::Color;
+  using TControl::SetColor;
+  using TControl::ParentColor;
+  using TControl::SetParentColor;
+
   void Dispatch(TMessage& Message) override;
 
 protected:
-  void Paint() override;
-  void CMColorChanged(TMessage& Message);
   void WMEraseBkgnd(TMessage& Message);
   void CMHitTest(TMessage& Message);
 
 private:
   bool FPassMouseOn = false;
-  gradType FFillType = gVert;
-  TColor FEndColor = 0;
-  int FBands = 255;
-  bool FSteelLook = false;
-  TqColorRamp FRamp;
 };
 
 // ---------------------------------------------------------------------------------------------

@@ -105,9 +105,9 @@ TEST(Forms, DefaultsMatchThePropertyTable) {
 }
 
 TEST(Forms, ShowAndHide) {
+  TEventLog Log;  // outlives the form, whose OnHide and OnDestroy it records
   TForm* F = NewForm();
   TFormGuard<TForm> G{F};
-  TEventLog Log;
   Log.Attach(F);
   EXPECT_EQ(Screen->Forms(Screen->FormCount() - 1), F);
 
@@ -167,9 +167,9 @@ TEST(Forms, ClientSizeBeforeAndAfterTheWindowExists) {
 }
 
 TEST(Forms, ShowModalReturnsTheModalResultOfTheButton) {
+  TEventLog Log;  // outlives the form, whose OnHide and OnDestroy it records
   TForm* F = NewForm();
   TFormGuard<TForm> G{F};
-  TEventLog Log;
   Log.Attach(F);
   auto* Ok = AddControl<TButton>(F, 10, 10, 80, 25);
   Ok->SetModalResult(mrOk);
@@ -182,6 +182,7 @@ TEST(Forms, ShowModalReturnsTheModalResultOfTheButton) {
   EXPECT_EQ(Log.Count("Close"), 1);
   EXPECT_EQ(Log.Count("Show"), 1);
   EXPECT_EQ(Log.Count("Hide"), 1);
+  EXPECT_EQ(Log.Count("Activate"), 1);
 }
 
 TEST(Forms, ShowModalDisablesTheOtherFormsWhileItRuns) {
@@ -222,9 +223,9 @@ TEST(Forms, ShowModalOfAVisibleFormFails) {
 }
 
 TEST(Forms, CloseQueryFalseKeepsTheForm) {
+  TEventLog Log;  // outlives the form, whose OnHide and OnDestroy it records
   TForm* F = NewForm();
   TFormGuard<TForm> G{F};
-  TEventLog Log;
   Log.Attach(F);
   F->Show();
   Log.AllowClose = false;
@@ -243,9 +244,9 @@ TEST(Forms, CloseQueryFalseKeepsTheForm) {
 }
 
 TEST(Forms, CloseQueryFalseKeepsAModalLoopRunning) {
+  TEventLog Log;  // outlives the form, whose OnHide and OnDestroy it records
   TForm* F = NewForm();
   TFormGuard<TForm> G{F};
-  TEventLog Log;
   Log.Attach(F);
   auto* Ok = AddControl<TButton>(F, 10, 10, 80, 25);
   Ok->SetModalResult(mrOk);
@@ -609,6 +610,7 @@ TEST(Forms, TabMovesTheFocusInTabOrder) {
   F->Show();
   Foreground(F);
   ASSERT_EQ(GetFocus(), E3->Handle()) << "the first control in tab order has the focus";
+  EXPECT_TRUE(F->Active());
   EXPECT_EQ(F->ActiveControl(), E3);
 
   auto PressTab = [&] {
