@@ -4,6 +4,7 @@
 #include "rtl/Streaming.h"
 #include "rtl/TypInfo.h"
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <mutex>
 #ifdef _WIN32
@@ -964,33 +965,53 @@ void TCustomMemoryStream::SaveToFile(const AnsiString& FileName) const {
 
 ORV_IMPLEMENT_CLASS(TMemoryStream, TCustomMemoryStream)
 
+TMemoryStream::~TMemoryStream() { std::free(FBuffer); }
+
+void TMemoryStream::Reserve(size_t NewCapacity) {
+  if (NewCapacity <= FCapacity) return;
+  size_t Capacity = std::max<size_t>({NewCapacity, FCapacity * 2, 4096});
+  if (Capacity > 0x7FFFFFFF) Capacity = std::max<size_t>(NewCapacity, 0x7FFFFFFF);
+  // A new block and one copy of the used bytes: cheaper than realloc moving the whole capacity.
+  auto* P = static_cast<unsigned char*>(std::malloc(Capacity));
+  if (!P) throw EOutOfMemory("Out of memory while expanding memory stream");
+  if (FSize > 0) std::memcpy(P, FBuffer, size_t(FSize));
+  std::free(FBuffer);
+  FBuffer = P;
+  FCapacity = Capacity;
+  FMemory = FBuffer;
+}
+
 int TMemoryStream::Write(const void* Buffer, int Count) {
   if (FPosition < 0 || Count <= 0) return 0;
   int64_t End = FPosition + Count;
+  if (End > 0x7FFFFFFF) throw EWriteError("Stream write error");
   if (End > FSize) {
-    if (End > int64_t(FData.size())) {
-      size_t Capacity = std::max<size_t>(size_t(End), FData.size() + FData.size() / 2);
-      FData.resize(Capacity);
-    }
+    Reserve(size_t(End));
+    // A write after a seek past the end leaves no unset bytes in between.
+    if (FPosition > FSize) std::memset(FBuffer + FSize, 0, size_t(FPosition - FSize));
     FSize = End;
-    FMemory = FData.data();
   }
-  std::memcpy(FData.data() + FPosition, Buffer, size_t(Count));
+  std::memcpy(FBuffer + FPosition, Buffer, size_t(Count));
   FPosition = End;
   return Count;
 }
 
 void TMemoryStream::SetSize(int64_t NewSize) {
   if (NewSize < 0) NewSize = 0;
-  int64_t OldPosition = FPosition;
-  FData.resize(size_t(NewSize));
+  if (NewSize > 0x7FFFFFFF) throw EOutOfMemory("Out of memory while expanding memory stream");
+  if (NewSize > FSize) {
+    Reserve(size_t(NewSize));
+    std::memset(FBuffer + FSize, 0, size_t(NewSize - FSize));
+  }
   FSize = NewSize;
-  FMemory = FData.empty() ? nullptr : FData.data();
-  if (OldPosition > NewSize) FPosition = NewSize;
+  FMemory = FBuffer;
+  if (FPosition > NewSize) FPosition = NewSize;
 }
 
 void TMemoryStream::Clear() {
-  std::vector<unsigned char>().swap(FData);
+  std::free(FBuffer);
+  FBuffer = nullptr;
+  FCapacity = 0;
   SetPointer(nullptr, 0);
   FPosition = 0;
 }

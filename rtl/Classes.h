@@ -428,8 +428,15 @@ public:
   void Clear();
   void LoadFromStream(TStream* Stream);
   void LoadFromFile(const AnsiString& FileName);
+  TMemoryStream() = default;
+  TMemoryStream(const TMemoryStream&) = delete;
+  TMemoryStream& operator=(const TMemoryStream&) = delete;
+  ~TMemoryStream() override;
 private:
-  std::vector<unsigned char> FData;
+  // Grows the block to at least NewCapacity bytes (doubling); bytes past FSize are undefined.
+  void Reserve(size_t NewCapacity);
+  unsigned char* FBuffer = nullptr;
+  size_t FCapacity = 0;
 };
 
 // Read-only stream over memory it does not own (resources).
