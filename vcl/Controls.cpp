@@ -1,4 +1,5 @@
 #include "vcl/Controls.h"
+#include "vcl/ActnList.h"
 #include "vcl/Forms.h"
 #include "vcl/Menus.h"
 #include "vcl/GdiGuards.h"
@@ -371,6 +372,7 @@ TControl::~TControl() {
     ReleaseFromGlobals();
     if (FParent) FParent->Remove(this);
   }
+  FreeAndNil(FActionLink);
   delete FFont;
 }
 
@@ -395,6 +397,61 @@ void TControl::Notification(TComponent* AComponent, TOperation Operation) {
   TComponent::Notification(AComponent, Operation);
   if (Operation == opRemove && AComponent && AComponent == FPopupMenu)
     FPopupMenu = nullptr;
+  if (Operation == opRemove && AComponent && AComponent == Action()) SetAction(nullptr);
+}
+
+// ----- actions
+
+TBasicAction* TControl::Action() const { return FActionLink ? FActionLink->Action() : nullptr; }
+
+void TControl::SetAction(TBasicAction* Value) {
+  if (!Value) {
+    FreeAndNil(FActionLink);
+    return;
+  }
+  if (!FActionLink) {
+    TControlActionLink* Link = CreateActionLink();
+    try {
+      Link->AssignClient(this);
+    } catch (...) {
+      TObject::Free(Link);
+      throw;
+    }
+    FActionLink = Link;
+  }
+  FActionLink->SetAction(Value);
+  FActionLink->OnChange = TNotifyEvent::Bind<&TControl::DoActionChange>(this);
+  ActionChange(Value, HasState(csLoading));
+  Value->FreeNotification(this);
+}
+
+TControlActionLink* TControl::CreateActionLink() { return New<TControlActionLink>(); }
+
+void TControl::DoActionChange(TObject* Sender) {
+  if (Sender && Sender == Action()) ActionChange(Sender, false);
+}
+
+void TControl::ActionChange(TObject* Sender, bool CheckDefaults) {
+  auto* A = dynamic_cast<TCustomAction*>(Sender);
+  if (!A) return;
+  if (!CheckDefaults || Caption().IsEmpty()) SetCaption(A->Caption());
+  if (!CheckDefaults || FEnabled) SetEnabled(A->Enabled());
+  if (!CheckDefaults || FHint.IsEmpty()) SetHint(A->Hint());
+  if (!CheckDefaults || FVisible) SetVisible(A->Visible());
+  if (!CheckDefaults || !OnClick) OnClick = A->OnExecute;
+}
+
+void TControl::AssignTo(TPersistent* Dest) {
+  auto* A = dynamic_cast<TCustomAction*>(Dest);
+  if (!A) {
+    TComponent::AssignTo(Dest);
+    return;
+  }
+  A->SetEnabled(FEnabled);
+  A->SetHint(FHint);
+  A->SetCaption(Caption());
+  A->SetVisible(FVisible);
+  A->OnExecute = OnClick;
 }
 
 // ----- parent
@@ -960,7 +1017,11 @@ void TControl::SetMouseCapture(bool Value) {
 }
 
 void TControl::Click() {
-  if (OnClick) OnClick(this);
+  // OnClick runs itself unless it is the action's handler: then the action runs it.
+  TBasicAction* A = Action();
+  if (OnClick && (!A || !(OnClick == A->OnExecute))) OnClick(this);
+  else if (FActionLink && !HasState(csDesigning)) FActionLink->Execute(this);
+  else if (OnClick) OnClick(this);
 }
 
 void TControl::DblClick() {

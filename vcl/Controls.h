@@ -31,6 +31,8 @@ class TControl;
 class TWinControl;
 class TPopupMenu;
 class TCustomForm;
+class TBasicAction;
+class TControlActionLink;
 
 // ---------------------------------------------------------------------------------------------
 // Framework messages (sent by the controls to themselves, their parents and children).
@@ -358,6 +360,11 @@ public:
   virtual bool IsSizeStored() const { return true; }
   void Loaded() override;
 
+  // The action the control follows (vcl/ActnList.h), through its action link; nullptr: none.
+  TBasicAction* Action() const;
+  void SetAction(TBasicAction* Value);
+  TControlActionLink* ActionLink() const { return FActionLink; }
+
   // Events.
   TNotifyEvent OnClick;
   TNotifyEvent OnDblClick;
@@ -391,8 +398,14 @@ protected:
   TCursor DragCursor() const { return FDragCursor; }
   void SetDragCursor(TCursor Value) { FDragCursor = Value; }
   bool MouseInClient() const;
-  // Clears the PopupMenu reference when the menu goes away.
+  // Clears the PopupMenu and Action references when they go away.
   void Notification(TComponent* AComponent, TOperation Operation) override;
+  // The link SetAction makes (the classic GetActionLinkClass).
+  virtual TControlActionLink* CreateActionLink();
+  // Takes the action's properties; with CheckDefaults only those still at their defaults.
+  virtual void ActionChange(TObject* Sender, bool CheckDefaults);
+  // A TCustomAction takes the control's caption, enabled state, hint, visibility and OnClick.
+  void AssignTo(TPersistent* Dest) override;
 
   AnsiString GetText() const;
   virtual void WndProc(TMessage& Message);
@@ -456,8 +469,10 @@ private:
   friend class TWinControl;
   friend class TGraphicControl;
   friend class TControlCanvas;
+  friend class TControlActionLink;
   friend struct TControlProps;
   void FontChanged(TObject* Sender);
+  void DoActionChange(TObject* Sender);
   void DoMouseDown(TMessage& Message, TMouseButton Button, TShiftState Shift);
   void DoMouseUp(TMessage& Message, TMouseButton Button);
   bool CheckNewSize(int& NewWidth, int& NewHeight);
@@ -486,6 +501,7 @@ private:
   TControlStyle FControlStyle;
   TControlState FControlState = 0;
   TPopupMenu* FPopupMenu = nullptr;
+  TControlActionLink* FActionLink = nullptr;
 };
 
 // ---------------------------------------------------------------------------------------------

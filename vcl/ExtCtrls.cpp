@@ -1,6 +1,8 @@
 #include "vcl/ExtCtrls.h"
 #include "vcl/Menus.h"
 
+constexpr TEnumType TBevelCutType{"TBevelCut", {"bvNone", "bvLowered", "bvRaised", "bvSpace"}};
+
 TImage::TImage(TComponent* AOwner) : TGraphicControl(AOwner) {
   IncludeStyle(csReplicatable);
   FPicture = New<TPicture>();

@@ -3,6 +3,10 @@
 
 #include "vcl/Controls.h"
 
+// The cut of a bevel edge: none, sunken, raised, or an empty edge.
+enum TBevelCut { bvNone, bvLowered, bvRaised, bvSpace };
+extern const TEnumType TBevelCutType;
+
 // Shows a picture at its top-left corner, centred (Center) or stretched over the control
 // (Stretch); with AutoSize the control takes the picture's size.
 class TImage : public TGraphicControl {

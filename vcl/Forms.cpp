@@ -186,7 +186,7 @@ void TCustomForm::AfterConstruction() {
   TWinControl::AfterConstruction();
   SetFormStateFlag(fsCreating, true);
   try {
-    TClass Root = InheritsFrom(TForm::StaticClass()) ? TForm::StaticClass() : TCustomForm::StaticClass();
+    TClass Root = FormResourceRoot();
     if (!FCreateNew && ClassType() != Root && !InitInheritedComponent(this, Root))
       throw EResNotFound("Resource %s not found", {ClassName()});
   } catch (...) {
@@ -205,6 +205,10 @@ void TCustomForm::AfterConstruction() {
     SetFormStateFlag(fsActivated, false);
     Activate();
   }
+}
+
+TClass TCustomForm::FormResourceRoot() const {
+  return InheritsFrom(TForm::StaticClass()) ? TForm::StaticClass() : TCustomForm::StaticClass();
 }
 
 void TCustomForm::BeforeDestruction() {

@@ -153,6 +153,9 @@ public:
   TNotifyEvent OnPaint;
 
 protected:
+  // AfterConstruction reads the form resources of the classes below this one (TForm or
+  // TCustomForm here; a form class that is a base for others may return itself).
+  virtual TClass FormResourceRoot() const;
   void CreateParams(TCreateParams& Params) override;
   void CreateWnd() override;
   void DestroyWnd() override;
