@@ -30,55 +30,76 @@ TColor TqColorRamp::Band(int I, int N) const {
 
 namespace {
 
-// A solid brush (and for polygons a 1-pixel pen) of one colour, selected while it lives.
-class TBandTools {
+// Paints the bands of one fill with the DC's own brush (and for polygons its own pen) recoloured
+// per band: no GDI object is made per band, and a band that paints nothing costs no GDI call.
+// The DC's selections and colours are restored.
+class TBandPainter {
 public:
-  TBandTools(HDC DC, TColor Color, bool WithPen)
-      : FBrush(CreateSolidBrush(COLORREF(Color))),
-        FPen(WithPen ? CreatePen(PS_SOLID, 1, COLORREF(Color)) : nullptr),
-        FSelBrush(DC, FBrush.Get()),
-        FSelPen(DC, FPen.Get()) {}
-  HBRUSH Brush() const { return FBrush.Get(); }
+  TBandPainter(HDC DC, bool WithPen)
+      : FDC(DC),
+        FWithPen(WithPen),
+        FBrush(DC, GetStockObject(DC_BRUSH)),
+        FPen(DC, WithPen ? GetStockObject(DC_PEN) : nullptr),
+        FOldBrushColor(GetDCBrushColor(DC)),
+        FOldPenColor(GetDCPenColor(DC)) {}
+  ~TBandPainter() {
+    SetDCBrushColor(FDC, FOldBrushColor);
+    if (FWithPen) SetDCPenColor(FDC, FOldPenColor);
+  }
+  TBandPainter(const TBandPainter&) = delete;
+  TBandPainter& operator=(const TBandPainter&) = delete;
+
+  void SetColor(TColor Color) { FColor = COLORREF(Color); }
+  void Fill(int X, int Y, int W, int H) {
+    if (W <= 0 || H <= 0) return;
+    Apply();
+    PatBlt(FDC, X, Y, W, H, PATCOPY);
+  }
+  void Fill(const TRect& R) { Fill(R.Left, R.Top, R.Width(), R.Height()); }
+  void Polygon(std::initializer_list<TPoint> Points) {
+    Apply();
+    ::Polygon(FDC, AsPOINTPtr(Points.begin()), int(Points.size()));
+  }
+
 private:
-  TBrushOwner FBrush;
-  TPenOwner FPen;
-  TSelectGuard FSelBrush;
-  TSelectGuard FSelPen;
+  void Apply() {
+    if (FApplied && FColor == FAppliedColor) return;
+    SetDCBrushColor(FDC, FColor);
+    if (FWithPen) SetDCPenColor(FDC, FColor);
+    FAppliedColor = FColor;
+    FApplied = true;
+  }
+
+  HDC FDC;
+  bool FWithPen;
+  TSelectGuard FBrush;
+  TSelectGuard FPen;
+  COLORREF FOldBrushColor;
+  COLORREF FOldPenColor;
+  COLORREF FColor = 0, FAppliedColor = 0;
+  bool FApplied = false;
 };
-
-void FillBand(HDC DC, const TRect& R, TColor Color) {
-  if (R.IsEmpty()) return;
-  TBrushOwner Brush(CreateSolidBrush(COLORREF(Color)));
-  ::FillRect(DC, &AsRECT(R), Brush.Get());
-}
-
-void StripBand(HDC DC, int X, int Y, int W, int H, TColor Color) {
-  if (W <= 0 || H <= 0) return;
-  TBandTools Tools(DC, Color, false);
-  PatBlt(DC, X, Y, W, H, PATCOPY);
-}
-
-void PolygonBand(HDC DC, std::initializer_list<TPoint> Points, TColor Color) {
-  TBandTools Tools(DC, Color, true);
-  ::Polygon(DC, AsPOINTPtr(Points.begin()), int(Points.size()));
-}
 
 }  // namespace
 
 void PaintBlend(HDC DC, int W, int H, gradType Fill, int Bands, const TqColorRamp& Ramp) {
   if (!DC || W <= 0 || H <= 0) return;
   const int B = std::clamp(Bands, 0, MaxBlendBands);
+  const bool Diagonal = Fill == gDiagLeft || Fill == gDiagRight;
+  TBandPainter P(DC, Diagonal);
   switch (Fill) {
     case gVert:
       for (int I = 0; I <= B; ++I) {
         int Y = MulDiv(I, H, B + 1);
-        StripBand(DC, 0, Y, W, MulDiv(I + 1, H, B + 1) - Y, Ramp.Band(I, B));
+        P.SetColor(Ramp.Band(I, B));
+        P.Fill(0, Y, W, MulDiv(I + 1, H, B + 1) - Y);
       }
       break;
     case gHorz:
       for (int I = 0; I <= B; ++I) {
         int X = MulDiv(I, W, B + 1);
-        StripBand(DC, X, 0, MulDiv(I + 1, W, B + 1) - X, H, Ramp.Band(I, B));
+        P.SetColor(Ramp.Band(I, B));
+        P.Fill(X, 0, MulDiv(I + 1, W, B + 1) - X, H);
       }
       break;
     case gCenter: {
@@ -87,14 +108,14 @@ void PaintBlend(HDC DC, int W, int H, gradType Fill, int Bands, const TqColorRam
       const int BH = N > 0 ? std::max(H / 2 / N, 1) : 1;
       TRect R(0, 0, W, H);
       for (int I = 0; I <= N; ++I) {
-        const TColor C = Ramp.Band(I, N);
+        P.SetColor(Ramp.Band(I, N));
         if (I < N) {
-          FillBand(DC, TRect(R.Left, R.Top, R.Right, R.Top + BH), C);
-          FillBand(DC, TRect(R.Left, R.Top + BH, R.Left + BW, R.Bottom - BH), C);
-          FillBand(DC, TRect(R.Left, R.Bottom - BH, R.Right, R.Bottom), C);
-          FillBand(DC, TRect(R.Right - BW, R.Top + BH, R.Right, R.Bottom - BH), C);
+          P.Fill(TRect(R.Left, R.Top, R.Right, R.Top + BH));
+          P.Fill(TRect(R.Left, R.Top + BH, R.Left + BW, R.Bottom - BH));
+          P.Fill(TRect(R.Left, R.Bottom - BH, R.Right, R.Bottom));
+          P.Fill(TRect(R.Right - BW, R.Top + BH, R.Right, R.Bottom - BH));
         } else {
-          FillBand(DC, R, C);
+          P.Fill(R);
         }
         R = TRect(R.Left + BW, R.Top + BH, R.Right - BW, R.Bottom - BH);
       }
@@ -107,18 +128,19 @@ void PaintBlend(HDC DC, int W, int H, gradType Fill, int Bands, const TqColorRam
       const int BH = N > 0 ? std::max(H / N, 1) : 1;
       TRect R(0, 0, W, H);
       for (int I = N; I >= 0; --I) {
-        const TColor C = Ramp.Band(I, N);
+        P.SetColor(Ramp.Band(I, N));
         if (Fill == gTopLeftBottomRight) {
-          FillBand(DC, TRect(R.Left, R.Bottom - BH, R.Right, R.Bottom), C);
-          FillBand(DC, TRect(R.Right - BW, R.Top, R.Right, R.Bottom), C);
+          P.Fill(TRect(R.Left, R.Bottom - BH, R.Right, R.Bottom));
+          P.Fill(TRect(R.Right - BW, R.Top, R.Right, R.Bottom));
           R = TRect(0, 0, R.Right - BW, R.Bottom - BH);
         } else {
-          FillBand(DC, TRect(R.Left, R.Top, R.Left + BW, R.Bottom), C);
-          FillBand(DC, TRect(R.Left, R.Bottom - BH, R.Right, R.Bottom), C);
+          P.Fill(TRect(R.Left, R.Top, R.Left + BW, R.Bottom));
+          P.Fill(TRect(R.Left, R.Bottom - BH, R.Right, R.Bottom));
           R = TRect(R.Left + BW, R.Top, R.Right, R.Bottom - BH);
         }
       }
-      FillBand(DC, R, Ramp.Band(0, N));
+      P.SetColor(Ramp.Band(0, N));
+      P.Fill(R);
       break;
     }
     case gDiagLeft: {
@@ -127,13 +149,15 @@ void PaintBlend(HDC DC, int W, int H, gradType Fill, int Bands, const TqColorRam
       const int BH = N > 0 ? std::max(H / N, 1) : 1;
       int X1 = -W, Y1 = H, X2 = W, Y2 = -H;
       for (int I = 0; I <= N; ++I) {
-        PolygonBand(DC, {{X1, Y1}, {X2, Y2}, {X2 + BW, Y2 + BH}, {X1 + BW, Y1 + BH}}, Ramp.Band(I, N));
+        P.SetColor(Ramp.Band(I, N));
+        P.Polygon({{X1, Y1}, {X2, Y2}, {X2 + BW, Y2 + BH}, {X1 + BW, Y1 + BH}});
         X1 += BW;
         X2 += BW;
         Y1 += BH;
         Y2 += BH;
       }
-      PolygonBand(DC, {{X1, Y1}, {X2, Y2}, {X2 + BW, Y2 + BH}, {W, H}}, Ramp.Band(N, N));
+      P.SetColor(Ramp.Band(N, N));
+      P.Polygon({{X1, Y1}, {X2, Y2}, {X2 + BW, Y2 + BH}, {W, H}});
       break;
     }
     case gDiagRight: {
@@ -142,13 +166,15 @@ void PaintBlend(HDC DC, int W, int H, gradType Fill, int Bands, const TqColorRam
       const int BH = N > 0 ? std::max(H / N, 1) : 1;
       int X1 = 0, Y1 = -H, X2 = 2 * W, Y2 = H;
       for (int I = 0; I <= N; ++I) {
-        PolygonBand(DC, {{X1, Y1}, {X2, Y2}, {X2 - BW, Y2 + BH}, {X1 - BW, Y2 + BH}}, Ramp.Band(I, N));
+        P.SetColor(Ramp.Band(I, N));
+        P.Polygon({{X1, Y1}, {X2, Y2}, {X2 - BW, Y2 + BH}, {X1 - BW, Y2 + BH}});
         X1 -= BW;
         X2 -= BW;
         Y1 += BH;
         Y2 += BH;
       }
-      PolygonBand(DC, {{X1, Y1}, {X2, Y2}, {X2 - BW, Y2 + BH}, {X1 - BW, Y2 + BH}}, Ramp.Band(N, N));
+      P.SetColor(Ramp.Band(N, N));
+      P.Polygon({{X1, Y1}, {X2, Y2}, {X2 - BW, Y2 + BH}, {X1 - BW, Y2 + BH}});
       break;
     }
   }

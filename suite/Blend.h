@@ -24,7 +24,7 @@ struct TqColorRamp {
 constexpr int MaxBlendBands = 65535;
 
 // Fills (0, 0, W, H) of DC with the gradient: Bands + 1 bands from the ramp's start to its end
-// colour in direction Fill. The DC's selected objects are restored.
+// colour in direction Fill. The DC's selected objects and its DC brush and pen colours are restored.
 void PaintBlend(HDC DC, int W, int H, gradType Fill, int Bands, const TqColorRamp& Ramp);
 
 // ---------------------------------------------------------------------------------------------
@@ -115,11 +115,11 @@ public:
   TNotifyEvent OnPaint;
 
 protected:
-  // Sets the colours every blend control starts with.
+  // Sets the size and colours every blend control starts with. Its own Color clears
+  // ParentColor, so a fresh control starts from $FF00FF whatever its parent's colour.
   void InitBlend() {
     this->SetBounds(this->Left(), this->Top(), 30, 30);
     this->TControl::SetColor(TColor(0xFF00FF));
-    this->TControl::SetParentColor(true);
     this->Perform(CM_COLORCHANGED);
   }
   void Paint() override;

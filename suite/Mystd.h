@@ -1,3 +1,4 @@
 // Unit Mystd: the suite's shared routines and types.
 #pragma once
 #include "suite/MystdRoutines.h"
+#include "suite/MystdLabels.h"

@@ -233,6 +233,7 @@ void TqcCustomEdit::WMPaste(TMessage& Message) {
   // The box holds one line: pasted line breaks are dropped.
   if (ReadOnly() || !HandleAllocated() || !OpenClipboard(WindowHandle())) return;
   AnsiString Pasted;
+  bool HasText = false;
   if (HANDLE Data = GetClipboardData(CF_TEXT)) {
     if (const char* P = static_cast<const char*>(GlobalLock(Data))) {
       size_t N = strnlen(P, GlobalSize(Data));
@@ -241,10 +242,13 @@ void TqcCustomEdit::WMPaste(TMessage& Message) {
       for (size_t I = 0; I < N; ++I)
         if (P[I] != '\r' && P[I] != '\n') S += P[I];
       Pasted = S;
+      HasText = true;
       GlobalUnlock(Data);
     }
   }
   CloseClipboard();
+  // Nothing to paste leaves the selection alone.
+  if (!HasText) return;
   if (IsMasked()) {
     for (int I = 1; I <= Pasted.Length(); ++I)
       if (!InsertChar(Pasted[I])) break;

@@ -129,9 +129,12 @@ void ExpectDirection(gradType Fill, int W, int H, int Bands, const TPixel& Px, T
 
 // ---------------------------------------------------------------------------------------------
 TEST(BlendDefaults, PublishedDefaultsMatchFreshObjects) {
-  for (TClass C : {TqBackground::StaticClass(), TqBlendPaint::StaticClass(), TqNWBlendPaint::StaticClass(),
-                   TqTileMap::StaticClass(), TqNWTileMap::StaticClass()})
+  for (TClass C : {TqBackground::StaticClass(), TqTileMap::StaticClass(), TqNWTileMap::StaticClass()})
     ExpectClassDefaultsMatch(C);
+  // The blend controls set their own Color, which clears the ParentColor they publish as true:
+  // a fresh one is written with ParentColor = False.
+  for (TClass C : {TqBlendPaint::StaticClass(), TqNWBlendPaint::StaticClass()})
+    ExpectClassDefaultsMatch(C, {"ParentColor"});
   TqBlendPaint* P = TComponent::Create<TqBlendPaint>(nullptr);
   EXPECT_EQ(P->Width(), 30);
   EXPECT_EQ(P->Height(), 30);
@@ -483,6 +486,57 @@ TEST(BlendControls, SteelLookAndColourChanges) {
   {
     SCOPED_TRACE("the start colour is the control's Color");
     ExpectDirection(gVert, 64, 40, 255, ClientPixels(Win->Handle()), clLime, EndColor);
+  }
+}
+
+TEST(BlendControls, AFreshControlStartsFromItsOwnColourNotItsParents) {
+  vcltest::TTestHost Host(200, 100);
+  auto* Parent = Host.Add<TqTileMap>(0, 0, 200, 100);
+  Parent->SetColor(clYellow);
+  auto* Win = TComponent::Create<TqBlendPaint>(Host.Control());
+  Win->SetBounds(10, 10, 60, 40);
+  Win->SetParent(Parent);
+  auto* NW = TComponent::Create<TqNWBlendPaint>(Host.Control());
+  NW->SetBounds(100, 10, 60, 40);
+  NW->SetParent(Parent);
+  Win->SetBands(1);  // two strips: the start colour above, the end colour below
+  NW->SetBands(1);
+  vcltest::PumpMessages();
+  EXPECT_FALSE(Win->ParentColor());
+  EXPECT_FALSE(NW->ParentColor());
+  EXPECT_EQ(Hex(Win->Color()), Hex(TColor(0xFF00FF)));
+  EXPECT_EQ(Hex(NW->Color()), Hex(TColor(0xFF00FF)));
+  EXPECT_EQ(Hex(ClientPixels(Win->Handle())(30, 0)), Hex(TColor(0xFF00FF)));
+  EXPECT_EQ(Hex(ClientPixels(Win->Handle())(30, 39)), Hex(clBlack));
+  EXPECT_EQ(Hex(ClientPixels(Parent->Handle())(130, 10)), Hex(TColor(0xFF00FF)));
+  // Asked to, it follows the parent.
+  NW->SetParentColor(true);
+  vcltest::PumpMessages();
+  EXPECT_EQ(Hex(NW->Color()), Hex(clYellow));
+  EXPECT_EQ(Hex(ClientPixels(Parent->Handle())(130, 10)), Hex(clYellow));
+}
+
+// The fills leave the DC as they found it: what a canvas has selected, and the DC's own brush
+// and pen colours.
+TEST(BlendGeometry, PaintingRestoresTheDC) {
+  TBitmap Target;
+  Target.SetSize(40, 30);
+  HDC DC = Target.Canvas()->Handle();
+  TBrushOwner Brush(CreateSolidBrush(RGB(1, 2, 3)));
+  TPenOwner Pen(CreatePen(PS_DASH, 1, RGB(4, 5, 6)));
+  TSelectGuard SelBrush(DC, Brush.Get()), SelPen(DC, Pen.Get());
+  SetDCBrushColor(DC, RGB(7, 8, 9));
+  SetDCPenColor(DC, RGB(10, 11, 12));
+  const TqColorRamp Ramp = TqColorRamp::From(StartColor, EndColor);
+  for (int F = gHorz; F <= gDiagRight; ++F) {
+    SCOPED_TRACE(gradTypeType.ValueToName(F));
+    PatBlt(DC, 0, 0, 40, 30, WHITENESS);
+    PaintBlend(DC, 40, 30, gradType(F), 255, Ramp);
+    EXPECT_EQ(GetCurrentObject(DC, OBJ_BRUSH), Brush.Get());
+    EXPECT_EQ(GetCurrentObject(DC, OBJ_PEN), Pen.Get());
+    EXPECT_EQ(GetDCBrushColor(DC), RGB(7, 8, 9));
+    EXPECT_EQ(GetDCPenColor(DC), RGB(10, 11, 12));
+    EXPECT_NE(Hex(TColor(GetPixel(DC, 20, 15))), Hex(clWhite)) << "it painted";
   }
 }
 

@@ -204,6 +204,15 @@ TEST_F(QEditTest, PastedLineBreaksAreRemoved) {
   E->SetReadOnly(true);
   SendMessageA(E->Handle(), WM_PASTE, 0, 0);
   EXPECT_EQ(E->Text(), "<12345>");
+
+  // A clipboard without text pastes nothing and keeps the selection's text.
+  E->SetReadOnly(false);
+  ASSERT_TRUE(OpenClipboard(Host.Window()));
+  EmptyClipboard();
+  CloseClipboard();
+  SendMessageA(E->Handle(), EM_SETSEL, 1, 3);
+  SendMessageA(E->Handle(), WM_PASTE, 0, 0);
+  EXPECT_EQ(E->Text(), "<12345>");
 }
 
 // Columns of the client area that hold a pixel other than the background.
