@@ -1,0 +1,89 @@
+// Helpers of the gradient form tests: forms freed at the end of a test, whole-window pixels,
+// a test form class built from its own text form resource.
+#pragma once
+#include "gradform/GradForm.h"
+#include "vcl/StdCtrls.h"
+#include "vcl/tests/vcltest.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <functional>
+#include <memory>
+#include <string>
+
+// Derives from the gradient form and reads TestGradForm.dfm.
+class TGradTestForm : public TgrdGradientForm {
+  ORV_CLASS(TGradTestForm, TgrdGradientForm)
+public:
+  explicit TGradTestForm(TComponent* AOwner) : TgrdGradientForm(AOwner) {}
+  TLabel* Label1 = nullptr;
+  bool LoadingSeen = false;   // IsLoading while the resource was applied
+protected:
+  void Loaded() override {
+    LoadingSeen = IsLoading();
+    inherited::Loaded();
+  }
+};
+
+namespace gradtest {
+
+struct TFormFree {
+  void operator()(TCustomForm* F) const {
+    TObject::Free(F);
+    vcltest::PumpMessages();
+  }
+};
+template <class T> using TFormPtr = std::unique_ptr<T, TFormFree>;
+
+// A gradient form without a resource, of the given window size, not yet shown.
+inline TFormPtr<TgrdGradientForm> NewGradForm(TFormBorderStyle Style, int Width = 420, int Height = 160,
+                                              int Left = 60, int Top = 60) {
+  TFormPtr<TgrdGradientForm> F(TComponent::Create<TgrdGradientForm>(nullptr));
+  F->SetBorderStyle(Style);
+  F->SetBounds(Left, Top, Width, Height);
+  return F;
+}
+
+// Shows the form, makes it the foreground window and lets it paint.
+inline void ShowActive(TCustomForm* F) {
+  F->Show();
+  SetForegroundWindow(F->Handle());
+  vcltest::PumpUntil([&] { return GetActiveWindow() == F->Handle(); }, 100);
+  vcltest::PumpRounds(3);
+}
+
+// A copy of the whole window (frame and caption included), as it is on the window's surface.
+class TWindowShot {
+public:
+  explicit TWindowShot(HWND Wnd) {
+    vcltest::PumpMessages();
+    RECT R;
+    GetWindowRect(Wnd, &R);
+    FBitmap = std::make_unique<TBitmap>();
+    FBitmap->SetPixelFormat(pf24bit);
+    FBitmap->SetSize(R.right - R.left, R.bottom - R.top);
+    HDC DC = GetWindowDC(Wnd);
+    BitBlt(FBitmap->Canvas()->Handle(), 0, 0, R.right - R.left, R.bottom - R.top, DC, 0, 0, SRCCOPY);
+    ReleaseDC(Wnd, DC);
+  }
+  TColor operator()(int X, int Y) const { return FBitmap->Canvas()->Pixels(X, Y); }
+  // Pixels of colour C in the rectangle.
+  int Count(const TRect& R, TColor C) const {
+    int N = 0;
+    for (int Y = R.Top; Y < R.Bottom; ++Y)
+      for (int X = R.Left; X < R.Right; ++X) N += (*this)(X, Y) == C;
+    return N;
+  }
+  TBitmap* Bitmap() const { return FBitmap.get(); }
+private:
+  std::unique_ptr<TBitmap> FBitmap;
+};
+
+inline std::string Hex(TColor C) {
+  char B[16];
+  std::snprintf(B, sizeof B, "$%06X", unsigned(C) & 0xFFFFFFu);
+  return B;
+}
+
+}  // namespace gradtest
