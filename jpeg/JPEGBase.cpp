@@ -217,6 +217,7 @@ int TJPEGBase::PercentDone() const {
   const jpeg_progress_mgr& P = FProgress;
   if (P.total_passes <= 0) return 0;
   double Pass = P.pass_limit > 0 ? double(P.pass_counter) / double(P.pass_limit) : 0.0;
-  long V = std::lround((Pass + P.completed_passes) / P.total_passes * 100.0);
-  return int(V < 0 ? 0 : V > 100 ? 100 : V);
+  // Halves go to the even neighbour, as the runtime's Round does.
+  const double V = std::nearbyint((Pass + P.completed_passes) / P.total_passes * 100.0);
+  return V < 0 ? 0 : V > 100 ? 100 : int(V);
 }

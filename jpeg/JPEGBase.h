@@ -42,17 +42,15 @@ public:
   // request honoured after the current step with Exception "User Interrupt".
   virtual void Abort();
 
+  // Read-only: corrupt-data warnings of the current image.
   int Warnings() const { return FErr.num_warnings; }
   int Trace_Level() const { return FErr.trace_level; }
   void SetTrace_Level(int Value) { FErr.trace_level = Value; }
-  // Percentage of the running conversion; 0 outside one.
+  // Read-only: percentage of the running conversion (rounded half to even); 0 outside one.
   int PercentDone() const;
   bool InAbort() const { return FInAbort; }
   bool InProgress() const { return FInProgress; }
   bool AbortRequested() const { return FAbortRequested; }
-  // Published information properties accept writes and ignore them.
-  void SetWarnings(int) {}
-  void SetPercentDone(int) {}
 
   TNotifyEvent OnProgressReport;
   TWarningEvent OnWarning;

@@ -152,8 +152,11 @@ void TJPEGCompressor::WriteDIBitmap(const BITMAPINFO* Info, const void* Bits, si
   if (Width > JPEG_MAX_DIMENSION || Height > JPEG_MAX_DIMENSION)
     LibraryError(JERR_IMAGE_TOO_BIG, JPEG_MAX_DIMENSION);
   const int Stride = DibRowSize(Width, Bpp);
-  if (BitsSize && uint64_t(Stride) * uint64_t(Height) > BitsSize)
-    throw Exception("Bitmap bits are smaller than the bitmap header states");
+  const uint64_t RowsSize = uint64_t(Stride) * uint64_t(Height);
+  if (BitsSize && RowsSize > BitsSize) throw Exception("Bitmap bits are smaller than the bitmap header states");
+  // Rows no block of memory can hold: the header is wrong, whatever the caller's buffer.
+  if (RowsSize > uint64_t(INT_MAX))
+    throw Exception(Format("Invalid bitmap size (%d by %d)", {Width, int(H.biHeight)}));
 
   const auto* Rows = static_cast<const uint8_t*>(Bits);
   const RGBQUAD* Colors = nullptr;
@@ -398,9 +401,9 @@ TBitmap* MetaToBitmap(HENHMETAFILE Metafile, int Width, int Height) {
 // Stream compressor
 
 static constinit const TPropInfo TJPEGFileCompressor_Props[] = {
-    PropInt<&TJPEGBase::Warnings, &TJPEGBase::SetWarnings>("Warnings", 0),
+    PropInt<&TJPEGBase::Warnings, nullptr>("Warnings", 0),
     PropInt<&TJPEGBase::Trace_Level, &TJPEGBase::SetTrace_Level>("Trace_Level", 0),
-    PropInt<&TJPEGBase::PercentDone, &TJPEGBase::SetPercentDone>("PercentDone", 0),
+    PropInt<&TJPEGBase::PercentDone, nullptr>("PercentDone", 0),
     PropBool<&TJPEGCompressor::GrayscaleOutput, &TJPEGCompressor::SetGrayscaleOutput>("GrayscaleOutput", false),
     PropStr<&TJPEGCompressor::Comment, &TJPEGCompressor::SetComment>("Comment"),
     PropInt<&TJPEGCompressor::Quality, &TJPEGCompressor::SetQuality>("Quality", 75),

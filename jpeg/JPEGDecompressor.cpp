@@ -245,11 +245,12 @@ void TJPEGDecompressor::CheckColourSpace() {
 
 void TJPEGDecompressor::ReadDIBitmap(BITMAPINFO* Info, TJPEGOutputType Type, void* Bits, size_t BitsSize) {
   if (!Info || !Bits) throw Exception("No bitmap to decode into");
+  // Refusals before the decode leave the header read, so another type can be asked for.
+  if (FInfo.out_color_space == JCS_GRAYSCALE && Type != jpGrayscale)
+    throw Exception("Image is Grayscale but colour output requested");
+  CheckColourSpace();
   TConversion Running(this);
   try {
-    if (FInfo.out_color_space == JCS_GRAYSCALE && Type != jpGrayscale)
-      throw Exception("Image is Grayscale but colour output requested");
-    CheckColourSpace();
     switch (Type) {
       case jp8bit:
         FInfo.quantize_colors = TRUE;
@@ -438,9 +439,9 @@ void TJPEGDecompressor::ReadWinBitmap(HBITMAP& Bitmap, HPALETTE& Palette) {
 // Stream decompressor
 
 static constinit const TPropInfo TJPEGFileDecompressor_Props[] = {
-    PropInt<&TJPEGBase::Warnings, &TJPEGBase::SetWarnings>("Warnings", 0),
+    PropInt<&TJPEGBase::Warnings, nullptr>("Warnings", 0),
     PropInt<&TJPEGBase::Trace_Level, &TJPEGBase::SetTrace_Level>("Trace_Level", 0),
-    PropInt<&TJPEGBase::PercentDone, &TJPEGBase::SetPercentDone>("PercentDone", 0),
+    PropInt<&TJPEGBase::PercentDone, nullptr>("PercentDone", 0),
     PropInt<&TJPEGDecompressor::ColoursIn8bitMode, &TJPEGDecompressor::SetColoursIn8bitMode>("ColoursIn8bitMode", 64),
     PropBool<&TJPEGDecompressor::GrayScaleOutput, &TJPEGDecompressor::SetGrayScaleOutput>("GrayScaleOutput", false),
     PropEvent<&TJPEGDecompressor::OnJPEGComment>("OnJPEGComment"),

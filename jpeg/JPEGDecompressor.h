@@ -75,14 +75,21 @@ public:
   int ActualNumberOfColors() const { return FInfo.actual_number_of_colors; }
   void SetActualNumberOfColors(int Value) { FInfo.actual_number_of_colors = Value; }
   unsigned ImageWidth() const { return FInfo.image_width; }
+  void SetImageWidth(unsigned Value) { FInfo.image_width = Value; }
   unsigned ImageHeight() const { return FInfo.image_height; }
+  void SetImageHeight(unsigned Value) { FInfo.image_height = Value; }
   J_COLOR_SPACE JPEGColorSpace() const { return FInfo.jpeg_color_space; }
   void SetJPEGColorSpace(J_COLOR_SPACE Value) { FInfo.jpeg_color_space = Value; }
   bool SawJFIFMarker() const { return FInfo.saw_JFIF_marker; }
+  void SetSawJFIFMarker(bool Value) { FInfo.saw_JFIF_marker = Value; }
   int DensityUnit() const { return FInfo.density_unit; }
+  void SetDensityUnit(int Value) { FInfo.density_unit = UINT8(Value); }
   int X_Density() const { return FInfo.X_density; }
+  void SetX_Density(int Value) { FInfo.X_density = UINT16(Value); }
   int Y_Density() const { return FInfo.Y_density; }
+  void SetY_Density(int Value) { FInfo.Y_density = UINT16(Value); }
   int AdobeTransform() const { return FInfo.Adobe_transform; }
+  void SetAdobeTransform(int Value) { FInfo.Adobe_transform = UINT8(Value); }
   bool Enable1PassQuant() const { return FInfo.enable_1pass_quant; }
   void SetEnable1PassQuant(bool Value) { FInfo.enable_1pass_quant = Value; }
   bool EnableExternalQuant() const { return FInfo.enable_external_quant; }
@@ -90,7 +97,9 @@ public:
   bool Enable2PassQuant() const { return FInfo.enable_2pass_quant; }
   void SetEnable2PassQuant(bool Value) { FInfo.enable_2pass_quant = Value; }
   unsigned OutputWidth() const { return FInfo.output_width; }
+  void SetOutputWidth(unsigned Value) { FInfo.output_width = Value; }
   unsigned OutputHeight() const { return FInfo.output_height; }
+  void SetOutputHeight(unsigned Value) { FInfo.output_height = Value; }
   const JOCTET* NextInputByte() const { return FSrc.next_input_byte; }
   void SetNextInputByte(const JOCTET* Value) { FSrc.next_input_byte = Value; }
   size_t BytesInBuffer() const { return FSrc.bytes_in_buffer; }

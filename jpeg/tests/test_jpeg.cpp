@@ -182,6 +182,13 @@ TEST(JPEGDecompressor, GreyImageGivesTheGreyPalette) {
   std::vector<uint8_t> Bits(size_t(D->GetDIBitsSize(jp24bit)));
   EXPECT_EQ(ErrorOf([&] { D->ReadDIBitmap(reinterpret_cast<BITMAPINFO*>(Info.data()), jp24bit, Bits.data()); }),
             "Image is Grayscale but colour output requested");
+  // The refusal leaves the header read: the grey output of the same image follows.
+  Info.assign(size_t(TJPEGDecompressor::GetBitmapInfoSize(jpGrayscale)), 0);
+  Bits.assign(size_t(D->GetDIBitsSize(jpGrayscale)), 0);
+  D->ReadDIBitmap(reinterpret_cast<BITMAPINFO*>(Info.data()), jpGrayscale, Bits.data(), Bits.size());
+  EXPECT_EQ(reinterpret_cast<BITMAPINFO*>(Info.data())->bmiHeader.biBitCount, 8);
+  EXPECT_EQ(Bits, Bytes(static_cast<const uint8_t*>(Out->ScanLine(Out->Height() - 1)),
+                        static_cast<const uint8_t*>(Out->ScanLine(Out->Height() - 1)) + Bits.size()));
   D->CloseStream();
 }
 

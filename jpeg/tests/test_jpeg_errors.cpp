@@ -318,6 +318,37 @@ TEST(JPEGProgress, PercentDoneRunsToOneHundredAndBackToZero) {
   }
 }
 
+// The progress record as the library fills it, to check the percentage it gives.
+struct TProgressProbe : TJPEGStreamDecompressor {
+  using TJPEGStreamDecompressor::TJPEGStreamDecompressor;
+  using TJPEGBase::ProgressRecord;
+};
+
+TEST(JPEGProgress, PercentDoneRoundsHalvesToEven) {
+  const struct {
+    long Counter, Limit;
+    int Completed, Total;
+    int Percent;
+  } Cases[] = {
+      {1, 8, 0, 1, 12},  {3, 8, 0, 1, 38},  {5, 8, 0, 1, 62}, {7, 8, 0, 1, 88},
+      {1, 4, 0, 2, 12},  {1, 2, 1, 4, 38},  {2, 3, 0, 1, 67}, {8, 8, 1, 2, 100},
+      {0, 0, 1, 2, 50},  {0, 0, 0, 0, 0},
+  };
+  Owned<TProgressProbe> P(New<TProgressProbe>(nullptr));
+  for (const auto& C : Cases) {
+    SCOPED_TRACE(std::to_string(C.Counter) + "/" + std::to_string(C.Limit) + " + " + std::to_string(C.Completed) +
+                 " of " + std::to_string(C.Total));
+    jpeg_progress_mgr* R = P->ProgressRecord();
+    R->pass_counter = C.Counter;
+    R->pass_limit = C.Limit;
+    R->completed_passes = C.Completed;
+    R->total_passes = C.Total;
+    EXPECT_EQ(P->PercentDone(), C.Percent);
+  }
+  P->Abort();  // outside a conversion: the record is cleared with the object
+  EXPECT_EQ(P->PercentDone(), 0);
+}
+
 TEST(JPEGProgress, AbortFromTheProgressEventStopsTheConversion) {
   auto Big = PhotoBitmap(200, 160, 24);
   const Bytes J = Encode(Big.get());

@@ -2,6 +2,7 @@
 // metafiles and pictures; comments and markers both ways; buffers; published defaults.
 #include "jpegtest.h"
 
+#include "rtl/Streaming.h"
 #include "rtl/tests/default_check.h"
 
 #include <algorithm>
@@ -82,12 +83,28 @@ INSTANTIATE_TEST_SUITE_P(
                       TBadDib{"Index4", 9, 8, 4, 3, BI_RGB, 7, "Colour index 7 is beyond the colour table of 3 entries"}),
     [](const auto& Info) { return std::string(Info.param.Name); });
 
-TEST(JPEGCompressor, ShortBitsAreRefused) {
-  TDib D = MakeDib(10, 10, 24);
-  auto C = Make<TJPEGStreamCompressor>();
-  TMemoryStream S;
-  EXPECT_EQ(ErrorOf([&] { C->SaveDIBitmapToStream(&S, D.BI(), D.Bits.data(), D.Bits.size() - 1); }),
-            "Bitmap bits are smaller than the bitmap header states");
+TEST(JPEGCompressor, RowsBeyondTheBitsAreRefused) {
+  const struct {
+    int W, H;
+    size_t BitsSize;  // 0: the caller does not say
+    const char* Message;
+  } Cases[] = {
+      {10, 10, 32 * 10 - 1, "Bitmap bits are smaller than the bitmap header states"},
+      {60000, 60000, 64, "Bitmap bits are smaller than the bitmap header states"},
+      // More rows than any block of memory holds: the header alone is wrong.
+      {60000, 60000, 0, "Invalid bitmap size (60000 by 60000)"},
+      {60000, -60000, 0, "Invalid bitmap size (60000 by -60000)"},
+  };
+  for (const auto& C : Cases) {
+    SCOPED_TRACE(std::to_string(C.W) + " by " + std::to_string(C.H));
+    TDib D = MakeDib(10, 10, 24);
+    D.BI()->bmiHeader.biWidth = C.W;
+    D.BI()->bmiHeader.biHeight = C.H;
+    auto Comp = Make<TJPEGStreamCompressor>();
+    TMemoryStream S;
+    EXPECT_EQ(ErrorOf([&] { Comp->SaveDIBitmapToStream(&S, D.BI(), D.Bits.data(), C.BitsSize); }), C.Message);
+    EXPECT_EQ(S.Size(), 0);
+  }
 }
 
 TEST(JPEGCompressor, TopDownDibEqualsBottomUp) {
@@ -396,6 +413,36 @@ TEST(JPEGComponents, PublishedDefaults) {
   EXPECT_EQ(GetClass("TJPEGStreamCompressor"), TJPEGStreamCompressor::StaticClass());
   SetEnumProp(C.get(), "DCTMethod", "JDCT_IFAST");
   EXPECT_EQ(C->DCTMethod(), JDCT_IFAST);
+}
+
+// Warnings and PercentDone report on the running conversion: published, never set, never stored.
+TEST(JPEGComponents, InformationPropertiesAreReadOnly) {
+  auto C = Make<TJPEGFileCompressor>();
+  auto D = Make<TJPEGFileDecompressor>();
+  for (TJPEGBase* Comp : {static_cast<TJPEGBase*>(C.get()), static_cast<TJPEGBase*>(D.get())}) {
+    SCOPED_TRACE(Comp->ClassName().str());
+    for (const char* Name : {"Warnings", "PercentDone"})
+      EXPECT_EQ(ErrorOf([&] { SetOrdProp(Comp, Name, 1); }), std::string("Property ") + Name + " is read-only");
+    SetOrdProp(Comp, "Trace_Level", 2);
+    EXPECT_EQ(Comp->Trace_Level(), 2);
+  }
+  // A truncated image leaves a warning counted; the stored form still leaves Warnings out.
+  auto B = PhotoBitmap(64, 48, 19);
+  const Bytes J = Encode(B.get());
+  TMemoryStream In;
+  LoadBytes(In, Bytes(J.begin(), J.end() - 20));
+  Owned<TBitmap> Out(D->ReadBitMapFromStream(&In));
+  ASSERT_GE(D->Warnings(), 1);
+  D->OnWarning = nullptr;  // the test sink is no published method
+  D->SetName("Decompressor1");
+  TMemoryStream Form, Text;
+  WriteComponentRes(&Form, D.get());
+  Form.SetPosition(0);
+  ObjectBinaryToText(&Form, &Text);
+  const std::string T(static_cast<const char*>(Text.Memory()), size_t(Text.Size()));
+  EXPECT_EQ(T.find("Warnings"), std::string::npos) << T;
+  EXPECT_EQ(T.find("PercentDone"), std::string::npos) << T;
+  EXPECT_NE(T.find("Trace_Level = 2"), std::string::npos) << T;
 }
 
 TEST(JPEGComponents, DefaultCompressorAndDecompressor) {
