@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstddef>
 #include <cstring>
+#include <vector>
 
 constexpr TEnumType TGFPaintWhenType{"TGFPaintWhen", {"gfpAlways", "gfpActive", "gfpNever"}};
 constexpr TEnumType TGFLogoAlignType{"TGFLogoAlign", {"laLeft", "laRight"}};
@@ -49,9 +50,11 @@ bool WindowsIsNewer() {
 
 void SolidFill(HDC DC, int X, int Y, int W, int H, TColor Color) {
   if (W <= 0 || H <= 0) return;
-  TBrushOwner Brush(CreateSolidBrush(COLORREF(Color)));
-  TSelectGuard Sel(DC, Brush.Get());
+  // The DC's own brush in the band's colour: no brush made and deleted per band.
+  TSelectGuard Sel(DC, GetStockObject(DC_BRUSH));
+  const COLORREF Old = SetDCBrushColor(DC, COLORREF(Color));
   PatBlt(DC, X, Y, W, H, PATCOPY);
+  SetDCBrushColor(DC, Old);
 }
 
 TRect Intersect(const TRect& A, const TRect& B) {
@@ -313,12 +316,35 @@ void TgrdGradientForm::FillRectGradient(HDC DC, const TRect& R, bool Active, boo
 }
 
 void TgrdGradientForm::FillBands(HDC DC, const TRect& R, const TColor* Table) {
-  const int N = FGradientColors;
-  const double Step = double(R.Width()) / N;
-  for (int I = 0; I < N; ++I) {
-    const int X0 = int(std::nearbyint(I * Step)), X1 = int(std::nearbyint((I + 1) * Step));
-    SolidFill(DC, R.Left + X0, R.Top, X1 - X0, R.Height(), Table[I]);
+  const int N = FGradientColors, W = R.Width();
+  const double Step = double(W) / N;
+  if (W <= 0 || R.Height() <= 0) return;
+  if (GetDeviceCaps(DC, RASTERCAPS) & RC_PALETTE) {
+    // Brushes, so that a palette device maps each band's colour as a brush.
+    for (int I = 0; I < N; ++I) {
+      const int X0 = int(std::nearbyint(I * Step)), X1 = int(std::nearbyint((I + 1) * Step));
+      SolidFill(DC, R.Left + X0, R.Top, X1 - X0, R.Height(), Table[I]);
+    }
+    return;
   }
+  // The same bands as one row of pixels, copied down the rectangle in one call.
+  std::vector<uint32_t> Row(static_cast<size_t>(W));
+  for (int I = 0; I < N; ++I) {
+    const int X0 = std::clamp(int(std::nearbyint(I * Step)), 0, W);
+    const int X1 = std::clamp(int(std::nearbyint((I + 1) * Step)), 0, W);
+    const uint32_t C = uint32_t(Blue(Table[I])) | uint32_t(Green(Table[I])) << 8 | uint32_t(Red(Table[I])) << 16;
+    std::fill(Row.begin() + X0, Row.begin() + std::max(X0, X1), C);
+  }
+  BITMAPINFO Info{};
+  Info.bmiHeader.biSize = sizeof Info.bmiHeader;
+  Info.bmiHeader.biWidth = W;
+  Info.bmiHeader.biHeight = 1;
+  Info.bmiHeader.biPlanes = 1;
+  Info.bmiHeader.biBitCount = 32;
+  Info.bmiHeader.biCompression = BI_RGB;
+  const int OldMode = SetStretchBltMode(DC, COLORONCOLOR);
+  StretchDIBits(DC, R.Left, R.Top, W, R.Height(), 0, 0, W, 1, Row.data(), &Info, DIB_RGB_COLORS, SRCCOPY);
+  SetStretchBltMode(DC, OldMode);
 }
 
 void TgrdGradientForm::FillStretched(HDC DC, const TRect& R, const TColor* Table) {
