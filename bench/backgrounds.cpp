@@ -3,6 +3,7 @@
 // one-colour FillRect of the same area on the same DC, in the same run. Prints microseconds per
 // paint and megapixels per second (best and median); never judges the figures.
 #include "suite/Blend.h"
+#include "bench/BenchClock.h"
 
 #include "rtl/Streaming.h"
 #include "vcl/Forms.h"
@@ -15,24 +16,8 @@
 
 namespace {
 
-double Seconds() {
-  static LARGE_INTEGER Freq = [] {
-    LARGE_INTEGER F;
-    QueryPerformanceFrequency(&F);
-    return F;
-  }();
-  LARGE_INTEGER T;
-  QueryPerformanceCounter(&T);
-  return double(T.QuadPart) / double(Freq.QuadPart);
-}
-
-void Pump() {
-  MSG Msg;
-  while (PeekMessageA(&Msg, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&Msg);
-    DispatchMessageA(&Msg);
-  }
-}
+using bench::Pump;
+using bench::Seconds;
 
 struct TFigures {
   std::vector<double> Times;

@@ -2,6 +2,7 @@
 // bands, stretched and dithered, beside a plain FillRect of the same caption rectangle on the
 // same window DC in the same run. Prints microseconds per repaint; never judges the figures.
 #include "gradform/GradForm.h"
+#include "bench/BenchClock.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -10,23 +11,10 @@
 
 namespace {
 
+using bench::Pump;
+using bench::Seconds;
+
 constexpr int CaptionWidth = 400, Runs = 400;
-
-double Seconds() {
-  static LARGE_INTEGER Freq = [] {
-    LARGE_INTEGER F;
-    QueryPerformanceFrequency(&F);
-    return F;
-  }();
-  LARGE_INTEGER T;
-  QueryPerformanceCounter(&T);
-  return double(T.QuadPart) / double(Freq.QuadPart);
-}
-
-void Pump() {
-  MSG Msg;
-  while (PeekMessageA(&Msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&Msg);
-}
 
 // Median time of one call, in microseconds.
 double Median(const std::function<void()>& Fn) {

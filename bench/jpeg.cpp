@@ -2,6 +2,7 @@
 // components and through libjpeg-turbo called directly, in the same process. Prints the time,
 // megapixels per second and the ratio component / direct; never judges the figures.
 #include "jpeg/vtxjpeg.h"
+#include "bench/BenchClock.h"
 
 #include <algorithm>
 #include <cmath>
@@ -14,19 +15,10 @@
 
 namespace {
 
+using bench::Seconds;
+
 constexpr int Width = 3000, Height = 2000, Quality = 85, Runs = 15;
 constexpr double MegaPixels = Width * double(Height) / 1e6;
-
-double Seconds() {
-  static LARGE_INTEGER Freq = [] {
-    LARGE_INTEGER F;
-    QueryPerformanceFrequency(&F);
-    return F;
-  }();
-  LARGE_INTEGER T;
-  QueryPerformanceCounter(&T);
-  return double(T.QuadPart) / double(Freq.QuadPart);
-}
 
 uint8_t Clamp(double V) { return uint8_t(V < 0 ? 0 : V > 255 ? 255 : V + 0.5); }
 
