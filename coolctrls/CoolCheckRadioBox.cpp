@@ -80,10 +80,12 @@ void TCoolCheckRadioBox::SetBevelsOffset(int Value) {
 }
 
 void TCoolCheckRadioBox::SetChecked(bool Value) {
-  if (FChecked == Value) return;
+  // State follows every write, also one that leaves Checked as it is (grayed clicks change
+  // State alone), and while loading: a resource may hold Checked alone.
+  const TCheckBoxState NewState = Value ? cbChecked : cbUnchecked;
+  if (FChecked == Value && FState == NewState) return;
   FChecked = Value;
-  // State follows while loading too: a resource may hold Checked alone.
-  FState = Value ? cbChecked : cbUnchecked;
+  FState = NewState;
   if (!Loading()) InvalidateEx();
 }
 

@@ -140,7 +140,7 @@ private:
   bool Loading() const { return HasState(csLoading); }
   friend class TCoolCheckRadioBoxActionLink;
 
-  // Created before the control's other members and freed last (they report glyph changes).
+  // Created before the other members; freed first in the destructor, their change events unbound.
   TGlyph* FGlyphMarked;
   TGlyph* FGlyphNormal;
   mutable TCoolWallpaper FWallpaper;

@@ -190,7 +190,20 @@ int TGlyph::CreateGlyph(bool Enabled) {
     if (!GlyphCache) GlyphCache = new TGlyphCache;
     FGlyphList = GlyphCache->GetList(W, H);
   }
+  try {
+    Slot = AddLook(Enabled, W, H);
+  } catch (...) {
+    // A list this glyph took but holds no slot in goes back, so no other glyph frees it under us.
+    if (FIndexes[0] == -1 && FIndexes[1] == -1) {
+      if (GlyphCache) GlyphCache->ReturnList(FGlyphList);
+      FGlyphList = nullptr;
+    }
+    throw;
+  }
+  return Slot;
+}
 
+int TGlyph::AddLook(bool Enabled, int W, int H) {
   TBitmap T;
   T.Canvas()->Brush()->SetColor(clBtnFace);
   T.SetSize(W, H);
@@ -199,8 +212,7 @@ int TGlyph::CreateGlyph(bool Enabled) {
 
   if (Enabled) {
     BitBlt(TDC, 0, 0, W, H, FPicture->Canvas()->Handle(), W * Cell, 0, SRCCOPY);
-    Slot = FGlyphList->AddMasked(&T, FPicture->TransparentMode() == tmFixed ? FTransparentColor : clDefault);
-    return Slot;
+    return FGlyphList->AddMasked(&T, FPicture->TransparentMode() == tmFixed ? FTransparentColor : clDefault);
   }
 
   TBitmap D;
@@ -231,8 +243,7 @@ int TGlyph::CreateGlyph(bool Enabled) {
     PaintThroughMask(TDC, 1, 1, W, H, M.DC, clBtnHighlight);
     PaintThroughMask(TDC, 0, 0, W, H, M.DC, clBtnShadow);
   }
-  Slot = FGlyphList->AddMasked(&T, clDefault);
-  return Slot;
+  return FGlyphList->AddMasked(&T, clDefault);
 }
 
 void TGlyph::DrawImage(TCanvas* Canvas, TPoint GlyphPos, bool Enabled, bool Transparent, TColor BlendColor) {

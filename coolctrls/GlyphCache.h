@@ -114,6 +114,8 @@ public:
   TNotifyEvent OnChange;
 
 private:
+  // Draws the look into a W by H image and adds it to the glyph's list; the new slot.
+  int AddLook(bool Enabled, int W, int H);
   void GlyphChanged(TObject* Sender);
 
   TBitmap* FPicture;

@@ -454,6 +454,37 @@ TEST(CoolCheckRadioBox, AllowGrayedCyclesTheStateAndLeavesChecked) {
   TObject::Free(Box);
 }
 
+// Grayed clicks move State away from Checked; the next Checked write, even of the value Checked
+// already has, brings them together again.
+TEST(CoolCheckRadioBox, ACheckedWriteRealignsTheStateAfterGrayedClicks) {
+  struct Case {
+    bool Start;
+    int Clicks;
+    TCheckBoxState Before;
+    bool Write;
+    TCheckBoxState After;
+  } const Cases[] = {
+      {false, 1, cbChecked, false, cbUnchecked},
+      {false, 2, cbGrayed, false, cbUnchecked},
+      {true, 1, cbGrayed, true, cbChecked},
+      {true, 2, cbUnchecked, true, cbChecked},
+      {false, 2, cbGrayed, true, cbChecked},
+  };
+  for (const Case& C : Cases) {
+    SCOPED_TRACE(testing::Message() << "start " << C.Start << ", " << C.Clicks << " clicks, write " << C.Write);
+    auto* Box = TComponent::Create<TCoolCheckRadioBox>(nullptr);
+    Box->SetChecked(C.Start);
+    Box->SetAllowGrayed(true);
+    for (int I = 0; I < C.Clicks; ++I) Box->Click();
+    ASSERT_EQ(Box->State(), C.Before);
+    ASSERT_EQ(Box->Checked(), C.Start);
+    Box->SetChecked(C.Write);
+    EXPECT_EQ(Box->Checked(), C.Write);
+    EXPECT_EQ(Box->State(), C.After);
+    TObject::Free(Box);
+  }
+}
+
 TEST(CoolCheckRadioBox, AcceleratorFocusesAndClicks) {
   TTestHost Host(200, 60);
   Host.Frame().Activate();
