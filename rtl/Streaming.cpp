@@ -1062,7 +1062,7 @@ void TWriter::WriteComponent(TComponent* Component) {
   FPropPath = AnsiString();
   Component->FComponentState |= csWriting;
   try {
-    WritePrefix(Anc ? ffInherited : 0, 0);
+    WritePrefix(Anc ? unsigned(ffInherited) : 0u, 0);
     WriteStr(Component->ClassName());
     WriteStr(Component->Name());
     Component->WriteState(this);

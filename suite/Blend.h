@@ -51,7 +51,8 @@ public:
   void SetGrad(gradType Value);
   const TqColorRamp& Ramp() const { return FRamp; }
 
-  // The window whose procedure is replaced (null until loaded, and once it is destroyed).
+  // The window whose procedure is replaced (null until loaded, and once it is destroyed; a
+  // window the form creates again in its place is hooked on its first message).
   bool Hooked() const { return FHook.Installed(); }
   HWND HookedWindow() const { return FHook.Window(); }
 
@@ -69,10 +70,21 @@ protected:
 private:
   void Changed();
   void PassErase(HDC DC);
+  // The window of Form that the background paints.
+  static HWND TargetWindow(TForm* Form);
+  void Hook(HWND Wnd);
+  // While the form has no window to hook, the background listens on the form's WindowProc
+  // for the window the form creates next.
+  void WatchForm();
+  void UnwatchForm();
+  void FormWindowProc(TMessage& Message);
 
   gradType FFillType = gVert;
   TqBackType FBackType = btBitmap;
   TqWindowProcHook FHook;
+  TForm* FForm = nullptr;       // the form whose window is hooked
+  TWndMethod FFormWindowProc;   // the form's WindowProc under ours while watching
+  bool FWatching = false;
   TBitmap* FBitMap;
   TColor FColor = TColor(0xFF00FF);
   TColor FEndColor = 0;

@@ -109,15 +109,18 @@ TEST(MainWindow, LooksAsDesigned) {
     EXPECT_EQ(IsWindowEnabled(W) != 0, B.Enabled);
     // The 13-pixel box sits at (4, 2); its centre holds the mark only when checked.
     const COLORREF Centre = ClientPixel(W, 10, 8);
-    if (B.Enabled)
+    if (B.Enabled) {
       EXPECT_TRUE(Dark(Centre)) << "checked box without its mark: " << Hex(Centre);
-    else
+    } else {
       EXPECT_EQ(Centre, GetSysColor(COLOR_BTNFACE)) << "disabled box not greyed";
+    }
     // Caption: black text when enabled; embossed in the shadow colour, with no black, when not.
     const bool HasDark = AnyPixel(W, 21, 2, 140, 15, Dark);
     const bool HasShadow = AnyPixel(W, 21, 2, 140, 15, [](COLORREF C) { return C == GetSysColor(COLOR_BTNSHADOW); });
     EXPECT_EQ(HasDark, B.Enabled);
-    if (!B.Enabled) EXPECT_TRUE(HasShadow);
+    if (!B.Enabled) {
+      EXPECT_TRUE(HasShadow);
+    }
     // See-through: beside the caption the box shows the window's background at the same height.
     EXPECT_EQ(ClientPixel(W, 190, 8), ClientPixel(M.Main, 240, B.Top + 8));
   }

@@ -397,9 +397,13 @@ TEST(FlatBorder, ListControlsLeaveRoomForTheirScrollBars) {
     EXPECT_EQ(P->Pixels(K.WindowRight, 25), Window);
     EXPECT_EQ(P->Pixels(40, K.WindowBottom), Window);
     // With one bar its strip shows (with both, the window frame covers them).
-    if (K.Style == WS_VSCROLL) EXPECT_EQ(P->Pixels(79 - Bar + 1, 47), Face) << "strip at the vertical bar's foot";
-    if (K.Style == WS_HSCROLL) EXPECT_EQ(P->Pixels(77, 49 - Bar + 1), Face) << "strip at the horizontal bar's end";
-    if (K.Style == 0) EXPECT_EQ(P->Pixels(77, 40), Window);
+    if (K.Style == WS_VSCROLL) {
+      EXPECT_EQ(P->Pixels(79 - Bar + 1, 47), Face) << "strip at the vertical bar's foot";
+    } else if (K.Style == WS_HSCROLL) {
+      EXPECT_EQ(P->Pixels(77, 49 - Bar + 1), Face) << "strip at the horizontal bar's end";
+    } else if (K.Style == 0) {
+      EXPECT_EQ(P->Pixels(77, 40), Window);
+    }
     TObject::Free(C);
   }
 }

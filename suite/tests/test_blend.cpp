@@ -416,6 +416,102 @@ TEST(BlendBackground, FormDestroyedWithItsHooks) {
   EXPECT_EQ(TqWindowProcHook::PassThroughCount(), 0);
 }
 
+// A window the form makes again (a border style change at run time) is hooked in its turn.
+TEST(BlendBackground, FollowsTheFormsRecreatedWindow) {
+  TFormPtr Form = ShowForm(120, 80, Background("    BackType = btBlend\n    Color = clRed\n    EndColor = clBlue\n"));
+  TqBackground* B = BackgroundOf(Form.get());
+  const TWndMethod FormsOwn = Form->WindowProc;
+  for (TFormBorderStyle Style : {bsSizeable, bsToolWindow, bsNone}) {
+    SCOPED_TRACE(TFormBorderStyleType.ValueToName(Style));
+    const HWND Old = Form->Handle();
+    Form->SetBorderStyle(Style);
+    vcltest::PumpRounds(3);
+    ASSERT_NE(Form->Handle(), Old) << "the window was made again";
+    EXPECT_TRUE(B->Hooked());
+    EXPECT_EQ(B->HookedWindow(), Form->Handle());
+    EXPECT_TRUE(Form->WindowProc == FormsOwn) << "the form runs its own WindowProc again";
+    RECT R;
+    GetClientRect(Form->Handle(), &R);
+    RedrawAll(Form->Handle());
+    ExpectDirection(gVert, R.right, R.bottom, 255, ClientPixels(Form->Handle()));
+  }
+  // Setters repaint the new window.
+  B->SetEndColor(clRed);
+  vcltest::PumpRounds(2);
+  EXPECT_EQ(Hex(ClientPixels(Form->Handle())(60, 70)), Hex(clRed));
+}
+
+// Two backgrounds on a form whose window is made again, removed in either order, also while
+// the form has no window; the form is left with its own procedures.
+TEST(BlendBackground, TwoHooksFollowARecreatedWindowAndGoInEitherOrder) {
+  const std::string Two = Background("    BackType = btSteel\n") +
+                          "  object qBackground2: TqBackground\n    BackType = btBlend\n    Color = clRed\n"
+                          "    EndColor = clRed\n  end\n";
+  struct TCase {
+    const char* Name;
+    bool FirstLoadedGoesFirst;
+    bool WithoutWindow;  // removed while the form waits for its next window
+  };
+  const TCase Cases[] = {{"first removed first", true, false},
+                         {"last removed first", false, false},
+                         {"first removed first, no window", true, true},
+                         {"last removed first, no window", false, true}};
+  for (const TCase& Case : Cases) {
+    SCOPED_TRACE(Case.Name);
+    TFormPtr Form = ShowForm(60, 40, Two);
+    const TWndMethod FormsOwn = Form->WindowProc;
+    TqBackground* A = BackgroundOf(Form.get(), "qBackground1");
+    TqBackground* B = BackgroundOf(Form.get(), "qBackground2");
+    Form->SetBorderStyle(bsToolWindow);
+    vcltest::PumpRounds(3);
+    ASSERT_TRUE(A->Hooked());
+    ASSERT_TRUE(B->Hooked());
+    EXPECT_TRUE(Form->WindowProc == FormsOwn);
+    RedrawAll(Form->Handle());
+    EXPECT_EQ(Hex(ClientPixels(Form->Handle())(1, 1)), Hex(clRed)) << "the later hook still answers the erase";
+
+    TqBackground* First = Case.FirstLoadedGoesFirst ? A : B;
+    TqBackground* Second = Case.FirstLoadedGoesFirst ? B : A;
+    if (Case.WithoutWindow) {
+      Form->Hide();
+      Form->SetBorderStyle(bsNone);
+      ASSERT_FALSE(Form->HandleAllocated()) << "a hidden form makes its window when shown";
+      EXPECT_FALSE(A->Hooked());
+      EXPECT_FALSE(B->Hooked());
+      TObject::Free(First);
+      Form->Show();
+      vcltest::PumpRounds(3);
+      EXPECT_TRUE(Second->Hooked());
+      EXPECT_EQ(Second->HookedWindow(), Form->Handle());
+      RedrawAll(Form->Handle());
+      EXPECT_EQ(Hex(ClientPixels(Form->Handle())(1, 1)), Hex(Second == B ? clRed : clWhite));
+    } else {
+      TObject::Free(First);
+      RedrawAll(Form->Handle());
+      EXPECT_EQ(Hex(ClientPixels(Form->Handle())(1, 1)), Hex(Second == B ? clRed : clWhite));
+    }
+    TObject::Free(Second);
+    EXPECT_TRUE(Form->WindowProc == FormsOwn);
+    RedrawAll(Form->Handle());
+    EXPECT_EQ(Hex(ClientPixels(Form->Handle())(1, 1)), Hex(clYellow)) << "the form erases itself again";
+    // The window is made once more with nothing hooked, and the form goes cleanly.
+    Form->SetBorderStyle(bsSingle);
+    vcltest::PumpRounds(2);
+    EXPECT_TRUE(Form->WindowProc == FormsOwn);
+    Form.reset();
+    vcltest::PumpMessages();
+    EXPECT_EQ(TqWindowProcHook::PassThroughCount(), 0);
+  }
+  // A form destroyed with both backgrounds waiting for a window.
+  TFormPtr Form = ShowForm(60, 40, Two);
+  Form->Hide();
+  Form->SetBorderStyle(bsSingle);
+  ASSERT_FALSE(Form->HandleAllocated());
+  Form.reset();
+  vcltest::PumpMessages();
+  EXPECT_EQ(TqWindowProcHook::PassThroughCount(), 0);
+}
+
 // ---------------------------------------------------------------------------------------------
 // The paint controls.
 
