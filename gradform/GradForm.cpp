@@ -112,9 +112,14 @@ TgrdGradientForm::~TgrdGradientForm() {
 TClass TgrdGradientForm::FormResourceRoot() const { return StaticClass(); }
 
 void TgrdGradientForm::AfterConstruction() {
-  FIsLoading = ClassType() != StaticClass() && !HasState(csDesigning);
+  // Loading from the first resource read until Loaded; cleared here when reading fails.
   TFinally Clear{[this] { FIsLoading = false; }};
   inherited::AfterConstruction();
+}
+
+void TgrdGradientForm::ReadState(TReader* Reader) {
+  FIsLoading = true;
+  inherited::ReadState(Reader);
 }
 
 void TgrdGradientForm::Loaded() {
@@ -402,7 +407,7 @@ void TgrdGradientForm::FillDithered(HDC DC, const TRect& R, bool Active, int Mas
       TSelectGuard BrushSel(Off, PrevBrush.Get());
       for (int Y = 0; Y < H; Y += MH) {
         BitBlt(Off, X, Y, MW, MH, MaskDC, 0, 0, SRCAND);
-        BitBlt(Off, X, Y, MW, MH, MaskDC, 0, 0, 0x00BA0B06 /* D | (P & ~S) */);
+        BitBlt(Off, X, Y, MW, MH, MaskDC, 0, 0, 0x00BA0B09 /* DPSnao: D | (P & ~S) */);
       }
     }
     X += MW;

@@ -125,6 +125,7 @@ public:
 
 protected:
   TClass FormResourceRoot() const override;
+  void ReadState(TReader* Reader) override;
   void Loaded() override;
 
   void WMNCActivate(TMessage& Message);

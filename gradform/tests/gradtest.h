@@ -16,9 +16,13 @@
 class TGradTestForm : public TgrdGradientForm {
   ORV_CLASS(TGradTestForm, TgrdGradientForm)
 public:
-  explicit TGradTestForm(TComponent* AOwner) : TgrdGradientForm(AOwner) {}
+  explicit TGradTestForm(TComponent* AOwner) : TgrdGradientForm(AOwner) {
+    OnCreate = TNotifyEvent::Bind<&TGradTestForm::Created>(this);
+  }
   TLabel* Label1 = nullptr;
-  bool LoadingSeen = false;   // IsLoading while the resource was applied
+  bool LoadingSeen = false;          // IsLoading while the resource was applied
+  bool LoadingInCreate = true;       // IsLoading in OnCreate
+  void Created(TObject*) { LoadingInCreate = IsLoading(); }
 protected:
   void Loaded() override {
     LoadingSeen = IsLoading();

@@ -90,9 +90,23 @@ TEST(GradFormConstruction, DerivedFormReadsItsResourceAfterTheGradientDefaults) 
 class TNoResourceForm : public TgrdGradientForm {
   ORV_CLASS(TNoResourceForm, TgrdGradientForm)
 public:
-  explicit TNoResourceForm(TComponent* AOwner) : TgrdGradientForm(AOwner) {}
+  explicit TNoResourceForm(TComponent* AOwner) : TgrdGradientForm(AOwner) {
+    OnCreate = TNotifyEvent::Bind<&TNoResourceForm::Created>(this);
+  }
+  bool LoadingInCreate = true;
+  void Created(TObject*) { LoadingInCreate = IsLoading(); }
 };
 ORV_IMPLEMENT_FORM(TNoResourceForm, TgrdGradientForm, nullptr, nullptr, nullptr)
+
+TEST(GradFormConstruction, NotLoadingOnceTheResourcesAreRead) {
+  // Without a resource to read (CreateNew) the form is never loading; with one, OnCreate comes
+  // after the reading.
+  TFormPtr<TNoResourceForm> New(TCustomForm::CreateNew<TNoResourceForm>(nullptr));
+  EXPECT_FALSE(New->LoadingInCreate) << "CreateNew";
+  TFormPtr<TGradTestForm> Read(TComponent::Create<TGradTestForm>(nullptr));
+  EXPECT_TRUE(Read->LoadingSeen);
+  EXPECT_FALSE(Read->LoadingInCreate) << "from the resource";
+}
 
 TEST(GradFormConstruction, DerivedFormWithoutResourceFails) {
   try {

@@ -165,6 +165,8 @@ TEST(GradCaption, ButtonsSitWhereTheSystemHitTestsThem) {
       {"single", bsSingle, Sys | Min | Max, {HTCLOSE, HTMAXBUTTON, HTMINBUTTON}},
       {"close only", bsSingle, Sys, {HTCLOSE}},
       {"dialog", bsDialog, Sys, {HTCLOSE}},
+      {"tool window", bsToolWindow, Sys, {HTCLOSE}},
+      {"sizeable tool window", bsSizeToolWin, Sys, {HTCLOSE}},
   };
   for (const TCase& C : Cases) {
     SCOPED_TRACE(C.Name);
@@ -189,7 +191,7 @@ TEST(GradCaption, ButtonsSitWhereTheSystemHitTestsThem) {
       EXPECT_EQ(Hex(Shot(B.Left + 2, B.Top + 2)), Hex(TColor(GetSysColor(COLOR_BTNFACE)))) << "button " << I;
     }
     EXPECT_EQ(HitAt((Cap.Left + R.Right) / 2, MidY(Cap)), HTCAPTION);
-    if (C.Style != bsDialog) {
+    if (C.Style == bsSingle || C.Style == bsSizeable) {
       EXPECT_EQ(HitAt(Cap.Left + 8, MidY(Cap)), HTSYSMENU);
     }
   }
