@@ -758,11 +758,13 @@ void TWriter::WriteValue(TValueType Value) {
 
 void TWriter::WriteSignature() { Write("TPF0", 4); }
 
-void TWriter::WritePrefix(TFilerFlags Flags, int ChildPos) {
-  if (!Flags) return;
-  unsigned char B = (unsigned char)(0xF0 | (Flags & 0x0F));
-  Write(&B, 1);
-  if (Flags & ffChildPos) WriteInteger(ChildPos);
+void TWriter::WritePrefix(TFilerFlags Flags, int ChildPos, const AnsiString& ClassName) {
+  if (Flags || ClassName.Length() >= 0xF0) {
+    unsigned char B = (unsigned char)(0xF0 | (Flags & 0x0F));
+    Write(&B, 1);
+    if (Flags & ffChildPos) WriteInteger(ChildPos);
+  }
+  WriteStr(ClassName);
 }
 
 void TWriter::WriteInteger(int64_t Value) {
@@ -1062,8 +1064,7 @@ void TWriter::WriteComponent(TComponent* Component) {
   FPropPath = AnsiString();
   Component->FComponentState |= csWriting;
   try {
-    WritePrefix(Anc ? unsigned(ffInherited) : 0u, 0);
-    WriteStr(Component->ClassName());
+    WritePrefix(Anc ? unsigned(ffInherited) : 0u, 0, Component->ClassName());
     WriteStr(Component->Name());
     Component->WriteState(this);
   } catch (...) {
@@ -1317,8 +1318,7 @@ public:
       Ps.ExpectChar(']');
     }
     if (ClassName.size() > 255 || Name.size() > 255) Ps.Error("Identifier too long");
-    W.WritePrefix(Flags, ChildPos);
-    W.WriteStr(ClassName);
+    W.WritePrefix(Flags, ChildPos, ClassName);
     W.WriteStr(Name);
     while (!Ps.IsSymbol("end") && !IsObjectStart()) Property();
     W.WriteListEnd();

@@ -182,7 +182,9 @@ public:
   void WriteCollection(TCollection* Value);
 
   void WriteSignature();
-  void WritePrefix(TFilerFlags Flags, int ChildPos);
+  // An object's prefix (flags, child position) and class name. A class name of 240 characters
+  // or more gets a prefix even without flags, so its length byte is not read as one.
+  void WritePrefix(TFilerFlags Flags, int ChildPos, const AnsiString& ClassName);
   void WriteValue(TValueType Value);
   void WriteListBegin() { WriteValue(vaList); }
   void WriteListEnd() { WriteValue(vaNull); }

@@ -314,6 +314,18 @@ TEST(FormStreaming, BinaryLayoutOfSmallForm) {
   EXPECT_EQ(Long.substr(4 + 14 + 2 + 8, 5), std::string("\x0C\x2C\x01\x00\x00", 5));
 }
 
+// A class name's length byte of 240 or more would read as a prefix: such names get an empty one.
+TEST(FormStreaming, LongClassNamesGetAPrefixAndRoundTrip) {
+  for (size_t Len : {239u, 240u, 255u}) {
+    SCOPED_TRACE(Len);
+    const std::string Class(Len, 'u');
+    const std::string Text = "object " + Class + "\r\n  object C\r\n  end\r\nend\r\n";
+    const std::string B = TextToBinary(Text);
+    EXPECT_EQ(B[4] == char(0xF0), Len >= 240);
+    EXPECT_EQ(BinaryToText(B), Text);
+  }
+}
+
 TEST(FormStreaming, ExtendedEncoding) {
   struct Case { long double V; unsigned char Bytes[10]; } Cases[] = {
       {0.0L, {0, 0, 0, 0, 0, 0, 0, 0, 0, 0}},
