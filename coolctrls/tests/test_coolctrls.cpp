@@ -84,9 +84,11 @@ struct TLinkFixture : ::testing::Test {
     Links.push_back(L);
     return L;
   }
+  // The library goes first: it unregisters whatever is still registered (a link registered
+  // twice stays registered once after one unregistering, with its Images already cleared).
   ~TLinkFixture() override {
-    for (TCoolChangeLink* L : Links) delete L;
     TObject::Free(Images);
+    for (TCoolChangeLink* L : Links) delete L;
   }
   std::vector<int> Order() const {
     std::vector<int> O;

@@ -7,6 +7,7 @@
 #include "rtl/Streaming.h"
 #include "rtl/tests/default_check.h"
 
+#include <utility>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -554,7 +555,7 @@ TEST(Application, ShowExceptionAddsAFullStopAndUsesTheTitle) {
     EXPECT_EQ(TBoxReader::Text, C.Shown);
   }
   // Without OnException, HandleException shows the box.
-  ASSERT_FALSE(Application->OnException);
+  const TExceptionEvent SavedHandler = std::exchange(Application->OnException, TExceptionEvent());
   TBoxReader::Text.clear();
   UINT_PTR Id = SetTimer(nullptr, 0, 50, &TBoxReader::Tick);
   try {
@@ -563,6 +564,7 @@ TEST(Application, ShowExceptionAddsAFullStopAndUsesTheTitle) {
     Application->HandleException(nullptr);
   }
   KillTimer(nullptr, Id);
+  Application->OnException = SavedHandler;
   EXPECT_EQ(TBoxReader::Text, "Partition value 9 is outside 0 to 6.");
   Application->SetTitle(SavedTitle);
 }

@@ -1,7 +1,28 @@
 // Shared helpers of the class library tests.
 #include "vcl/tests/vcltest.h"
+#include "vcl/Forms.h"
+
+#include <gtest/gtest.h>
 
 #include <stdexcept>
+
+namespace {
+// An exception that reaches the application's handler (from a window procedure, a timer or a
+// hook) fails the running test, instead of opening an error box that waits for a user. Tests of
+// the handler itself set and restore their own OnException.
+struct TExceptionToFailure : TObject {
+  void Caught(TObject*, Exception& E) { ADD_FAILURE() << "exception reached the application: " << E.Message().c_str(); }
+};
+class TFailOnException : public testing::Environment {
+public:
+  void SetUp() override {
+    if (Application) Application->OnException = EVENT(&FHandler, TExceptionToFailure::Caught);
+  }
+private:
+  TExceptionToFailure FHandler;
+};
+[[maybe_unused]] testing::Environment* const FailOnException = testing::AddGlobalTestEnvironment(new TFailOnException);
+}  // namespace
 
 namespace vcltest {
 
