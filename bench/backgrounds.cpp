@@ -4,8 +4,8 @@
 // paint and megapixels per second (best and median); never judges the figures.
 #include "suite/Blend.h"
 #include "bench/BenchClock.h"
+#include "suite/tests/suitetest.h"
 
-#include "rtl/Streaming.h"
 #include "vcl/Forms.h"
 
 #include <algorithm>
@@ -35,18 +35,7 @@ TForm* MainWindowForm(int W, int H) {
                            "  ClientWidth = " + std::to_string(W) + "\n  ClientHeight = " + std::to_string(H) +
                            "\n  object qBackground1: TqBackground\n    BackType = btBlend\n"
                            "    Color = clSilver\n    EndColor = 5832793\n  end\nend\n";
-  TStringStream In(Text.c_str());
-  TMemoryStream Bin;
-  ObjectTextToBinary(&In, &Bin);
-  Bin.SetPosition(0);
-  TForm* Form = TCustomForm::CreateNew<TForm>(nullptr);
-  try {
-    ReadComponentRes(&Bin, Form);
-  } catch (...) {
-    TObject::Free(Form);
-    throw;
-  }
-  return Form;
+  return suitetest::LoadForm(Text.c_str());
 }
 
 // An off-screen 32-bit DIB section selected into a memory DC.

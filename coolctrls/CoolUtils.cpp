@@ -1,7 +1,10 @@
 #include "coolctrls/CoolUtils.h"
+#include "coolctrls/MaskDraw.h"
 
 #include <algorithm>
 #include <vector>
+
+using namespace cooldraw;
 
 const char* const CoolBoolStrs[2] = {"False", "True"};
 
@@ -11,18 +14,11 @@ constexpr TEnumType TBevelStyleExType{"TBevelStyleEx", {"bsBevelBoth", "bsBevelO
 
 namespace {
 
-constexpr DWORD kRopDPSxax = 0x00E20746;  // brush where the mono source is white, else destination
-constexpr DWORD kRopPSDPxax = 0x00B8074A;  // brush where the mono source is black, else destination
-
 template <class F> struct TScopeExit {
   F Fn;
   ~TScopeExit() { Fn(); }
 };
 template <class F> TScopeExit(F) -> TScopeExit<F>;
-
-COLORREF RGBOf(TColor C) { return COLORREF(ColorToRGB(C)) & 0xFFFFFF; }
-
-void NoResources() { throw EOutOfResources("Out of system resources"); }
 
 // Controls whose background is being painted now: a cycle of see-through parents stops here.
 std::vector<const TControl*>& BackgroundPainting() {
@@ -312,29 +308,6 @@ HBITMAP OpenBitmapIcon(const AnsiString& FileName) {
 }
 
 namespace {
-
-// A W x H monochrome device bitmap in its own memory DC.
-struct TMonoSurface {
-  TMemoryDC DC;
-  TBitmapOwner Bmp;
-  HGDIOBJ Old = nullptr;
-  TMonoSurface(int W, int H) : Bmp(CreateBitmap(W, H, 1, 1, nullptr)) {
-    if (!DC || !Bmp) NoResources();
-    Old = SelectObject(DC, Bmp);
-  }
-  ~TMonoSurface() { SelectObject(DC, Old); }
-};
-
-// Blits the mono mask onto Dest with Rop: white/black parts pick Brush or the destination.
-void BlitMask(HDC Dest, int X, int Y, int W, int H, HDC Mask, TColor Brush, DWORD Rop) {
-  TBrushOwner B(CreateSolidBrush(RGBOf(Brush)));
-  if (!B) NoResources();
-  TSelectGuard Sel(Dest, B);
-  COLORREF OldText = SetTextColor(Dest, 0x000000), OldBk = SetBkColor(Dest, 0xFFFFFF);
-  BitBlt(Dest, X, Y, W, H, Mask, 0, 0, Rop);
-  SetTextColor(Dest, OldText);
-  SetBkColor(Dest, OldBk);
-}
 
 // A colour copy of Source (a monochrome one converted), so colour-to-mono blits compare colours.
 void ColourCopy(TBitmap& Dest, TBitmap* Source) {

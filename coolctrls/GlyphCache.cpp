@@ -1,38 +1,13 @@
 #include "coolctrls/CoolUtils.h"
+#include "coolctrls/MaskDraw.h"
 
 #include <algorithm>
+
+using namespace cooldraw;
 
 TGlyphCache* GlyphCache = nullptr;
 
 namespace {
-
-constexpr DWORD kRopDPSxax = 0x00E20746;  // brush where the mono source is white, else destination
-
-void NoResources() { throw EOutOfResources("Out of system resources"); }
-
-COLORREF RGBOf(TColor C) { return COLORREF(ColorToRGB(C)) & 0xFFFFFF; }
-
-struct TMonoSurface {
-  TMemoryDC DC;
-  TBitmapOwner Bmp;
-  HGDIOBJ Old = nullptr;
-  TMonoSurface(int W, int H) : Bmp(CreateBitmap(W, H, 1, 1, nullptr)) {
-    if (!DC || !Bmp) NoResources();
-    Old = SelectObject(DC, Bmp);
-  }
-  ~TMonoSurface() { SelectObject(DC, Old); }
-};
-
-// Where Mask is white, Dest takes Brush; elsewhere it is kept.
-void PaintThroughMask(HDC Dest, int X, int Y, int W, int H, HDC Mask, TColor Brush) {
-  TBrushOwner B(CreateSolidBrush(RGBOf(Brush)));
-  if (!B) NoResources();
-  TSelectGuard Sel(Dest, B);
-  COLORREF OldText = SetTextColor(Dest, 0x000000), OldBk = SetBkColor(Dest, 0xFFFFFF);
-  BitBlt(Dest, X, Y, W, H, Mask, 0, 0, kRopDPSxax);
-  SetTextColor(Dest, OldText);
-  SetBkColor(Dest, OldBk);
-}
 
 // Restores the DC's clip region on scope exit.
 class TClipKeeper {
@@ -68,10 +43,10 @@ int TGlyphList::AllocateIndex() {
   return Index;
 }
 
-int TGlyphList::Add(TBitmap* Image, TBitmap* Mask) {
+template <class F> int TGlyphList::AddInNewSlot(F Fill) {
   int Index = AllocateIndex();
   try {
-    Replace(Index, Image, Mask);
+    Fill(Index);
   } catch (...) {
     FUsed[size_t(Index)] = false;
     throw;
@@ -80,16 +55,12 @@ int TGlyphList::Add(TBitmap* Image, TBitmap* Mask) {
   return Index;
 }
 
+int TGlyphList::Add(TBitmap* Image, TBitmap* Mask) {
+  return AddInNewSlot([&](int Index) { Replace(Index, Image, Mask); });
+}
+
 int TGlyphList::AddMasked(TBitmap* Image, TColor MaskColor) {
-  int Index = AllocateIndex();
-  try {
-    ReplaceMasked(Index, Image, MaskColor);
-  } catch (...) {
-    FUsed[size_t(Index)] = false;
-    throw;
-  }
-  ++FCount;
-  return Index;
+  return AddInNewSlot([&](int Index) { ReplaceMasked(Index, Image, MaskColor); });
 }
 
 void TGlyphList::Delete(int Index) {
@@ -229,7 +200,7 @@ int TGlyph::AddLook(bool Enabled, int W, int H) {
       COLORREF OldBk = SetBkColor(DDC, P.Key);
       BitBlt(M.DC, 0, 0, W, H, DDC, W * Cell, 0, SRCCOPY);
       SetBkColor(DDC, OldBk);
-      PaintThroughMask(TDC, 0, 0, W, H, M.DC, P.Target);
+      BlitMask(TDC, 0, 0, W, H, M.DC, P.Target);
     }
   } else {
     // Embossed from the black pixels of image 0: highlight one pixel down-right, shadow on top.
@@ -240,8 +211,8 @@ int TGlyph::AddLook(bool Enabled, int W, int H) {
     if (!Face) NoResources();
     RECT All{0, 0, W, H};
     ::FillRect(TDC, &All, Face);
-    PaintThroughMask(TDC, 1, 1, W, H, M.DC, clBtnHighlight);
-    PaintThroughMask(TDC, 0, 0, W, H, M.DC, clBtnShadow);
+    BlitMask(TDC, 1, 1, W, H, M.DC, clBtnHighlight);
+    BlitMask(TDC, 0, 0, W, H, M.DC, clBtnShadow);
   }
   return FGlyphList->AddMasked(&T, clDefault);
 }

@@ -35,6 +35,8 @@ public:
   int UsedSize() const { return int(FUsed.size()); }
 
 private:
+  // Fills a newly allocated slot; the slot is given back when Fill throws.
+  template <class F> int AddInNewSlot(F Fill);
   std::vector<bool> FUsed;
   int FCount = 0;
 };

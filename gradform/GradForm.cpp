@@ -320,44 +320,13 @@ void TgrdGradientForm::FillRectGradient(HDC DC, const TRect& R, bool Active, boo
   }
 }
 
-void TgrdGradientForm::FillBands(HDC DC, const TRect& R, const TColor* Table) {
-  const int N = FGradientColors, W = R.Width();
-  const double Step = double(W) / N;
-  if (W <= 0 || R.Height() <= 0) return;
-  if (GetDeviceCaps(DC, RASTERCAPS) & RC_PALETTE) {
-    // Brushes, so that a palette device maps each band's colour as a brush.
-    for (int I = 0; I < N; ++I) {
-      const int X0 = int(std::nearbyint(I * Step)), X1 = int(std::nearbyint((I + 1) * Step));
-      SolidFill(DC, R.Left + X0, R.Top, X1 - X0, R.Height(), Table[I]);
-    }
-    return;
-  }
-  // The same bands as one row of pixels, copied down the rectangle in one call.
-  std::vector<uint32_t> Row(static_cast<size_t>(W));
-  for (int I = 0; I < N; ++I) {
-    const int X0 = std::clamp(int(std::nearbyint(I * Step)), 0, W);
-    const int X1 = std::clamp(int(std::nearbyint((I + 1) * Step)), 0, W);
-    const uint32_t C = uint32_t(Blue(Table[I])) | uint32_t(Green(Table[I])) << 8 | uint32_t(Red(Table[I])) << 16;
-    std::fill(Row.begin() + X0, Row.begin() + std::max(X0, X1), C);
-  }
-  BITMAPINFO Info{};
-  Info.bmiHeader.biSize = sizeof Info.bmiHeader;
-  Info.bmiHeader.biWidth = W;
-  Info.bmiHeader.biHeight = 1;
-  Info.bmiHeader.biPlanes = 1;
-  Info.bmiHeader.biBitCount = 32;
-  Info.bmiHeader.biCompression = BI_RGB;
-  const int OldMode = SetStretchBltMode(DC, COLORONCOLOR);
-  StretchDIBits(DC, R.Left, R.Top, W, R.Height(), 0, 0, W, 1, Row.data(), &Info, DIB_RGB_COLORS, SRCCOPY);
-  SetStretchBltMode(DC, OldMode);
-}
+namespace {
 
-void TgrdGradientForm::FillStretched(HDC DC, const TRect& R, const TColor* Table) {
-  // One row of the n table colours, stretched over the rectangle.
-  const int N = FGradientColors;
-  uint32_t Row[MaxGradientColors];
-  for (int I = 0; I < N; ++I)
-    Row[I] = uint32_t(Blue(Table[I])) | uint32_t(Green(Table[I])) << 8 | uint32_t(Red(Table[I])) << 16;
+// A table colour as a pixel of a 32-bit DIB.
+uint32_t DibPixel(TColor C) { return uint32_t(Blue(C)) | uint32_t(Green(C)) << 8 | uint32_t(Red(C)) << 16; }
+
+// One row of N pixels stretched over R.
+void StretchRow(HDC DC, const TRect& R, const uint32_t* Row, int N) {
   BITMAPINFO Info{};
   Info.bmiHeader.biSize = sizeof Info.bmiHeader;
   Info.bmiHeader.biWidth = N;
@@ -368,6 +337,34 @@ void TgrdGradientForm::FillStretched(HDC DC, const TRect& R, const TColor* Table
   const int OldMode = SetStretchBltMode(DC, COLORONCOLOR);
   StretchDIBits(DC, R.Left, R.Top, R.Width(), R.Height(), 0, 0, N, 1, Row, &Info, DIB_RGB_COLORS, SRCCOPY);
   SetStretchBltMode(DC, OldMode);
+}
+
+}  // namespace
+
+void TgrdGradientForm::FillBands(HDC DC, const TRect& R, const TColor* Table) {
+  const int N = FGradientColors, W = R.Width();
+  if (W <= 0 || R.Height() <= 0) return;
+  const double Step = double(W) / N;
+  auto Edge = [&](int I) { return std::clamp(int(std::nearbyint(I * Step)), 0, W); };
+  if (GetDeviceCaps(DC, RASTERCAPS) & RC_PALETTE) {
+    // Brushes, so that a palette device maps each band's colour as a brush.
+    for (int I = 0; I < N; ++I)
+      SolidFill(DC, R.Left + Edge(I), R.Top, Edge(I + 1) - Edge(I), R.Height(), Table[I]);
+    return;
+  }
+  // The same bands as one row of pixels, copied down the rectangle in one call.
+  std::vector<uint32_t> Row(static_cast<size_t>(W));
+  for (int I = 0; I < N; ++I)
+    std::fill(Row.begin() + Edge(I), Row.begin() + std::max(Edge(I), Edge(I + 1)), DibPixel(Table[I]));
+  StretchRow(DC, R, Row.data(), W);
+}
+
+void TgrdGradientForm::FillStretched(HDC DC, const TRect& R, const TColor* Table) {
+  // One row of the n table colours, stretched over the rectangle.
+  const int N = FGradientColors;
+  uint32_t Row[MaxGradientColors];
+  for (int I = 0; I < N; ++I) Row[I] = DibPixel(Table[I]);
+  StretchRow(DC, R, Row, N);
 }
 
 void TgrdGradientForm::FillDithered(HDC DC, const TRect& R, bool Active, int Mask) {

@@ -35,12 +35,23 @@ inline COLORREF ClientPixel(HWND W, int X, int Y) {
   return ScreenPixel(P.x, P.y);
 }
 
-// A colour as RGB, from the framework's TColor (0x00BBGGRR) or a COLORREF.
+// Whether two colours differ by at most Tolerance in every channel.
 inline bool Near(COLORREF A, COLORREF B, int Tolerance) {
   return std::abs(int(GetRValue(A)) - int(GetRValue(B))) <= Tolerance &&
          std::abs(int(GetGValue(A)) - int(GetGValue(B))) <= Tolerance &&
          std::abs(int(GetBValue(A)) - int(GetBValue(B))) <= Tolerance;
 }
+
+// Whether some pixel of the client rectangle R of W satisfies Pred.
+template <class P> bool AnyPixel(HWND W, RECT R, P Pred) {
+  for (int Y = R.top; Y < R.bottom; ++Y)
+    for (int X = R.left; X < R.right; ++X)
+      if (Pred(ClientPixel(W, X, Y))) return true;
+  return false;
+}
+
+// Near black: text and marks drawn in black.
+inline bool Dark(COLORREF C) { return GetRValue(C) < 64 && GetGValue(C) < 64 && GetBValue(C) < 64; }
 
 inline std::string Hex(COLORREF C) {
   char Buf[16];

@@ -32,13 +32,6 @@ struct TPicture {
   }
 };
 
-template <class P> bool AnyPixel(HWND W, RECT R, P Pred) {
-  for (int Y = R.top; Y < R.bottom; ++Y)
-    for (int X = R.left; X < R.right; ++X)
-      if (Pred(ClientPixel(W, X, Y))) return true;
-  return false;
-}
-bool Dark(COLORREF C) { return GetRValue(C) < 60 && GetGValue(C) < 60 && GetBValue(C) < 60; }
 bool Blue(COLORREF C) { return GetBValue(C) > 180 && GetRValue(C) < 80 && GetGValue(C) < 80; }
 
 // Whether A lies above B in the z-order.

@@ -17,14 +17,6 @@ std::string MessageBoxText(HWND Box) {
   return Best;
 }
 
-// Whether some pixel of the client rectangle (L, T)-(R, B) of W satisfies Pred.
-template <class P> bool AnyPixel(HWND W, int L, int T, int R, int B, P Pred) {
-  for (int Y = T; Y < B; ++Y)
-    for (int X = L; X < R; ++X)
-      if (Pred(ClientPixel(W, X, Y))) return true;
-  return false;
-}
-bool Dark(COLORREF C) { return GetRValue(C) < 64 && GetGValue(C) < 64 && GetBValue(C) < 64; }
 }  // namespace
 
 TEST(MainWindow, ConvertsShowsErrorsAndExits) {
@@ -115,8 +107,8 @@ TEST(MainWindow, LooksAsDesigned) {
       EXPECT_EQ(Centre, GetSysColor(COLOR_BTNFACE)) << "disabled box not greyed";
     }
     // Caption: black text when enabled; embossed in the shadow colour, with no black, when not.
-    const bool HasDark = AnyPixel(W, 21, 2, 140, 15, Dark);
-    const bool HasShadow = AnyPixel(W, 21, 2, 140, 15, [](COLORREF C) { return C == GetSysColor(COLOR_BTNSHADOW); });
+    const bool HasDark = AnyPixel(W, RECT{21, 2, 140, 15}, Dark);
+    const bool HasShadow = AnyPixel(W, RECT{21, 2, 140, 15}, [](COLORREF C) { return C == GetSysColor(COLOR_BTNSHADOW); });
     EXPECT_EQ(HasDark, B.Enabled);
     if (!B.Enabled) {
       EXPECT_TRUE(HasShadow);
@@ -139,11 +131,8 @@ TEST(MainWindow, StartUpTime) {
     LARGE_INTEGER T0, T1;
     QueryPerformanceCounter(&T0);
     ASSERT_TRUE(P.Start("\"" + ProgramPath() + "\""));
-    HWND Main = nullptr;
-    ASSERT_TRUE(WaitUntil([&] {
-      Main = WaitForWindow(P.Info.dwProcessId, "Orvalen...", 0);
-      return Main != nullptr;
-    }, 30000));
+    HWND Main = WaitForWindow(P.Info.dwProcessId, "Orvalen...", 30000);
+    ASSERT_NE(Main, nullptr);
     QueryPerformanceCounter(&T1);
     Ms.push_back(double(T1.QuadPart - T0.QuadPart) * 1000.0 / double(Freq.QuadPart));
     PostMessageA(Main, WM_CLOSE, 0, 0);

@@ -16,14 +16,7 @@ TColor Rgb(int R, int G, int B) { return TColor(RGB(R, G, B)); }
 // a * b / c rounded to the nearest integer, halves away from zero (as MulDiv).
 int RoundedMulDiv(int A, int B, int C) { return int(std::llround((long double)A * B / C)); }
 
-std::unique_ptr<TBitmap> MakeBitmap(int W, int H, TColor Fill) {
-  auto B = std::make_unique<TBitmap>();
-  B->SetPixelFormat(pf32bit);
-  B->Canvas()->Brush()->SetColor(Fill);
-  B->SetSize(W, H);
-  B->Canvas()->FillRect(Rect(0, 0, W, H));
-  return B;
-}
+using vcltest::MakeBitmap;
 
 TColor Px(TBitmap& B, int X, int Y) { return B.Canvas()->Pixels(X, Y); }
 

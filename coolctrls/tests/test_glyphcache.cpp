@@ -1,5 +1,6 @@
 // Glyphs: their enabled and disabled looks, the shared image lists, and the caption layout.
 #include "coolctrls/CoolUtils.h"
+#include "vcl/tests/vcltest.h"
 
 #include <gtest/gtest.h>
 
@@ -10,14 +11,7 @@ namespace {
 
 TColor Rgb(int R, int G, int B) { return TColor(RGB(R, G, B)); }
 
-std::unique_ptr<TBitmap> MakeBitmap(int W, int H, TColor Fill) {
-  auto B = std::make_unique<TBitmap>();
-  B->SetPixelFormat(pf32bit);
-  B->Canvas()->Brush()->SetColor(Fill);
-  B->SetSize(W, H);
-  B->Canvas()->FillRect(Rect(0, 0, W, H));
-  return B;
-}
+using vcltest::MakeBitmap;
 
 TColor Px(TBitmap& B, int X, int Y) { return B.Canvas()->Pixels(X, Y); }
 

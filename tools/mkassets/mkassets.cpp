@@ -62,15 +62,20 @@ void FrameRoundRect(TImage& Img, double L, double T, double R, double B, double 
     }
 }
 
+// Distance of the centre of pixel (X, Y) from the segment (X0, Y0)-(X1, Y1).
+double SegmentDistance(int X, int Y, double X0, double Y0, double X1, double Y1) {
+  const double Dx = X1 - X0, Dy = Y1 - Y0, Len2 = Dx * Dx + Dy * Dy;
+  const double Px = X + 0.5, Py = Y + 0.5;
+  const double T = Len2 > 0 ? std::clamp(((Px - X0) * Dx + (Py - Y0) * Dy) / Len2, 0.0, 1.0) : 0.0;
+  return std::hypot(Px - (X0 + T * Dx), Py - (Y0 + T * Dy));
+}
+
 // A thick anti-aliased line segment.
 void Line(TImage& Img, double X0, double Y0, double X1, double Y1, double Width, TRgb Colour) {
-  const double Dx = X1 - X0, Dy = Y1 - Y0, Len2 = Dx * Dx + Dy * Dy;
   for (int Y = std::max(0, int(std::min(Y0, Y1) - Width)); Y <= std::min(Img.H - 1, int(std::max(Y0, Y1) + Width)); ++Y)
     for (int X = std::max(0, int(std::min(X0, X1) - Width)); X <= std::min(Img.W - 1, int(std::max(X0, X1) + Width));
          ++X) {
-      const double Px = X + 0.5, Py = Y + 0.5;
-      const double T = Len2 > 0 ? std::clamp(((Px - X0) * Dx + (Py - Y0) * Dy) / Len2, 0.0, 1.0) : 0.0;
-      const double D = std::hypot(Px - (X0 + T * Dx), Py - (Y0 + T * Dy)) - Width / 2;
+      const double D = SegmentDistance(X, Y, X0, Y0, X1, Y1) - Width / 2;
       Img.Plot(X, Y, Colour, std::clamp(0.5 - D, 0.0, 1.0));
     }
 }
@@ -123,12 +128,11 @@ TImage OkGlyph() {
       const TRgb C = Pass == 0 ? Edge : Colour;
       for (int S = 0; S < 2; ++S) {
         const double X0 = Ox + Pts[S][0], Y0 = Pts[S][1], X1 = Ox + Pts[S + 1][0], Y1 = Pts[S + 1][1];
+        // Hard-edged: edge pixels blended with olive would show where the button draws the glyph
+        // transparent.
         for (int Y = 0; Y < 18; ++Y)
-          for (int X = Ox; X < Ox + 18; ++X) {
-            const double Dx = X1 - X0, Dy = Y1 - Y0;
-            const double T = std::clamp(((X + 0.5 - X0) * Dx + (Y + 0.5 - Y0) * Dy) / (Dx * Dx + Dy * Dy), 0.0, 1.0);
-            if (std::hypot(X + 0.5 - (X0 + T * Dx), Y + 0.5 - (Y0 + T * Dy)) <= W / 2) Img.At(X, Y) = C;
-          }
+          for (int X = Ox; X < Ox + 18; ++X)
+            if (SegmentDistance(X, Y, X0, Y0, X1, Y1) <= W / 2) Img.At(X, Y) = C;
       }
     }
   };

@@ -128,6 +128,15 @@ TColor PixelAt(HWND Wnd, int X, int Y) {
   return PixelAt(DC.Get(), X, Y);
 }
 
+std::unique_ptr<TBitmap> MakeBitmap(int W, int H, TColor Fill) {
+  auto B = std::make_unique<TBitmap>();
+  B->SetPixelFormat(pf32bit);
+  B->Canvas()->Brush()->SetColor(Fill);
+  B->SetSize(W, H);
+  B->Canvas()->FillRect(Rect(0, 0, W, H));
+  return B;
+}
+
 std::unique_ptr<TBitmap> CaptureClient(HWND Wnd) {
   RedrawWindow(Wnd, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
   PumpMessages();

@@ -65,6 +65,9 @@ private:
 TColor PixelAt(HWND Wnd, int X, int Y);
 TColor PixelAt(HDC DC, int X, int Y);
 
+// A W by H 32-bit bitmap filled with Fill.
+std::unique_ptr<TBitmap> MakeBitmap(int W, int H, TColor Fill);
+
 // Copies a window's client area (after painting what is pending) into a new 24-bit bitmap.
 std::unique_ptr<TBitmap> CaptureClient(HWND Wnd);
 
