@@ -187,6 +187,17 @@ void MoveMouse(HWND Wnd, int X, int Y) {
   In.mi.dy = LONG((P.y * 65535LL) / (GetSystemMetrics(SM_CYSCREEN) - 1));
   In.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
   SendInput(1, &In, sizeof In);
+  // The window system may still deliver the moves of an earlier position after these: wait until
+  // the cursor has stayed where it is for a few rounds.
+  POINT Was{-1, -1};
+  int Still = 0;
+  vcltest::PumpUntil([&] {
+    POINT Now;
+    GetCursorPos(&Now);
+    Still = (Now.x == Was.x && Now.y == Was.y) ? Still + 1 : 0;
+    Was = Now;
+    return Still >= 3;
+  });
 }
 
 // Receives the exceptions the window procedures hand to the application.
