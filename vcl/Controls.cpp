@@ -1192,7 +1192,6 @@ LRESULT CALLBACK ControlsStdWndProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LP
     if (Control->FHandle == Wnd) {
       Control->FHandle = nullptr;
       Control->FShowing = false;
-      Control->FTrackingMouse = false;
     }
   }
   return M.Result;
@@ -1369,7 +1368,6 @@ void TWinControl::DestroyWindowHandle() {
   if (!DestroyWindow(Wnd)) RaiseLastOSError();
   FHandle = nullptr;
   FShowing = false;
-  FTrackingMouse = false;
 }
 
 void TWinControl::CreateHandle() {
@@ -1899,13 +1897,18 @@ HDC TWinControl::GetDeviceContext(HWND& WindowHandle) {
 
 // ----- messages
 
+// Asked again on every move: a move handled after the cursor has already gone elsewhere may leave
+// the system tracking nothing, and then the leave is posted here.
 void TWinControl::TrackMouseLeave() {
-  if (FTrackingMouse || !FHandle) return;
+  if (!FHandle) return;
   TRACKMOUSEEVENT T{};
   T.cbSize = sizeof T;
   T.dwFlags = TME_LEAVE;
   T.hwndTrack = FHandle;
-  if (TrackMouseEvent(&T)) FTrackingMouse = true;
+  TrackMouseEvent(&T);
+  POINT P{};
+  GetCursorPos(&P);
+  if (WindowFromPoint(P) != FHandle) PostMessageA(FHandle, WM_MOUSELEAVE, 0, 0);
 }
 
 bool TWinControl::IsControlMouseMsg(TMessage& Message) {
@@ -2290,7 +2293,6 @@ void TWinControl::WMWindowPosChanged(TMessage& Message) {
 }
 
 void TWinControl::WMMouseLeave(TMessage& Message) {
-  FTrackingMouse = false;
   bool Mine = GMouseControl && (GMouseControl == this || (GMouseControl->FParent == this && !IsWin(GMouseControl)));
   if (Mine && GetCapture() != FHandle) {
     POINT P{};

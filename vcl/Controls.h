@@ -714,7 +714,6 @@ private:
   bool FCtl3D = true;
   bool FParentCtl3D = true;
   bool FUseDockManager = false;
-  bool FTrackingMouse = false;
   bool FShowPending = false;               // showing its children before itself
 };
 

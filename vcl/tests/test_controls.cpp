@@ -180,23 +180,26 @@ std::string WindowText(HWND Wnd) {
 void MoveMouse(HWND Wnd, int X, int Y) {
   POINT P{X, Y};
   ClientToScreen(Wnd, &P);
-  SetCursorPos(P.x, P.y);
   INPUT In{};
   In.type = INPUT_MOUSE;
   In.mi.dx = LONG((P.x * 65535LL) / (GetSystemMetrics(SM_CXSCREEN) - 1));
   In.mi.dy = LONG((P.y * 65535LL) / (GetSystemMetrics(SM_CYSCREEN) - 1));
   In.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-  SendInput(1, &In, sizeof In);
-  // The window system may still deliver the moves of an earlier position after these: wait until
-  // the cursor has stayed where it is for a few rounds.
-  POINT Was{-1, -1};
+  auto Move = [&] {
+    SetCursorPos(P.x, P.y);
+    SendInput(1, &In, sizeof In);
+  };
+  Move();
+  // The window system may deliver a late move of an earlier position after this one: move again
+  // until the cursor has stayed where it was put for a few rounds.
   int Still = 0;
   vcltest::PumpUntil([&] {
     POINT Now;
     GetCursorPos(&Now);
-    Still = (Now.x == Was.x && Now.y == Was.y) ? Still + 1 : 0;
-    Was = Now;
-    return Still >= 3;
+    if (Now.x == P.x && Now.y == P.y) return ++Still >= 5;
+    Move();
+    Still = 0;
+    return false;
   });
 }
 
@@ -796,6 +799,23 @@ TEST_F(ControlsTest, MouseEnterComesBeforeTheFirstMoveAndLeaveAfterTheLast) {
   MoveMouse(GetDesktopWindow(), R.right + 100, R.bottom + 100);
   ASSERT_TRUE(vcltest::PumpUntil([&] { return MouseControl() == nullptr; }));
   EXPECT_EQ(CountOf(W, CM_MOUSELEAVE), 1);
+}
+
+TEST_F(ControlsTest, MoveHandledAfterTheCursorWentAwayStillEndsInALeave) {
+  vcltest::TTestHost Host(320, 240);
+  auto* Panel = Host.Add<TRecWin>(0, 0, 320, 240);
+  auto* G = TComponent::Create<TRecGraphic>(Host.Control());
+  G->SetBounds(10, 10, 60, 60);
+  G->SetParent(Panel);
+  RECT R;
+  GetWindowRect(Host.Window(), &R);
+  MoveMouse(GetDesktopWindow(), R.right + 100, R.bottom + 100);
+  Track({CM_MOUSEENTER, CM_MOUSELEAVE});
+  // A move that was queued while the cursor was still over the control.
+  vcltest::SendMouse(Panel->WindowHandle(), WM_MOUSEMOVE, 30, 30);
+  EXPECT_EQ(CountOf(G, CM_MOUSEENTER), 1);
+  ASSERT_TRUE(vcltest::PumpUntil([&] { return MouseControl() == nullptr; }));
+  EXPECT_EQ(CountOf(G, CM_MOUSELEAVE), 1);
 }
 
 TEST_F(ControlsTest, CapturedControlLeavesWhenTheMouseGoesOut) {
