@@ -712,10 +712,11 @@ TEST(CoolWindows, KeyboardChangedComparesOnlyTheDownBit) {
 
 TEST(CoolWindows, MouseInCtlFollowsTheCursor) {
   TBackgroundScene S;
-  TPoint Inside = S.C->ClientToScreen(Point(5, 5)), Outside = S.C->ClientToScreen(Point(70, 5));
-  SetCursorPos(Inside.X, Inside.Y);
+  HWND Parent = S.C->Parent()->Handle();
+  const TPoint Inside = S.C->BoundsRect().TopLeft() + Point(5, 5);
+  vcltest::MoveMouse(Parent, Inside.X, Inside.Y);
   EXPECT_TRUE(MouseInCtl(S.C));
-  SetCursorPos(Outside.X, Outside.Y);
+  vcltest::MoveMouse(Parent, Inside.X + 65, Inside.Y);
   EXPECT_FALSE(MouseInCtl(S.C));
   EXPECT_FALSE(MouseInCtl(nullptr));
 }

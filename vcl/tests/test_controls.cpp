@@ -176,33 +176,6 @@ std::string WindowText(HWND Wnd) {
   return Buf;
 }
 
-// Puts the real mouse on a client point of Wnd, so the system delivers the moves.
-void MoveMouse(HWND Wnd, int X, int Y) {
-  POINT P{X, Y};
-  ClientToScreen(Wnd, &P);
-  INPUT In{};
-  In.type = INPUT_MOUSE;
-  In.mi.dx = LONG((P.x * 65535LL) / (GetSystemMetrics(SM_CXSCREEN) - 1));
-  In.mi.dy = LONG((P.y * 65535LL) / (GetSystemMetrics(SM_CYSCREEN) - 1));
-  In.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-  auto Move = [&] {
-    SetCursorPos(P.x, P.y);
-    SendInput(1, &In, sizeof In);
-  };
-  Move();
-  // The window system may deliver a late move of an earlier position after this one: move again
-  // until the cursor has stayed where it was put for a few rounds.
-  int Still = 0;
-  vcltest::PumpUntil([&] {
-    POINT Now;
-    GetCursorPos(&Now);
-    if (Now.x == P.x && Now.y == P.y) return ++Still >= 5;
-    Move();
-    Still = 0;
-    return false;
-  });
-}
-
 // Receives the exceptions the window procedures hand to the application.
 struct TExceptionSink : TObject {
   std::vector<std::string> Messages;
@@ -767,7 +740,7 @@ TEST_F(ControlsTest, MouseEnterComesBeforeTheFirstMoveAndLeaveAfterTheLast) {
   vcltest::PumpRounds(3);
   Track({CM_MOUSEENTER, CM_MOUSELEAVE, WM_MOUSEMOVE});
 
-  MoveMouse(P, 30, 30);
+  vcltest::MoveMouse(P, 30, 30);
   ASSERT_TRUE(vcltest::PumpUntil([&] { return CountOf(G, WM_MOUSEMOVE) > 0; }));
   EXPECT_EQ(MouseControl(), G);
   ASSERT_GE(IndexOf(G, CM_MOUSEENTER), 0);
@@ -776,7 +749,7 @@ TEST_F(ControlsTest, MouseEnterComesBeforeTheFirstMoveAndLeaveAfterTheLast) {
   EXPECT_GE(IndexOf(Panel, CM_MOUSEENTER, reinterpret_cast<intptr_t>(G)), 0);
 
   GLog.clear();
-  MoveMouse(P, 100, 150);
+  vcltest::MoveMouse(P, 100, 150);
   ASSERT_TRUE(vcltest::PumpUntil([&] { return CountOf(Panel, WM_MOUSEMOVE) > 0; }));
   EXPECT_EQ(MouseControl(), Panel);
   int Leave = IndexOf(G, CM_MOUSELEAVE), Enter = IndexOf(Panel, CM_MOUSEENTER, 0);
@@ -786,7 +759,7 @@ TEST_F(ControlsTest, MouseEnterComesBeforeTheFirstMoveAndLeaveAfterTheLast) {
   EXPECT_LT(Enter, IndexOf(Panel, WM_MOUSEMOVE));
 
   GLog.clear();
-  MoveMouse(P, 180, 40);
+  vcltest::MoveMouse(P, 180, 40);
   ASSERT_TRUE(vcltest::PumpUntil([&] { return CountOf(W, WM_MOUSEMOVE) > 0; }));
   EXPECT_EQ(MouseControl(), W);
   EXPECT_GE(IndexOf(Panel, CM_MOUSELEAVE, 0), 0);
@@ -796,7 +769,7 @@ TEST_F(ControlsTest, MouseEnterComesBeforeTheFirstMoveAndLeaveAfterTheLast) {
   GLog.clear();
   RECT R;
   GetWindowRect(Host.Window(), &R);
-  MoveMouse(GetDesktopWindow(), R.right + 100, R.bottom + 100);
+  vcltest::MoveMouse(GetDesktopWindow(), R.right + 100, R.bottom + 100);
   ASSERT_TRUE(vcltest::PumpUntil([&] { return MouseControl() == nullptr; }));
   EXPECT_EQ(CountOf(W, CM_MOUSELEAVE), 1);
 }
@@ -809,7 +782,7 @@ TEST_F(ControlsTest, MoveHandledAfterTheCursorWentAwayStillEndsInALeave) {
   G->SetParent(Panel);
   RECT R;
   GetWindowRect(Host.Window(), &R);
-  MoveMouse(GetDesktopWindow(), R.right + 100, R.bottom + 100);
+  vcltest::MoveMouse(GetDesktopWindow(), R.right + 100, R.bottom + 100);
   Track({CM_MOUSEENTER, CM_MOUSELEAVE});
   // A move that was queued while the cursor was still over the control.
   vcltest::SendMouse(Panel->WindowHandle(), WM_MOUSEMOVE, 30, 30);
@@ -827,18 +800,18 @@ TEST_F(ControlsTest, CapturedControlLeavesWhenTheMouseGoesOut) {
   G->SetParent(Panel);
   HWND P = Panel->WindowHandle();
   vcltest::PumpRounds(3);
-  MoveMouse(P, 30, 30);
+  vcltest::MoveMouse(P, 30, 30);
   ASSERT_TRUE(vcltest::PumpUntil([&] { return MouseControl() == G; }));
   Track({CM_MOUSEENTER, CM_MOUSELEAVE});
   vcltest::SendMouse(P, WM_LBUTTONDOWN, 30, 30, MK_LBUTTON);
   ASSERT_EQ(GetCaptureControl(), G);
   // Held down and dragged out: only the captured control is told.
-  MoveMouse(P, 200, 200);
+  vcltest::MoveMouse(P, 200, 200);
   ASSERT_TRUE(vcltest::PumpUntil([&] { return CountOf(G, CM_MOUSELEAVE) > 0; }));
   vcltest::PumpRounds(5);
   EXPECT_EQ(MouseControl(), nullptr);
   EXPECT_EQ(IndexOf(Panel, CM_MOUSEENTER, 0), -1) << "the parent does not take over during the capture";
-  MoveMouse(P, 40, 40);
+  vcltest::MoveMouse(P, 40, 40);
   ASSERT_TRUE(vcltest::PumpUntil([&] { return MouseControl() == G; }));
   vcltest::SendMouse(P, WM_LBUTTONUP, 40, 40, 0);
   EXPECT_EQ(G->Clicks, 1);
@@ -882,12 +855,12 @@ TEST_F(ControlsTest, DragFromOneGraphicControlDropsOnAnother) {
   B->OnDragDrop = EVENT(&Sink, TSink::Drop);
   A->OnEndDrag = EVENT(&Sink, TSink::End);
 
-  MoveMouse(P, 20, 20);
+  vcltest::MoveMouse(P, 20, 20);
   vcltest::PumpRounds(3);
   A->BeginDrag(true);
   EXPECT_TRUE(A->Dragging());
   EXPECT_EQ(GetCapture(), P);
-  MoveMouse(P, 120, 30);
+  vcltest::MoveMouse(P, 120, 30);
   ASSERT_TRUE(vcltest::PumpUntil([&] { return !Sink.Events.empty(); }));
   vcltest::PumpRounds(2);
   EXPECT_EQ(Sink.Events.front(), "over 0 20,20");  // dsDragEnter, in B's coordinates

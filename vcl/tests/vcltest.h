@@ -77,4 +77,8 @@ intptr_t SendMouse(HWND Wnd, unsigned Msg, int X, int Y, unsigned Keys = 0);
 // Left-button press and release at a client point.
 void Click(HWND Wnd, int X, int Y);
 
+// Puts the real mouse on a client point of Wnd (the desktop window for a screen point), so the
+// system delivers the moves, and returns once the cursor stays there.
+void MoveMouse(HWND Wnd, int X, int Y);
+
 }  // namespace vcltest
