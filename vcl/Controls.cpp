@@ -1898,7 +1898,8 @@ HDC TWinControl::GetDeviceContext(HWND& WindowHandle) {
 // ----- messages
 
 // Asked again on every move: a move handled after the cursor has already gone elsewhere may leave
-// the system tracking nothing, and then the leave is posted here.
+// the system tracking nothing, and then the leave is posted here (not while this window holds the
+// capture: the moves keep coming to it).
 void TWinControl::TrackMouseLeave() {
   if (!FHandle) return;
   TRACKMOUSEEVENT T{};
@@ -1908,7 +1909,7 @@ void TWinControl::TrackMouseLeave() {
   TrackMouseEvent(&T);
   POINT P{};
   GetCursorPos(&P);
-  if (WindowFromPoint(P) != FHandle) PostMessageA(FHandle, WM_MOUSELEAVE, 0, 0);
+  if (WindowFromPoint(P) != FHandle && GetCapture() != FHandle) PostMessageA(FHandle, WM_MOUSELEAVE, 0, 0);
 }
 
 bool TWinControl::IsControlMouseMsg(TMessage& Message) {
