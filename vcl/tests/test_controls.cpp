@@ -560,6 +560,7 @@ TEST_F(ControlsTest, DialogCharGoesToTheFirstControlWithTheAccelerator) {
   // system class gets a window class of its own.)
   auto* Edit = TComponent::Create<TRecButton>(Host.Control());
   Edit->SystemClass = "EDIT";
+  Edit->SetBounds(0, 0, 80, 20);
   Edit->SetParent(Panel);
   auto* Button = TComponent::Create<TRecButton>(Host.Control());
   Button->SetParent(Panel);
