@@ -240,6 +240,7 @@ void TJPEGCompressor::Compress(int Width, int Height, const uint8_t* First, ptrd
     ReportCompletion();
     CheckAbortRequest();
     Library([&] { jpeg_finish_compress(&FInfo); });
+    CheckAbortRequest();  // asked for by a handler during the finish
     ResetProgress();
   } catch (...) {
     FInfo.optimize_coding = Optimize;

@@ -326,6 +326,7 @@ void TJPEGDecompressor::ReadDIBitmap(BITMAPINFO* Info, TJPEGOutputType Type, voi
     ReportCompletion();
     CheckAbortRequest();
     Library([&] { jpeg_finish_decompress(&FInfo); });
+    CheckAbortRequest();  // asked for by a handler during the finish
     ResetProgress();
   } catch (...) {
     AbortAfterFailure();

@@ -413,6 +413,21 @@ TEST(JPEGProgress, AbortFromOtherHandlersIsARequest) {
   LoadBytes(T, Bytes(Sample().begin(), Sample().begin() + (ScanStart(Sample()) + Sample().size()) / 2));
   EXPECT_EQ(ErrorOf([&] { Owned<TBitmap> X(D->ReadBitMapFromStream(&T)); }), "User Interrupt");
   EXPECT_EQ(W.Texts.size(), 1u);
+  // During the finish: the warning of junk bytes before the end marker. The request is honoured
+  // there and does not carry over to the next image.
+  Bytes Junk = Sample();
+  Junk.insert(Junk.end() - 2, {0x12, 0x34, 0x56});
+  W.Texts.clear();
+  TMemoryStream U;
+  LoadBytes(U, Junk);
+  EXPECT_EQ(ErrorOf([&] { Owned<TBitmap> X(D->ReadBitMapFromStream(&U)); }), "User Interrupt");
+  ASSERT_EQ(W.Texts.size(), 1u);
+  EXPECT_NE(W.Texts[0].find("extraneous bytes"), std::string::npos) << W.Texts[0];
+  EXPECT_FALSE(D->AbortRequested());
+  W.AbortOn = nullptr;
+  S.SetPosition(0);
+  Owned<TBitmap> Next(D->ReadBitMapFromStream(&S));
+  EXPECT_EQ(Next->Width(), 64);
   // After jpeg_start_compress: the marker handler.
   auto C = Make<TJPEGStreamCompressor>();
   H.C = C.get();
