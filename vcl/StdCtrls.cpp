@@ -420,11 +420,16 @@ void TCustomEdit::CreateWnd() {
   SendMessageA(H, EM_LIMITTEXT, WPARAM(FMaxLength), 0);
   if (FPasswordChar) SendMessageA(H, EM_SETPASSWORDCHAR, WPARAM((unsigned char)FPasswordChar), 0);
   SendMessageA(H, EM_SETMODIFY, FModified, 0);
+  SendMessageA(H, EM_SETSEL, FSelStart, FSelEnd);
+  FSelStart = FSelEnd = 0;
   UpdateHeight();
 }
 
 void TCustomEdit::DestroyWnd() {
-  if (HandleAllocated()) FModified = SendMessageA(WindowHandle(), EM_GETMODIFY, 0, 0) != 0;
+  if (HandleAllocated()) {
+    FModified = SendMessageA(WindowHandle(), EM_GETMODIFY, 0, 0) != 0;
+    SendMessageA(WindowHandle(), EM_GETSEL, WPARAM(&FSelStart), LPARAM(&FSelEnd));
+  }
   TWinControl::DestroyWnd();
 }
 

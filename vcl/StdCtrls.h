@@ -242,6 +242,7 @@ private:
   bool FOEMConvert = false;
   bool FReadOnly = false;
   bool FModified = false;   // kept while there is no window
+  DWORD FSelStart = 0, FSelEnd = 0;  // likewise, for the next window
   bool FCreating = false;
   friend class TCustomMemo;
 };

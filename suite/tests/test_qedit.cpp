@@ -239,9 +239,14 @@ TEST_F(QEditTest, TextIsAlignedAsAsked) {
       {taLeftJustify, "left"}, {taCenter, "centre"}, {taRightJustify, "right"}};
   for (const auto& C : Cases) {
     SCOPED_TRACE(C.Name);
+    SendMessageA(E->Handle(), EM_SETSEL, 1, 3);
     E->SetAlignment(C.A);
     vcltest::PumpMessages();
     EXPECT_EQ(E->Text(), "XXXX") << "the text survives the new window";
+    DWORD SelStart = 0, SelEnd = 0;
+    SendMessageA(E->Handle(), EM_GETSEL, WPARAM(&SelStart), LPARAM(&SelEnd));
+    EXPECT_EQ(SelStart, 1u) << "and so does the selection";
+    EXPECT_EQ(SelEnd, 3u);
     const LONG Style = GetWindowLongA(E->Handle(), GWL_STYLE);
     EXPECT_EQ((Style & ES_MULTILINE) != 0, C.A != taLeftJustify);
     auto [First, Last] = InkColumns(E->Handle());
