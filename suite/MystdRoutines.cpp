@@ -98,7 +98,7 @@ long double Power(long double Base, long double Exponent) {
   long double R;
   if (Integral && E < 0x1p63L) {
     R = PowerBySquaring(A, uint64_t(E));
-    if (Exponent < 0) R = std::isinf(R) ? 0 : 1 / R;
+    if (Exponent < 0) R = std::isinf(R) ? PowerByLog(A, Exponent) : 1 / R;  // denormal or 0
   } else {
     R = PowerByLog(A, Exponent);
   }

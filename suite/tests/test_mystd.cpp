@@ -40,6 +40,8 @@ TEST(MystdMaths, RoutinesGiveTheirValuesAndFaults) {
       {"Power(10, 4000)", [] { return Power(10, 4000) / 1e4000L; }, Near, 1},
       {"Power(10, 5000) overflows", [] { return Power(10, 5000); }, Overflow},
       {"Power(0.5, 20000) underflows to 0", [] { return Power(0.5L, 20000); }, Exact, 0},
+      {"Power(2, -16440) is a denormal", [] { return Power(2, -16440); }, Exact, std::ldexp(1.0L, -16440)},
+      {"Power(2, -20000) underflows to 0", [] { return Power(2, -20000); }, Exact, 0},
       {"Root(3, 27): the degree comes first", [] { return Root(3, 27); }, Near, 3},
       {"Root(2, 16)", [] { return Root(2, 16); }, Near, 4},
       {"Root(0, 5)", [] { return Root(0, 5); }, ZeroDivide},
