@@ -102,8 +102,11 @@ TEST(AboutDialog, OpensOverTheMainWindowAndHides) {
   EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(About); }, 5000)) << "Enter did not hide the dialog";
   EXPECT_TRUE(IsWindow(About));
 
-  // Opened again, it is the same window; a click on the link hides it.
+  // Opened again, it is the same window; chosen once more while it is open, it only comes to
+  // the front; a click on the link hides it.
   ASSERT_EQ(OpenAbout(M), About);
+  ASSERT_EQ(OpenAbout(M), About);
+  EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == About; }, 5000)) << "the dialog did not come forward";
   PostMessageA(About, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, 241));
   PostMessageA(About, WM_LBUTTONUP, 0, MAKELPARAM(20, 241));
   EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(About); }, 5000)) << "the link did not hide the dialog";
