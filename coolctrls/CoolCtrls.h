@@ -152,9 +152,10 @@ class TCheckWrapper : public TCollectionItem {
 public:
   explicit TCheckWrapper(TCollection* Collection) : TCollectionItem(Collection) {}
 
-  // The entry's own data value (what ItemData reads and writes).
-  int32_t Data() const { return FData; }
-  void SetData(int32_t Value) { FData = Value; }
+  // The entry's own data value (what ItemData reads and writes): pointer-sized, as a list
+  // entry's data is.
+  intptr_t Data() const { return FData; }
+  void SetData(intptr_t Value) { FData = Value; }
   TCheckBoxState State() const { return FState; }
   void SetState(TCheckBoxState Value) { FState = Value; }
   bool Locked() const { return FLocked; }
@@ -167,7 +168,7 @@ public:
   static TCheckBoxState StateOf(const TCheckWrapper* Wrapper) { return Wrapper ? Wrapper->FState : cbUnchecked; }
 
 private:
-  int32_t FData = 0;
+  intptr_t FData = 0;
   TCheckBoxState FState = cbUnchecked;
   bool FLocked = false;
 };

@@ -216,8 +216,13 @@ void TJPEGBase::ResetProgress() {
 int TJPEGBase::PercentDone() const {
   const jpeg_progress_mgr& P = FProgress;
   if (P.total_passes <= 0) return 0;
-  double Pass = P.pass_limit > 0 ? double(P.pass_counter) / double(P.pass_limit) : 0.0;
-  // Halves go to the even neighbour, as the runtime's Round does.
-  const double V = std::nearbyint((Pass + P.completed_passes) / P.total_passes * 100.0);
-  return V < 0 ? 0 : V > 100 ? 100 : int(V);
+  // (counter / limit + completed) / total * 100 in integers, so no evaluation precision moves a
+  // half; halves go to the even neighbour, as the runtime's Round does.
+  const int64_t Limit = P.pass_limit > 0 ? P.pass_limit : 1, Counter = P.pass_limit > 0 ? P.pass_counter : 0;
+  const int64_t Num = (Counter + int64_t(P.completed_passes) * Limit) * 100, Den = Limit * P.total_passes;
+  if (Num <= 0) return 0;
+  int64_t V = Num / Den;
+  const int64_t Twice = 2 * (Num % Den);
+  if (Twice > Den || (Twice == Den && (V & 1))) ++V;
+  return V > 100 ? 100 : int(V);
 }

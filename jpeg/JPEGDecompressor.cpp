@@ -51,9 +51,11 @@ const RGBQUAD* JPEGGreyPalette() {
   static const struct TGreyTable {
     RGBQUAD Entries[64];
     TGreyTable() {
-      const double Pi = 3.14159265358979323846;
+      // One rounding of the angle, the same in x87 and SSE code (I has 6 bits, so I times a
+      // double is exact in either), keeps the tie at sin(pi / 6) = 1/2 at 127.5, rounding up.
+      const double Step = 3.14159265358979323846 / 126.0;
       for (int I = 0; I < 64; ++I) {
-        const auto V = BYTE(std::lround(255.0 * std::sin(I * Pi / 126.0)));
+        const auto V = BYTE(std::lround(255.0 * std::sin(I * Step)));
         Entries[I] = RGBQUAD{V, V, V, 0};
       }
     }

@@ -57,7 +57,7 @@ void DetectProcessor() {
   std::memcpy(Vendor + 4, &D, 4);
   std::memcpy(Vendor + 8, &C, 4);
   CpuData.Vendor = AnsiString(Vendor, 12);
-  CpuData.Speed = CpuID() > 4 ? MeasureClockSpeed(&SystemTicks, &ReadTimeStampCounter) : -1;
+  CpuData.Speed = CpuID() > 4 ? MeasureClockSpeed(&SystemTicks, &ReadCycleCounter) : -1;
 }
 
 struct TProcessorDetection {
@@ -68,7 +68,7 @@ struct TProcessorDetection {
 
 const TProcessorData& ProcessorData = CpuData;
 
-uint64_t ReadTimeStampCounter() { return __rdtsc(); }
+uint64_t ReadCycleCounter() { return __rdtsc(); }
 
 int CpuFamilyFromProcessorType(unsigned ProcessorType) {
   AnsiString Text = IntToStr(int(ProcessorType & 0xFFFF));

@@ -74,7 +74,7 @@ using TTickSource = unsigned long (*)();
 using TCounterSource = uint64_t (*)();
 int MeasureClockSpeed(TTickSource Ticks, TCounterSource Counter);
 // The time-stamp counter (RDTSC).
-uint64_t ReadTimeStampCounter();
+uint64_t ReadCycleCounter();
 
 // ---------------------------------------------------------------------------------------------
 // Host name and first IPv4 address ("a.b.c.d") through Windows Sockets. Both "-none-" when the

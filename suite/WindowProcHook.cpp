@@ -5,9 +5,10 @@
 #include <cstring>
 #include <vector>
 
-// Each slot's procedure is a 12-byte stub in executable memory that inserts the slot as a first
-// argument and jumps to SlotProc:
-//   pop eax; push Slot; push eax; jmp SlotProc
+// Each slot's procedure is a stub in executable memory that puts the slot where the window
+// argument was and jumps to SlotProc, which finds the window in the slot:
+//   i686:   mov dword [esp+4], Slot; jmp SlotProc
+//   x86_64: mov rcx, Slot; mov rax, SlotProc; jmp rax
 struct TqWindowProcHook::TSlot {
   unsigned char* Code = nullptr;   // the stub
   HWND Wnd = nullptr;
@@ -21,7 +22,13 @@ struct TqWindowProcHook::TSlot {
 
 namespace {
 
+#if defined(__x86_64__)
+constexpr int StubSize = 32;
+#elif defined(__i386__)
 constexpr int StubSize = 16;
+#else
+#error "window-procedure stubs exist for i686 and x86_64 only"
+#endif
 constexpr int ChunkSize = 4096;
 
 struct TStubPool {
@@ -70,14 +77,20 @@ TqWindowProcHook::TSlot* TqWindowProcHook::NewSlot() {
     throw;
   }
   unsigned char* C = S->Code;
-  const uint32_t SlotAddr = uint32_t(uintptr_t(S));
-  const int32_t Rel = int32_t(uintptr_t(&SlotProc) - (uintptr_t(C) + 12));
-  C[0] = 0x58;                       // pop eax
-  C[1] = 0x68;                       // push imm32
-  std::memcpy(C + 2, &SlotAddr, 4);
-  C[6] = 0x50;                       // push eax
-  C[7] = 0xE9;                       // jmp rel32
-  std::memcpy(C + 8, &Rel, 4);
+  const uintptr_t SlotAddr = uintptr_t(S), Target = uintptr_t(&SlotProc);
+#if defined(__x86_64__)
+  C[0] = 0x48, C[1] = 0xB9;          // mov rcx, imm64
+  std::memcpy(C + 2, &SlotAddr, 8);
+  C[10] = 0x48, C[11] = 0xB8;        // mov rax, imm64
+  std::memcpy(C + 12, &Target, 8);
+  C[20] = 0xFF, C[21] = 0xE0;        // jmp rax
+#else
+  const int32_t Rel = int32_t(Target - (uintptr_t(C) + 13));
+  C[0] = 0xC7, C[1] = 0x44, C[2] = 0x24, C[3] = 0x04;  // mov dword [esp+4], imm32
+  std::memcpy(C + 4, &SlotAddr, 4);
+  C[8] = 0xE9;                       // jmp rel32
+  std::memcpy(C + 9, &Rel, 4);
+#endif
   FlushInstructionCache(GetCurrentProcess(), C, StubSize);
   return S;
 }
@@ -102,9 +115,9 @@ void TqWindowProcHook::Install(HWND Wnd, THandler Handler) {
   S->Wnd = Wnd;
   S->Owner = this;
   S->Handler = Handler;
-  S->Prev = reinterpret_cast<WNDPROC>(GetWindowLongA(Wnd, GWL_WNDPROC));
+  S->Prev = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(Wnd, GWLP_WNDPROC));
   SetLastError(0);
-  LONG Old = SetWindowLongA(Wnd, GWL_WNDPROC, LONG(uintptr_t(S->Code)));
+  LONG_PTR Old = SetWindowLongPtrA(Wnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(S->Code));
   if (!Old && GetLastError()) {
     DWORD Err = GetLastError();
     FreeSlot(S);
@@ -124,8 +137,8 @@ void TqWindowProcHook::Remove() {
   if (S->InChain) {
     if (!IsWindow(S->Wnd)) {
       S->InChain = false;
-    } else if (GetWindowLongA(S->Wnd, GWL_WNDPROC) == LONG(uintptr_t(S->Code))) {
-      SetWindowLongA(S->Wnd, GWL_WNDPROC, LONG(uintptr_t(S->Prev)));
+    } else if (GetWindowLongPtrA(S->Wnd, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(S->Code)) {
+      SetWindowLongPtrA(S->Wnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(S->Prev));
       S->InChain = false;
     }
   }
@@ -138,7 +151,8 @@ LRESULT TqWindowProcHook::CallPrevious(TMessage& Message) const {
   return CallWindowProcA(FSlot->Prev, FSlot->Wnd, Message.Msg, WPARAM(Message.WParam), LPARAM(Message.LParam));
 }
 
-LRESULT __stdcall TqWindowProcHook::SlotProc(TSlot* S, HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
+LRESULT CALLBACK TqWindowProcHook::SlotProc(TSlot* S, UINT Msg, WPARAM WParam, LPARAM LParam) {
+  HWND Wnd = S->Wnd;
   ++S->Depth;
   LRESULT Result = 0;
   if (S->Owner) {

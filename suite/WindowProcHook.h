@@ -24,7 +24,7 @@ public:
   void Remove();
   bool Installed() const { return FSlot != nullptr; }
   HWND Window() const;
-  // The hook's own procedure while installed (what GWL_WNDPROC shows while it is on top).
+  // The hook's own procedure while installed (what GWLP_WNDPROC shows while it is on top).
   WNDPROC Procedure() const;
   // The procedure that was in place when the hook was installed.
   LRESULT CallPrevious(TMessage& Message) const;
@@ -34,7 +34,8 @@ public:
 
 private:
   struct TSlot;
-  static LRESULT __stdcall SlotProc(TSlot* Slot, HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam);
+  // A window procedure whose window argument is the slot (the window is the slot's).
+  static LRESULT CALLBACK SlotProc(TSlot* Slot, UINT Msg, WPARAM WParam, LPARAM LParam);
   static TSlot* NewSlot();
   static void FreeSlot(TSlot* Slot);
   TSlot* FSlot = nullptr;

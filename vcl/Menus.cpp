@@ -473,7 +473,7 @@ void TMenu::SetOwnerDraw(bool Value) {
   FOwnerDraw = Value;
 }
 
-static TMenuItem* FindIn(TMenuItem* Item, int Value, TFindItemKind Kind) {
+static TMenuItem* FindIn(TMenuItem* Item, intptr_t Value, TFindItemKind Kind) {
   for (int I = 0; I < Item->Count(); ++I) {
     TMenuItem* Child = Item->Items(I);
     bool Hit = false;
@@ -488,7 +488,7 @@ static TMenuItem* FindIn(TMenuItem* Item, int Value, TFindItemKind Kind) {
   return nullptr;
 }
 
-TMenuItem* TMenu::FindItem(int Value, TFindItemKind Kind) const { return FindIn(FItems, Value, Kind); }
+TMenuItem* TMenu::FindItem(intptr_t Value, TFindItemKind Kind) const { return FindIn(FItems, Value, Kind); }
 
 bool TMenu::DispatchCommand(unsigned short ACommand) {
   if (ACommand == 0) return false;
@@ -500,7 +500,7 @@ bool TMenu::DispatchCommand(unsigned short ACommand) {
 
 bool TMenu::DispatchPopup(HMENU AMenuHandle) {
   if (!AMenuHandle) return false;
-  TMenuItem* Item = FindItem(int(reinterpret_cast<intptr_t>(AMenuHandle)), fkHandle);
+  TMenuItem* Item = FindItem(reinterpret_cast<intptr_t>(AMenuHandle), fkHandle);
   if (!Item) return false;
   Item->Click();
   return true;

@@ -155,7 +155,7 @@ public:
   // Key message data (virtual key and the lParam of WM_KEYDOWN/WM_SYSKEYDOWN) as a shortcut
   // with the modifiers held now, then DispatchShortCut.
   bool IsShortCut(unsigned short CharCode, intptr_t KeyData);
-  TMenuItem* FindItem(int Value, TFindItemKind Kind) const;
+  TMenuItem* FindItem(intptr_t Value, TFindItemKind Kind) const;
 
   bool OwnerDraw() const { return FOwnerDraw; }
   void SetOwnerDraw(bool Value);

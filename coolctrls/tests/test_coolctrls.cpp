@@ -304,6 +304,8 @@ TEST(CheckWrapper, CheckedFollowsStateUnlessLocked) {
   EXPECT_EQ(W->State(), cbUnchecked);
   W->SetData(-7);
   EXPECT_EQ(W->Data(), -7);
+  W->SetData(reinterpret_cast<intptr_t>(&Items));  // a pointer comes back whole
+  EXPECT_EQ(reinterpret_cast<TCollection*>(W->Data()), &Items);
   EXPECT_EQ(TCheckWrapper::StateOf(nullptr), cbUnchecked);
 }
 

@@ -395,7 +395,7 @@ TEST(BlendBackground, TwoHooksRemovedInEitherOrder) {
       RedrawAll(Wnd);
       EXPECT_EQ(Hex(ClientPixels(Wnd)(1, 1)), Hex(clWhite)) << "A's steel again";
       TObject::Free(A);
-      EXPECT_EQ(GetWindowLongA(Wnd, GWL_WNDPROC) != 0, true);
+      EXPECT_EQ(GetWindowLongPtrA(Wnd, GWLP_WNDPROC) != 0, true);
       RedrawAll(Wnd);
       EXPECT_EQ(Hex(ClientPixels(Wnd)(1, 1)), Hex(clYellow));
     }

@@ -133,7 +133,7 @@ TEST_F(MainMenuTest, CommandIdsClickTheirItems) {
   File1->OnClick = FileClicks.Event();
   SendMessageA(Wnd(), WM_INITMENUPOPUP, WPARAM(FileMenu()), MAKELPARAM(0, FALSE));
   EXPECT_EQ(FileClicks.Count(), 1);
-  EXPECT_EQ(Menu->FindItem(int(reinterpret_cast<intptr_t>(File1->Handle())), fkHandle), File1);
+  EXPECT_EQ(Menu->FindItem(reinterpret_cast<intptr_t>(File1->Handle()), fkHandle), File1);
 }
 
 TEST_F(MainMenuTest, ItemChangesUpdateTheHandle) {
