@@ -2,8 +2,8 @@
 
 set(ORVALEN_ROOT ${CMAKE_CURRENT_LIST_DIR}/..)
 
-# Win32 test programs run under the project's Wine prefix.
-if(ORVALEN_TARGET STREQUAL "win32")
+# Windows test programs run under the project's Wine prefix.
+if(ORVALEN_WINDOWS)
   set(CMAKE_CROSSCOMPILING_EMULATOR ${ORVALEN_ROOT}/tools/wine-env)
 endif()
 
@@ -43,7 +43,7 @@ function(orvalen_test name)
   endif()
   set_tests_properties(${name} PROPERTIES TIMEOUT ${A_TIMEOUT})
   # Windows programs share one desktop: focus and the foreground window are theirs one at a time.
-  if(ORVALEN_TARGET STREQUAL "win32")
+  if(ORVALEN_WINDOWS)
     set_tests_properties(${name} PROPERTIES RESOURCE_LOCK desktop)
   endif()
 endfunction()
