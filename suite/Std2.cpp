@@ -1,6 +1,7 @@
 #include "suite/Std2.h"
 
 #include <cstring>
+#include <limits>
 
 constexpr TEnumType sbTypeType{
     "sbType",
@@ -78,7 +79,7 @@ namespace {
 
 // 1/1440 as the 80-bit extended value: mantissa $B60B60B60B60B60B, exponent $3FF4.
 long double OneMinute() {
-  static_assert(sizeof(long double) >= 10, "extended precision expected");
+  static_assert(std::numeric_limits<long double>::digits == 64, "the 80-bit extended format expected");
   unsigned char Bytes[sizeof(long double)] = {};
   const uint64_t Mantissa = 0xB60B60B60B60B60Bull;
   const uint16_t Exponent = 0x3FF4;

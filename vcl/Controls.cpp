@@ -879,7 +879,7 @@ void TControl::DefaultHandler(TMessage& Message) {
   switch (Message.Msg) {
     case WM_GETTEXT: {
       auto* Buf = reinterpret_cast<char*>(Message.LParam);
-      int Size = int(Message.WParam);
+      const int Size = int(std::min<uintptr_t>(Message.WParam, uintptr_t(INT32_MAX)));
       if (!Buf || Size <= 0) {
         Message.Result = 0;
         break;

@@ -496,7 +496,7 @@ TEST(List, EditsKeepOrder) {
   L.Delete(0);
   EXPECT_EQ(Contents(L), (std::vector<intptr_t>{2, 3}));
   L.Add(P(1));
-  L.Sort([](void* A, void* B) { return int(reinterpret_cast<intptr_t>(A) - reinterpret_cast<intptr_t>(B)); });
+  L.Sort([](void* A, void* B) { return A < B ? -1 : A > B ? 1 : 0; });
   EXPECT_EQ(Contents(L), (std::vector<intptr_t>{1, 2, 3}));
   L.Clear();
   EXPECT_EQ(L.Count(), 0);
