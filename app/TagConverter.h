@@ -3,6 +3,9 @@
 #pragma once
 #include "rtl/System.h"
 
+#include <string>
+#include <string_view>
+
 class TagConverter {
 public:
   // Fields cut out by the last conversion. Scratch is the last unpadded decimal value
@@ -15,19 +18,25 @@ public:
   AnsiString ItemReference;
   AnsiString Serial;
 
-  // Hexadecimal digits to the dotted decimal text. Never throws.
-  AnsiString HexToEpc(AnsiString HexText);
-  // Dotted decimal text to uppercase hexadecimal digits. Raises EConvertError.
-  AnsiString EpcToHex(AnsiString EpcText);
+  // Hexadecimal digits to the dotted decimal text; fewer than 24 digits give the fields decoded
+  // so far. EConvertError for more than 24 digits.
+  AnsiString HexToEpc(const AnsiString& HexText);
+  // Dotted decimal text (blanks around it trimmed) to uppercase hexadecimal digits.
+  // EConvertError unless it has six fields, each a whole number its field can hold.
+  AnsiString EpcToHex(const AnsiString& EpcText);
 
   // Four bits per hexadecimal digit (either case); other characters are skipped.
-  AnsiString HexToBits(AnsiString Text);
-  AnsiString BitsToEpc(AnsiString Bits);
+  AnsiString HexToBits(const AnsiString& Text);
+  AnsiString BitsToEpc(const AnsiString& Bits);
   // Exact decimal value of a bit string of any length; characters other than "1" count as 0.
-  AnsiString BinToDec(AnsiString Bits);
-  AnsiString EpcToBits(AnsiString Text);
+  AnsiString BinToDec(const AnsiString& Bits);
+  AnsiString EpcToBits(const AnsiString& Text);
   // Low Width bits (two's complement) of Text truncated toward zero to a signed 64-bit value.
-  AnsiString DecToBits(int Width, AnsiString Text);
+  AnsiString DecToBits(int Width, const AnsiString& Text);
   // Four bits per digit, a short last group padded with "0" on the right.
-  AnsiString BitsToHex(AnsiString Bits);
+  AnsiString BitsToHex(const AnsiString& Bits);
+
+private:
+  // BitsToEpc's work, writing the field members in place.
+  std::string DecodeBits(std::string_view Bits);
 };

@@ -1,6 +1,7 @@
-// HexToEpc never throws, EpcToHex and DecToBits throw only EConvertError (anything else
-// escapes and crashes), outputs keep their alphabets, and a full 96-bit tag with a partition
-// that has widths survives the way to dotted text and back.
+// The converter throws only EConvertError (anything else escapes and crashes): HexToEpc only
+// for more than 24 digits, EpcToHex for any text that is not a tag. Outputs keep their
+// alphabets, a 96-bit tag whose fields fit survives the way to dotted text and back, and every
+// text EpcToHex takes gives a 24-digit tag that decodes back to it.
 #include "app/TagConverter.h"
 #include "rtl/SysUtils.h"
 #include <cstddef>
@@ -25,46 +26,60 @@ bool OnlyOf(const std::string& S, const char* Alphabet) {
 }
 
 void CheckHexToEpc(const AnsiString& Input) {
-  TagConverter T;
-  AnsiString Epc;
-  try {
-    Epc = T.HexToEpc(Input);
-  } catch (...) {
-    __builtin_trap();
-  }
-  Check(OnlyOf(Epc.str(), "0123456789."));
-
   // The digits HexToEpc accepts, in uppercase: what BitsToHex gives back for them.
   std::string Digits;
   for (char C : Input.str())
     if (int V = DigitValue(C); V >= 0) Digits += "0123456789ABCDEF"[V];
+
+  TagConverter T;
+  AnsiString Epc;
+  try {
+    Epc = T.HexToEpc(Input);
+  } catch (const EConvertError&) {
+    Check(Digits.size() > 24);
+    return;
+  } catch (...) {
+    __builtin_trap();
+  }
+  Check(Digits.size() <= 24);
+  Check(OnlyOf(Epc.str(), "0123456789."));
   if (Digits.size() < 4) return;
   const int Partition = ((DigitValue(Digits[2]) & 1) << 2) | (DigitValue(Digits[3]) >> 2);
 
+  bool Raised = false;
+  std::string Message;
+  AnsiString Hex;
+  try {
+    Hex = T.EpcToHex(Epc);
+  } catch (const EConvertError& E) {
+    Raised = true;
+    Message = E.Message().str();
+  }
   if (Partition == 7) {
     Check(Epc.Length() >= 2 && Epc.str().compare(Epc.Length() - 2, 2, ".7") == 0);
-    bool Raised = false;
-    try {
-      T.EpcToHex(Epc);
-    } catch (const EConvertError& E) {
-      Raised = E.Message() == "Partition value 7 is outside 0 to 6";
-    }
-    Check(Raised);
+    Check(Raised && Message == "Partition 7 is out of range (0 to 6)");
     return;
   }
-  // Exactly 96 bits: every field is complete and non-empty, each value fits its width, and
-  // each decimal text is below 2^40, so parsing it back is exact. Fewer bits lose the
-  // incomplete tail; more bits give a serial wider than the 38 that EpcToHex writes.
-  if (Digits.size() == 24) Check(T.EpcToHex(Epc).str() == Digits);
+  if (Digits.size() != 24) {
+    Check(Raised);  // fewer than six fields
+    return;
+  }
+  // Six fields: back to the same digits, unless a company prefix or item reference has more
+  // digits than its partition allows.
+  if (Raised) Check(Message.find(" is out of range for partition ") != std::string::npos);
+  else Check(Hex.str() == Digits);
 }
 
 void CheckEpcToHex(const AnsiString& Input) {
   TagConverter T;
+  AnsiString Hex;
   try {
-    const AnsiString Hex = T.EpcToHex(Input);
-    Check(OnlyOf(Hex.str(), "0123456789ABCDEF"));
+    Hex = T.EpcToHex(Input);
   } catch (const EConvertError&) {
+    return;
   }
+  Check(Hex.Length() == 24 && OnlyOf(Hex.str(), "0123456789ABCDEF"));
+  Check(T.EpcToHex(T.HexToEpc(Hex)) == Hex);
 }
 
 void CheckDecToBits(const uint8_t* Data, size_t Size) {

@@ -48,7 +48,7 @@ int PixelsToDlgUnitsX(unsigned short Pixels);
 int PixelsToDlgUnitsY(unsigned short Pixels);
 
 // ---------------------------------------------------------------------------------------------
-// Processor data, filled once at start-up.
+// Processor data, detected once at start-up; the clock is measured on a worker thread then.
 struct TProcessorData {
   bool CpuIdPresent = false;
   // The registers CPUID leaf 1 returns (EAX signature, EBX, ECX and EDX features); -1 each
@@ -59,7 +59,8 @@ struct TProcessorData {
   // MHz; -1 for a family of 4 or lower (or a failed measurement), 0 without CPUID.
   int Speed = 0;
 };
-extern const TProcessorData& ProcessorData;
+// The processor data; the first call after start-up waits for the clock measurement to end.
+const TProcessorData& ProcessorData();
 
 // The processor family: signature bits 8-11 with CPUID, else from the system's processor type.
 int CpuID();
@@ -68,11 +69,14 @@ int CpuID();
 int CpuFamilyFromProcessorType(unsigned ProcessorType);
 
 // Clock speed in MHz: time-stamp counts over the span from a tick edge to T0 + 1000 ms, as
-// round(counts / 1e6 + 0.66). The sources are parameters so the measurement can be driven;
-// elapsed ticks are taken modulo 2^32, so a counter wrap during the second does no harm.
+// round(counts / 1e6 + 0.66). Between tick reads it waits (Wait(Ms) sleeps up to Ms; false
+// stops the measurement, giving -1) instead of spinning. The sources are parameters so the
+// measurement can be driven; elapsed ticks are taken modulo 2^32, so a counter wrap during the
+// second does no harm.
 using TTickSource = unsigned long (*)();
 using TCounterSource = uint64_t (*)();
-int MeasureClockSpeed(TTickSource Ticks, TCounterSource Counter);
+using TWaitSource = bool (*)(unsigned long Ms);
+int MeasureClockSpeed(TTickSource Ticks, TCounterSource Counter, TWaitSource Wait);
 // The time-stamp counter (RDTSC).
 uint64_t ReadCycleCounter();
 

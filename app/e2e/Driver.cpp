@@ -58,14 +58,16 @@ BOOL CALLBACK CollectChild(HWND W, LPARAM L) {
 }
 }  // namespace
 
-HWND WaitForWindow(DWORD ProcessId, const std::string& Caption, DWORD Ms, bool MustBeVisible) {
+HWND FindWindowOf(DWORD ProcessId, const std::string& Caption, bool MustBeVisible) {
   FindData D{ProcessId, &Caption, MustBeVisible};
-  WaitUntil([&] {
-    D.Found = nullptr;
-    EnumWindows(FindTop, reinterpret_cast<LPARAM>(&D));
-    return D.Found != nullptr;
-  }, Ms);
+  EnumWindows(FindTop, reinterpret_cast<LPARAM>(&D));
   return D.Found;
+}
+
+HWND WaitForWindow(DWORD ProcessId, const std::string& Caption, DWORD Ms, bool MustBeVisible) {
+  HWND Found = nullptr;
+  WaitUntil([&] { return (Found = FindWindowOf(ProcessId, Caption, MustBeVisible)) != nullptr; }, Ms);
+  return Found;
 }
 
 std::string ClassOf(HWND W) {

@@ -15,7 +15,9 @@ struct Process {
   ~Process();
 };
 
-// Top-level window of the process with this exact caption (empty: any), waited for up to Ms.
+// Top-level window of the process with this exact caption (empty: any), now or waited for up
+// to Ms.
+HWND FindWindowOf(DWORD ProcessId, const std::string& Caption, bool MustBeVisible = true);
 HWND WaitForWindow(DWORD ProcessId, const std::string& Caption, DWORD Ms, bool MustBeVisible = true);
 std::string ClassOf(HWND W);
 std::string TextOf(HWND W);

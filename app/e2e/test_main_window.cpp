@@ -34,18 +34,40 @@ TEST(MainWindow, ConvertsShowsErrorsAndExits) {
   EXPECT_EQ(TextOf(M.Epc), SampleEpc);
   EXPECT_EQ(TextOf(M.Hex), Sample);
 
-  // A bad field: the application's handler shows the error; both boxes keep their texts.
-  SetText(M.Epc, "x.1.5");
-  Click(M.FromEpc, true);
-  HWND Box = WaitForErrorBox(M.Proc.Info.dwProcessId);
-  ASSERT_NE(Box, nullptr) << "no error box";
-  EXPECT_EQ(MessageBoxText(Box), "'x' is not a valid floating point value.");
-  HWND Ok = ChildWithText(Box, "OK");
-  ASSERT_NE(Ok, nullptr);
-  Click(Ok, true);
-  EXPECT_TRUE(WaitUntil([&] { return !IsWindow(Box); }, 5000));
-  EXPECT_EQ(TextOf(M.Epc), "x.1.5");
-  EXPECT_EQ(TextOf(M.Hex), Sample);
+  // Texts that are no tag: the application's handler shows the error; both boxes keep their
+  // texts.
+  const struct {
+    bool FromEpc;
+    const char* Text;
+    const char* Message;
+  } Refused[] = {
+      {true, "x.1.5", "'x' is not a valid floating point value."},
+      {true, "48.9.5.0359011.010310.41928", "Filter value 9 is out of range (0 to 7)."},
+      {true, "48.1.5.99999999.010310.41928", "Company prefix 99999999 is out of range for partition 5 (0 to 9999999)."},
+      {true, "48.1.5.0359011.010310.274877906944", "Serial number 274877906944 is out of range (0 to 274877906943)."},
+      {true, "48.1.5.0359011.010310.-1", "Serial number -1 is out of range (0 to 274877906943)."},
+      {true, "48.1.5..010310.41928", "'' is not a valid floating point value."},
+      {true, "48.1.5.1.2.3.4", "An SGTIN-96 EPC has six fields; '48.1.5.1.2.3.4' has 7."},
+      {true, "48.1.5.0359011.010310.1.5", "An SGTIN-96 EPC has six fields; '48.1.5.0359011.010310.1.5' has 7."},
+      {false, "303415E98C0A11800000A3C8303415E98C0A11",
+       "A SGTIN-96 tag ID has 24 hexadecimal digits; this one has 38."},
+  };
+  for (const auto& R : Refused) {
+    SCOPED_TRACE(R.Text);
+    const std::string Hex = R.FromEpc ? Sample : R.Text, Epc = R.FromEpc ? R.Text : SampleEpc;
+    SetText(M.Hex, Hex);
+    SetText(M.Epc, Epc);
+    Click(R.FromEpc ? M.FromEpc : M.ToEpc, true);
+    HWND Box = WaitForErrorBox(M.Proc.Info.dwProcessId);
+    ASSERT_NE(Box, nullptr) << "no error box";
+    EXPECT_EQ(MessageBoxText(Box), R.Message);
+    HWND Ok = ChildWithText(Box, "OK");
+    ASSERT_NE(Ok, nullptr);
+    Click(Ok, true);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(Box); }, 5000));
+    EXPECT_EQ(TextOf(M.Epc), Epc);
+    EXPECT_EQ(TextOf(M.Hex), Hex);
+  }
 
   // Back to a good text, and the reverse conversion.
   SetText(M.Epc, SampleEpc);
@@ -121,26 +143,49 @@ TEST(MainWindow, LooksAsDesigned) {
   EXPECT_EQ(M.Exit(), 0u);
 }
 
-// Start-up time: process start to the main window being visible, five runs, median printed.
+// Start-up time over five runs, medians printed: process start to the first window of the
+// process, and from there to the main window being visible.
 TEST(MainWindow, StartUpTime) {
-  std::vector<double> Ms;
+  std::vector<double> ToFirst, ToMain, Total;
   LARGE_INTEGER Freq;
   QueryPerformanceFrequency(&Freq);
+  auto Now = [] {
+    LARGE_INTEGER T;
+    QueryPerformanceCounter(&T);
+    return T.QuadPart;
+  };
+  auto Ms = [&](LONGLONG From, LONGLONG To) { return double(To - From) * 1000.0 / double(Freq.QuadPart); };
   for (int Run = 0; Run < 5; ++Run) {
     Process P;
-    LARGE_INTEGER T0, T1;
-    QueryPerformanceCounter(&T0);
+    const LONGLONG T0 = Now();
     ASSERT_TRUE(P.Start("\"" + ProgramPath() + "\""));
-    HWND Main = WaitForWindow(P.Info.dwProcessId, "Orvalen...", 30000);
+    const DWORD Pid = P.Info.dwProcessId;
+    // Polled closely: the figures are a few hundred milliseconds.
+    auto Poll = [&](const char* Caption, bool Visible) {
+      HWND W;
+      const DWORD Start = GetTickCount();
+      while (!(W = FindWindowOf(Pid, Caption, Visible)) && GetTickCount() - Start < 30000) Sleep(1);
+      return W;
+    };
+    ASSERT_NE(Poll("", false), nullptr);
+    const LONGLONG T1 = Now();
+    const HWND Main = Poll("Orvalen...", true);
     ASSERT_NE(Main, nullptr);
-    QueryPerformanceCounter(&T1);
-    Ms.push_back(double(T1.QuadPart - T0.QuadPart) * 1000.0 / double(Freq.QuadPart));
+    const LONGLONG T2 = Now();
+    ToFirst.push_back(Ms(T0, T1));
+    ToMain.push_back(Ms(T1, T2));
+    Total.push_back(Ms(T0, T2));
     PostMessageA(Main, WM_CLOSE, 0, 0);
     DWORD Code = 1;
     ASSERT_TRUE(P.WaitExit(10000, &Code));
     EXPECT_EQ(Code, 0u);
   }
-  std::sort(Ms.begin(), Ms.end());
-  std::printf("start-up to visible main window: median %.0f ms (runs %.0f to %.0f ms)\n", Ms[2], Ms[0], Ms[4]);
-  RecordProperty("StartUpMedianMs", int(Ms[2]));
+  auto Median = [](std::vector<double> V) {
+    std::sort(V.begin(), V.end());
+    return V[V.size() / 2];
+  };
+  std::printf("start-up to visible main window: median %.0f ms (process start to first window %.0f ms, "
+              "first window to visible main window %.0f ms)\n",
+              Median(Total), Median(ToFirst), Median(ToMain));
+  RecordProperty("StartUpMedianMs", int(Median(Total)));
 }

@@ -69,12 +69,12 @@ const TConversionCase ConversionCases[] = {
     {ToEpc, "30", "48", false},
     {ToEpc, "3034", "48.1.5", false},
     {ToEpc, "303415E98C0A1180", "48.1.5.0359011.010310", false},
-    // Longer inputs lengthen the serial, converted exactly at any length.
-    {ToEpc, "303415E98C0A11800000A3C8FFFF", "48.1.5.0359011.010310.2747858943", false},
-    {ToEpc, "303415E98C0A11800000A3C8FFFFFFFFFFFFFFFF",
-     "48.1.5.0359011.010310.773453532266567789707263", false},
-    {ToEpc, "303415E98C0A11800000A3C80123456789ABCDEF0123456789abcdef01234567",
-     "48.1.5.0359011.010310.61277847145572930136234760728020889082987255993419111", false},
+    // More than 24 digits are refused; 24 or fewer give the fields decoded so far.
+    {ToEpc, "303415E98C0A11800000A3C8F", "A SGTIN-96 tag ID has 24 hexadecimal digits; this one has 25", true},
+    {ToEpc, "303415E98C0A11800000A3C8FFFFFFFFFFFFFF",
+     "A SGTIN-96 tag ID has 24 hexadecimal digits; this one has 38", true},
+    {ToEpc, "303415E98C0A11800000A3C", "48.1.5.0359011.010310", false},
+    {ToEpc, "3034 15E9 8C0A 1180 0000 A3C8 0", "A SGTIN-96 tag ID has 24 hexadecimal digits; this one has 25", true},
     // Padding by partition; a value wider than its digit count is not cut.
     {ToEpc, "300000000000000000000000", "48.0.0.000000000000.0.0", false},
     {ToEpc, "303800000000000000000001", "48.1.6.000000.0000000.1", false},
@@ -82,37 +82,51 @@ const TConversionCase ConversionCases[] = {
     // Partition 7 has no widths: the text stops after it.
     {ToEpc, "303FFFFFFFFFFFFFFFFFFFFF", "48.1.7", false},
     {ToEpc, "303C", "48.1.7", false},
-    // Reverse with fewer fields.
-    {ToHex, "48", "", false},
-    {ToHex, "48.", "30", false},
-    {ToHex, "48.1", "302", false},
-    {ToHex, "48.1.5", "3034", false},
-    {ToHex, "48.1.5.0359011", "303415E98C", false},
-    {ToHex, "48.1.5.0359011.010310", "303415E98C0A118", false},
-    {ToHex, "48.1.5.0359011.010310.", "303415E98C0A118", false},
-    // Out-of-range values keep their low bits.
-    {ToHex, "48.9.5.0359011.010310.41928", Sample, false},
-    {ToHex, "48.1.5.0359011.010310.274877906943", "303415E98C0A11BFFFFFFFFF", false},
-    {ToHex, "48.1.5.0359011.010310.274877906944", "303415E98C0A118000000000", false},
-    {ToHex, "48.1.5.0359011.010310.-1", "303415E98C0A11BFFFFFFFFF", false},
-    {ToHex, "48.1.5.0359011.010310.9223372036854775807", "303415E98C0A11BFFFFFFFFF", false},
-    // An empty field contributes no bits; the later ones move up.
-    {ToHex, "48.1.5..010310.41928", "30340A11800000A3C8", false},
-    // Parse errors, first bad field from the left.
+    // Blanks around the whole text go; a whole number in another floating form is taken.
+    {ToHex, "  48.1.5.0359011.010310.41928 ", Sample, false},
+    {ToHex, "480e-1.1.5.359011.10310.41928", Sample, false},
+    {ToHex, "48.1.5.0359011.010310.4.1928e4", "An SGTIN-96 EPC has six fields; '48.1.5.0359011.010310.4.1928e4' has 7", true},
+    {ToHex, "48.1.5.0359011.010310.41928E0", Sample, false},
+    // Values no field can hold are refused, naming the field, the text and the range.
+    {ToHex, "48.9.5.0359011.010310.41928", "Filter value 9 is out of range (0 to 7)", true},
+    {ToHex, "48.1.5.99999999.010310.41928", "Company prefix 99999999 is out of range for partition 5 (0 to 9999999)", true},
+    {ToHex, "48.1.5.0359011.1000000.41928", "Item reference 1000000 is out of range for partition 5 (0 to 999999)", true},
+    {ToHex, "48.1.5.0359011.010310.274877906944", "Serial number 274877906944 is out of range (0 to 274877906943)", true},
+    {ToHex, "48.1.5.0359011.010310.-1", "Serial number -1 is out of range (0 to 274877906943)", true},
+    {ToHex, "256.1.5.0359011.010310.41928", "Header 256 is out of range (0 to 255)", true},
+    {ToHex, "48.1.5.0359011.010310.1e30", "Serial number 1e30 is out of range (0 to 274877906943)", true},
+    {ToHex, "48.1.5.-1e300.010310.41928", "Company prefix -1e300 is out of range for partition 5 (0 to 9999999)", true},
+    {ToHex, "48.1.5.0359011.010310.99999999999999999999999", "Serial number 99999999999999999999999 is out of range (0 to 274877906943)", true},
+    {ToHex, "48.1.5.0359011.010310.1e1000000000000", "Serial number 1e1000000000000 is out of range (0 to 274877906943)", true},
+    {ToHex, "48.1.5.0359011.010310.5e-1", "Serial number '5e-1' is not a whole number", true},
+    // Whole or not is decided exactly, beyond what a floating value holds.
+    {ToHex, "48.1.5.0359011.010310.4192800000000000000000000e-20", Sample, false},
+    {ToHex, "48.1.5.0359011.010310.4192800000000000000000001e-20",
+     "Serial number '4192800000000000000000001e-20' is not a whole number", true},
+    {ToHex, "48.1.5.0359011.010310.1e-400", "Serial number '1e-400' is not a whole number", true},
+    {ToHex, "48.1.5.0.0.-0", "303400000000000000000000", false},
+    // Six fields, no more and no fewer.
+    {ToHex, "48.1.5.0359011.010310.1.5", "An SGTIN-96 EPC has six fields; '48.1.5.0359011.010310.1.5' has 7", true},
+    {ToHex, "48.1.5.1.2.3.4", "An SGTIN-96 EPC has six fields; '48.1.5.1.2.3.4' has 7", true},
+    {ToHex, "48.1.5", "An SGTIN-96 EPC has six fields; '48.1.5' has 3", true},
+    {ToHex, "48", "An SGTIN-96 EPC has six fields; '48' has 1", true},
+    {ToHex, "", "An SGTIN-96 EPC has six fields; '' has 0", true},
+    {ToHex, "   ", "An SGTIN-96 EPC has six fields; '' has 0", true},
+    // A field that is not a number, an empty one included, keeps the runtime's message.
+    {ToHex, "48.1.5..010310.41928", "'' is not a valid floating point value", true},
+    {ToHex, "48.1.5.0359011.010310.", "'' is not a valid floating point value", true},
+    {ToHex, "48.", "'' is not a valid floating point value", true},
     {ToHex, "x.1.5", "'x' is not a valid floating point value", true},
+    {ToHex, "48.y.5.z.010310.41928", "'y' is not a valid floating point value", true},
+    {ToHex, "48.1.x.0359011.010310.41928", "'x' is not a valid floating point value", true},
+    {ToHex, "48.1.5.0359011.010310.12a", "'12a' is not a valid floating point value", true},
+    // The partition must be an integer text from 0 to 6.
     {ToHex, "48.1..0359011.010310.41928", "'' is not a valid integer value", true},
     {ToHex, "48.1.5e0.0359011.010310.41928", "'5e0' is not a valid integer value", true},
-    {ToHex, "48.y.5.z.010310.41928", "'y' is not a valid floating point value", true},
-    // Values outside the signed 64-bit range.
-    {ToHex, "48.1.5.0359011.010310.1e30", "'1e30' is not a valid integer value", true},
-    {ToHex, "48.1.5.-1e300.010310.41928", "'-1e300' is not a valid integer value", true},
-    {ToHex, "48.1.5.0359011.010310.9223372036854775808",
-     "'9223372036854775808' is not a valid integer value", true},
-    // Partitions without a table row.
-    {ToHex, "48.1.7.0359011.010310.41928", "Partition value 7 is outside 0 to 6", true},
-    {ToHex, "48.1.7", "Partition value 7 is outside 0 to 6", true},
-    {ToHex, "48.1.9.1.2.3", "Partition value 9 is outside 0 to 6", true},
-    {ToHex, "48.1.-1.1.2.3", "Partition value -1 is outside 0 to 6", true},
+    {ToHex, "48.1.7.0359011.010310.41928", "Partition 7 is out of range (0 to 6)", true},
+    {ToHex, "48.1.7", "Partition 7 is out of range (0 to 6)", true},
+    {ToHex, "48.1.9.1.2.3", "Partition 9 is out of range (0 to 6)", true},
+    {ToHex, "48.1.-1.1.2.3", "Partition -1 is out of range (0 to 6)", true},
 };
 
 TEST(TagConverter, Conversions) {
@@ -165,20 +179,22 @@ TEST(TagConverter, FieldsAfterHexToEpc) {
 
 TEST(TagConverter, FieldsAfterEpcToHex) {
   TagConverter T;
-  ASSERT_EQ(T.EpcToHex("48.1.5.359011.10310.41928.7"), "303415E98C0A11800000A3C8");
+  ASSERT_EQ(T.EpcToHex(" 48.1.5.359011.10310.41928 "), Sample);
   EXPECT_EQ(T.Header, "48");
   EXPECT_EQ(T.Filter, "1");
   EXPECT_EQ(T.Partition, "5");
   EXPECT_EQ(T.CompanyPrefix, "359011");
   EXPECT_EQ(T.ItemReference, "10310");
-  EXPECT_EQ(T.Serial, "41928.7");  // the serial takes the rest, dots included
+  EXPECT_EQ(T.Serial, "41928");
 
-  ASSERT_EQ(T.EpcToHex("48.1"), "302");
-  EXPECT_EQ(T.Header, "48");
-  EXPECT_EQ(T.Filter, "1");
-  EXPECT_EQ(T.Partition, "");
-  EXPECT_EQ(T.CompanyPrefix, "");
-  EXPECT_EQ(T.Serial, "");
+  // A refused text leaves no field of the conversion before.
+  EXPECT_THROW(T.EpcToHex("48.1"), EConvertError);
+  for (const AnsiString* F : {&T.Header, &T.Filter, &T.Partition, &T.CompanyPrefix, &T.ItemReference, &T.Serial})
+    EXPECT_EQ(*F, "");
+
+  // The bit string alone stays lenient: the serial takes the rest, dots included.
+  ASSERT_EQ(T.EpcToBits("48.1.5.359011.10310.41928.7").Length(), 96);
+  EXPECT_EQ(T.Serial, "41928.7");
 }
 
 TEST(TagConverter, HexToBits) {
@@ -291,26 +307,92 @@ TEST(TagConverter, BitsToHex) {
   }
 }
 
-// Random 96-bit tags with partition 0 to 6 survive the way to dotted text and back, from
-// either case.
+// A tag's fields, packed and written out independently of the converter.
+struct TTag {
+  uint64_t Field[6];  // header, filter, partition, company prefix, item reference, serial
+};
+const int CompanyBits[7] = {40, 37, 34, 30, 27, 24, 20}, CompanyDigits[7] = {12, 11, 10, 9, 8, 7, 6};
+const char* const FieldName[6] = {"Header", "Filter value", "Partition", "Company prefix", "Item reference",
+                                  "Serial number"};
+
+int Width(const TTag& T, int F) {
+  const int P = int(T.Field[2]);
+  const int Fixed[6] = {8, 3, 3, CompanyBits[P], 44 - CompanyBits[P], 38};
+  return Fixed[F];
+}
+uint64_t MaxOf(const TTag& T, int F) {
+  const int P = int(T.Field[2]);
+  uint64_t Max = 1;
+  if (F == 3 || F == 4)
+    for (int D = F == 3 ? CompanyDigits[P] : 13 - CompanyDigits[P]; D > 0; --D) Max *= 10;
+  else
+    Max <<= Width(T, F);
+  return Max - 1;
+}
+std::string HexOf(const TTag& T) {
+  unsigned char Bytes[12] = {};
+  int At = 0;
+  for (int F = 0; F < 6; ++F)
+    for (int B = Width(T, F) - 1; B >= 0; --B, ++At)
+      if ((T.Field[F] >> B) & 1) Bytes[At / 8] |= uint8_t(0x80 >> (At % 8));
+  std::string Hex;
+  for (unsigned char C : Bytes) Hex += "0123456789ABCDEF"[C >> 4], Hex += "0123456789ABCDEF"[C & 15];
+  return Hex;
+}
+std::string EpcOf(const TTag& T, bool Padded = true) {
+  std::string Out;
+  for (int F = 0; F < 6; ++F) {
+    std::string V = std::to_string(T.Field[F]);
+    if (Padded && (F == 3 || F == 4)) {
+      const size_t Digits = size_t(std::to_string(MaxOf(T, F)).size());
+      if (V.size() < Digits) V.insert(0, Digits - V.size(), '0');
+    }
+    Out += (F ? "." : "") + V;
+  }
+  return Out;
+}
+
+// Every field of every partition at 0, at its maximum and one above: the tag, or the error
+// naming the field; each tag decodes to the same text.
+TEST(TagConverter, FieldBoundariesForEveryPartition) {
+  TagConverter T;
+  for (uint64_t P = 0; P < 7; ++P)
+    for (int F = 0; F < 6; ++F) {
+      if (F == 2) continue;  // the partition picks the widths
+      const TTag Base{{48, 1, P, 359, 7, 41928}};  // fits every partition
+      for (uint64_t V : {uint64_t(0), MaxOf(Base, F), MaxOf(Base, F) + 1}) {
+        TTag Tag = Base;
+        Tag.Field[F] = V;
+        const std::string Epc = EpcOf(Tag);
+        SCOPED_TRACE(Epc);
+        const TOutcome R = Outcome([&] { return T.EpcToHex(Epc.c_str()); });
+        if (V <= MaxOf(Base, F)) {
+          ExpectResult(R, HexOf(Tag).c_str());
+          EXPECT_EQ(T.HexToEpc(HexOf(Tag).c_str()).str(), Epc);
+        } else {
+          std::string Want = std::string(FieldName[F]) + " " + std::to_string(V) + " is out of range ";
+          if (F == 3 || F == 4) Want += "for partition " + std::to_string(P) + " ";
+          ExpectConvertError(R, (Want + "(0 to " + std::to_string(MaxOf(Base, F)) + ")").c_str());
+        }
+      }
+    }
+}
+
+// Random valid tags of every partition survive the way to dotted text and back, from either
+// case of the digits and with the numbers unpadded.
 TEST(TagConverter, RoundTripOfRandomTags) {
-  std::mt19937 Random(20240611u);
+  std::mt19937_64 Random(20240611u);
   TagConverter T;
   for (int N = 0; N < 3000; ++N) {
-    uint32_t Words[3] = {uint32_t(Random()), uint32_t(Random()), uint32_t(Random())};
-    const uint32_t P = uint32_t(Random() % 7);
-    Words[0] = (Words[0] & ~(7u << 18)) | (P << 18);  // bits 11 to 13 from the top
-    char Hex[25];
-    std::snprintf(Hex, sizeof Hex, "%08X%08X%08X", unsigned(Words[0]), unsigned(Words[1]),
-                  unsigned(Words[2]));
+    TTag Tag{{Random() % 256, Random() % 8, Random() % 7, 0, 0, 0}};
+    for (int F = 3; F < 6; ++F) Tag.Field[F] = Random() % (MaxOf(Tag, F) + 1);
+    const std::string Hex = HexOf(Tag);
     std::string Lower = Hex;
     for (char& C : Lower) C = char(std::tolower((unsigned char)C));
     SCOPED_TRACE(Hex);
-
-    const AnsiString Epc = T.HexToEpc(Hex);
-    ASSERT_EQ(T.Partition, T.DecToBits(3, IntToStr(int(P))));
-    ASSERT_EQ(T.EpcToHex(Epc), Hex) << Epc;
-    ASSERT_EQ(T.EpcToHex(T.HexToEpc(Lower)), Hex);
+    ASSERT_EQ(T.HexToEpc(Hex.c_str()).str(), EpcOf(Tag));
+    ASSERT_EQ(T.EpcToHex(EpcOf(Tag, false).c_str()).str(), Hex);
+    ASSERT_EQ(T.HexToEpc(Lower.c_str()).str(), EpcOf(Tag));
   }
 }
 

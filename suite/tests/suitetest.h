@@ -5,8 +5,18 @@
 #include "vcl/tests/vcltest.h"
 
 #include <memory>
+#include <string>
 
 namespace suitetest {
+
+// The folder of the running test program, with its trailing separator; helper programs are
+// built there.
+inline std::string ModuleDir() {
+  char Path[MAX_PATH];
+  DWORD N = GetModuleFileNameA(nullptr, Path, sizeof Path);
+  std::string S(Path, N);
+  return S.substr(0, S.find_last_of("\\/") + 1);
+}
 
 // A form read from a text form ("object Form1: TForm ... end"), its Loaded steps run.
 inline TForm* LoadForm(const char* Text) {

@@ -632,12 +632,7 @@ TEST_F(AngleLabelTest, OnPaintRunsAfterTheText) {
 
 namespace {
 
-std::string ModuleDir() {
-  char Path[MAX_PATH];
-  DWORD N = GetModuleFileNameA(nullptr, Path, sizeof Path);
-  std::string S(Path, N);
-  return S.substr(0, S.find_last_of("\\/") + 1);
-}
+using suitetest::ModuleDir;
 
 bool FileExists(const std::string& Path) { return GetFileAttributesA(Path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 

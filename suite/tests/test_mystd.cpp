@@ -1,6 +1,7 @@
 // Shared routines of the suite: maths, processor data, dialog units, FindForm, host lookup,
 // hint settings.
 #include "suite/Mystd.h"
+#include "suite/tests/suitetest.h"
 #include "vcl/Forms.h"
 
 #include <gtest/gtest.h>
@@ -125,8 +126,11 @@ TEST(MystdTypes, GradientDirectionsInStreamedOrder) {
 }
 
 // ---------------------------------------------------------------------------------------------
+// A reader during static initialisation, in whatever order the units start.
+const int EarlySpeed = ProcessorData().Speed;
+
 TEST(MystdProcessor, DataOfThisMachineIsSane) {
-  const TProcessorData& P = ProcessorData;
+  const TProcessorData& P = ProcessorData();
   ASSERT_TRUE(P.CpuIdPresent) << "every i686 processor this runs on has CPUID";
   ASSERT_EQ(P.Vendor.Length(), 12);
   for (int I = 1; I <= 12; ++I) EXPECT_TRUE(P.Vendor[I] >= 32 && P.Vendor[I] < 127) << P.Vendor.c_str();
@@ -145,18 +149,52 @@ TEST(MystdProcessor, FamilyFromProcessorType) {
   for (const auto& C : Cases) EXPECT_EQ(CpuFamilyFromProcessorType(C.Type), C.Family) << C.Type;
 }
 
-// A driven clock: each tick read advances virtual time by one millisecond, and the counter runs
-// at 2,000,000 counts a millisecond (2 GHz).
-uint64_t VirtualMs = 0;
-unsigned long FakeTicks() { return (unsigned long)(uint32_t(VirtualMs++)); }
-uint64_t FakeCounter() { return VirtualMs * 2000000ull; }
+TEST(MystdProcessor, EarlyAndLateReadersSeeOneMeasurement) {
+  EXPECT_EQ(EarlySpeed, ProcessorData().Speed);
+  // Measured again a second later, the clock gives about the same figure.
+  const int Again = MeasureClockSpeed([] { return (unsigned long)GetTickCount(); }, &ReadCycleCounter,
+                                      [](unsigned long Ms) { return Sleep(DWORD(Ms)), true; });
+  EXPECT_NEAR(Again, EarlySpeed, EarlySpeed / 50 + 2);
+}
 
-TEST(MystdProcessor, ClockMeasurementSurvivesTheTickWrap) {
+// A driven clock: virtual time moves only by waits, and the counter runs at 2,000,000 counts a
+// millisecond (2 GHz).
+uint64_t VirtualMs = 0;
+int Reads = 0;
+unsigned long FakeTicks() { return ++Reads, (unsigned long)(uint32_t(VirtualMs)); }
+uint64_t FakeCounter() { return VirtualMs * 2000000ull; }
+bool FakeWait(unsigned long Ms) { return VirtualMs += Ms, true; }
+
+TEST(MystdProcessor, ClockMeasurementWaitsAndSurvivesTheTickWrap) {
   // The span runs from the first tick edge (T0 + 1) to T0 + 1000: 999 ms, 1998 MHz + 0.66.
   for (uint64_t Start : {uint64_t(1000), uint64_t(0xFFFFFF00u), uint64_t(0xFFFFFFFFu)}) {
     VirtualMs = Start;
-    EXPECT_EQ(MeasureClockSpeed(&FakeTicks, &FakeCounter), 1999) << "ticks starting at " << Start;
+    Reads = 0;
+    EXPECT_EQ(MeasureClockSpeed(&FakeTicks, &FakeCounter, &FakeWait), 1999) << "ticks starting at " << Start;
+    EXPECT_LT(Reads, 20) << "the second is waited through, not polled";
   }
+  // A wait that is cut short stops the measurement.
+  VirtualMs = 0;
+  EXPECT_EQ(MeasureClockSpeed(&FakeTicks, &FakeCounter, [](unsigned long) { return false; }), -1);
+}
+
+// A program that ends at once does not wait for the clock measurement, and ends cleanly.
+TEST(MystdProcessor, ProgramEndingAtOnceIsNotHeldByTheMeasurement) {
+  STARTUPINFOA Si{};
+  Si.cb = sizeof Si;
+  PROCESS_INFORMATION Pi{};
+  std::string Cmd = "\"" + suitetest::ModuleDir() + ORVALEN_QUICKEXIT_EXE + "\"";
+  ASSERT_TRUE(CreateProcessA(nullptr, Cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &Si, &Pi));
+  ASSERT_EQ(WaitForSingleObject(Pi.hProcess, 10000), WAIT_OBJECT_0);
+  DWORD Code = 1;
+  GetExitCodeProcess(Pi.hProcess, &Code);
+  FILETIME Created, Ended, Kernel, User;
+  ASSERT_TRUE(GetProcessTimes(Pi.hProcess, &Created, &Ended, &Kernel, &User));
+  CloseHandle(Pi.hThread);
+  CloseHandle(Pi.hProcess);
+  EXPECT_EQ(Code, 0u);
+  auto Ticks100ns = [](FILETIME F) { return uint64_t(F.dwHighDateTime) << 32 | F.dwLowDateTime; };
+  EXPECT_LT((Ticks100ns(Ended) - Ticks100ns(Created)) / 10000, 1000u) << "ms from start to end";
 }
 
 // ---------------------------------------------------------------------------------------------
