@@ -822,12 +822,8 @@ void TgrdGradientForm::WMWindowPosChanging(TMessage& Message) {
 // ---------------------------------------------------------------------------------------------
 // Published properties
 
-namespace {
-bool VersionStored(const TObject*) { return false; }
-}  // namespace
-
 static constinit const TPropInfo TgrdGradientForm_Props[] = {
-    PropStr<&TgrdGradientForm::Version, &TgrdGradientForm::SetVersion>("Version", &VersionStored),
+    PropStr<&TgrdGradientForm::Version, &TgrdGradientForm::SetVersion>("Version", &NeverStored),
     PropStr<&TgrdGradientForm::Caption, &TgrdGradientForm::SetCaption>("Caption"),
     PropObject<&TgrdGradientForm::CaptionFont, &TgrdGradientForm::SetCaptionFont>("CaptionFont"),
     OrdinalProp<&TgrdGradientForm::UseSystemCaptionFont, &TgrdGradientForm::SetUseSystemCaptionFont>(

@@ -75,6 +75,9 @@ struct TPropInfo {
   const char* Type() const { return EnumType ? EnumType->Name : TypeName; }
 };
 
+// The stored predicate of a property a form never stores (information shown, not kept).
+constexpr bool NeverStored(const TObject*) { return false; }
+
 // A published field of a form class: bound by name to the created component.
 struct TPublishedField {
   const char* Name;

@@ -286,10 +286,6 @@ ORV_IMPLEMENT_CLASS(TqcCustomEdit, TCustomMaskEdit)
 // ---------------------------------------------------------------------------------------------
 // TqcEdit
 
-namespace {
-bool NeverStored(const TObject*) { return false; }
-}  // namespace
-
 static constinit const TPropInfo TqcEdit_Props[] = {
     PropEnum<&TqcCustomEdit::Alignment, &TqcCustomEdit::SetAlignment>("Alignment", TAlignmentType, taLeftJustify),
     PropSet<&TqcCustomEdit::FrameWhere, &TqcCustomEdit::SetWhere>("FrameWhere", TqcEditFrameSideType,

@@ -178,10 +178,6 @@ void TGraphicsObject::Changed() {
 
 // Fonts
 
-namespace {
-bool NeverStored(const TObject*) { return false; }
-}  // namespace
-
 static constinit const TPropInfo TFont_Props[] = {
     OrdinalProp<&TFont::Charset, &TFont::SetCharset>("Charset", tkInteger, "TFontCharset", nullptr, false, 0),
     OrdinalProp<&TFont::Color, &TFont::SetColor>("Color", tkInteger, "TColor", nullptr, false, 0),

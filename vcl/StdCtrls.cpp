@@ -14,8 +14,6 @@ constexpr TEnumType TScrollBarKindType{"TScrollBarKind", {"sbHorizontal", "sbVer
 
 namespace {
 
-constexpr bool NotStored(const TObject*) { return false; }
-
 // WS_BORDER or the 3-D client edge for a control with a single border.
 void ApplyBorder(TCreateParams& Params, TBorderStyle Style, bool Ctl3D) {
   if (Style != bsSingle) return;
@@ -954,7 +952,7 @@ static constinit const TPropInfo TCheckBox_Props[] = {
                                                                             taRightJustify),
     PropBool<&TCustomCheckBox::AllowGrayed, &TCustomCheckBox::SetAllowGrayed>("AllowGrayed", false),
     TControlProps::Caption(),
-    PropBool<&TCustomCheckBox::Checked, &TCustomCheckBox::SetChecked>("Checked", false, NotStored),
+    PropBool<&TCustomCheckBox::Checked, &TCustomCheckBox::SetChecked>("Checked", false, NeverStored),
     TControlProps::Color(clWindow),
     TControlProps::Ctl3D(),
     TControlProps::DragCursor(),

@@ -667,7 +667,7 @@ protected:
   void TearDown() override { DeleteFileA(Marker.c_str()); }
   void ClickLink() { vcltest::Click(Host.Control()->Handle(), 40, 20); }
 
-  const std::string Exe = ModuleDir() + ORVALEN_WRITEMARKER_EXE;
+  const std::string Exe = ModuleDir() + ORVALEN_WRITEMARKER;
   const std::string Missing = ModuleDir() + "no-such-program-here.exe";
   std::string Marker;
   vcltest::TTestHost Host{300, 120};

@@ -183,7 +183,7 @@ TEST(MystdProcessor, ProgramEndingAtOnceIsNotHeldByTheMeasurement) {
   STARTUPINFOA Si{};
   Si.cb = sizeof Si;
   PROCESS_INFORMATION Pi{};
-  std::string Cmd = "\"" + suitetest::ModuleDir() + ORVALEN_QUICKEXIT_EXE + "\"";
+  std::string Cmd = "\"" + suitetest::ModuleDir() + ORVALEN_QUICKEXIT + "\"";
   ASSERT_TRUE(CreateProcessA(nullptr, Cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &Si, &Pi));
   ASSERT_EQ(WaitForSingleObject(Pi.hProcess, 10000), WAIT_OBJECT_0);
   DWORD Code = 1;
