@@ -88,3 +88,5 @@ extern long double qcCalcOffSetTime;
 // Suspends the calling thread for Milliseconds (0 yields the rest of the time slice); no
 // messages are handled meanwhile.
 void Delay(unsigned short Milliseconds);
+
+#include "suite/Std2Timers.h"

@@ -38,10 +38,13 @@ HWND MainMDIClient() {
 
 bool IsMDIStyle(TFormStyle S) { return S == fsMDIForm || S == fsMDIChild; }
 
-// The application window, for threads that wake the main thread.
+// The application window, for threads that wake the main thread, and whether a wake-up is
+// still waiting in its queue (then the calls queued meanwhile run with it: one post serves all).
 std::atomic<HWND> WakeWindow{nullptr};
+std::atomic<bool> WakePosted{false};
 
 void WakeApplication() {
+  if (WakePosted.exchange(true)) return;
   if (HWND Wnd = WakeWindow.load()) PostMessageA(Wnd, WM_NULL, 0, 0);
   else PostThreadMessageA(MainThreadID, WM_NULL, 0, 0);
 }
@@ -1335,6 +1338,7 @@ HWND TApplication::Handle() {
   if (!FHandle) throw EOutOfResources("Cannot create the application window");
   WakeWindow = FHandle;
   // Calls queued before the window existed were announced to the thread.
+  WakePosted = true;
   PostMessageA(FHandle, WM_NULL, 0, 0);
   return FHandle;
 }
@@ -1540,6 +1544,7 @@ AnsiString TApplication::ExeName() const {
 LRESULT TApplication::WndProc(UINT Msg, WPARAM WParam, LPARAM LParam) {
   switch (Msg) {
     case WM_NULL:
+      WakePosted = false;
       CheckSynchronize();
       return 0;
     case WM_CLOSE:
