@@ -977,8 +977,14 @@ void TCustomForm::Dispatch(TMessage& Message) {
 }
 
 void TCustomForm::WMPaint(TMessage& Message) {
-  if (HandleAllocated() && IsIconic(WindowHandle())) DefaultHandler(Message);
-  else inherited::Dispatch(Message);
+  if (HandleAllocated() && IsIconic(WindowHandle())) {
+    DefaultHandler(Message);
+    return;
+  }
+  // The form paints itself (OnPaint) also without graphic controls.
+  SetControlState(ControlState() | StateOf(csCustomPaint));
+  TFinally Clear{[this] { SetControlState(ControlState() & ~StateOf(csCustomPaint)); }};
+  inherited::Dispatch(Message);
 }
 
 void TCustomForm::WMClose(TMessage& Message) {
