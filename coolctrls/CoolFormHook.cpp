@@ -110,23 +110,18 @@ void TCoolFormHook::SetIdWallpaper(int Value) {
 
 void TCoolFormHook::SetWallpaper(TBitmap* Value) { FWallpaper.SetWallpaper(Value); }
 
-void TCoolFormHook::SetStartColor(TColor Value) {
-  if (FStartColor == Value) return;
-  FStartColor = Value;
+// Stores a gradient setting; a gradient on show is painted again.
+template <class T> void TCoolFormHook::SetGradientValue(T& Field, T Value) {
+  if (Field == Value) return;
+  Field = Value;
   if (Decorating() && Has(FOptions, ocPaintGradiently)) FForm->Invalidate();
 }
 
-void TCoolFormHook::SetEndColor(TColor Value) {
-  if (FEndColor == Value) return;
-  FEndColor = Value;
-  if (Decorating() && Has(FOptions, ocPaintGradiently)) FForm->Invalidate();
-}
+void TCoolFormHook::SetStartColor(TColor Value) { SetGradientValue(FStartColor, Value); }
 
-void TCoolFormHook::SetGradientDirection(TGradientDirection Value) {
-  if (FGradientDirection == Value) return;
-  FGradientDirection = Value;
-  if (Decorating() && Has(FOptions, ocPaintGradiently)) FForm->Invalidate();
-}
+void TCoolFormHook::SetEndColor(TColor Value) { SetGradientValue(FEndColor, Value); }
+
+void TCoolFormHook::SetGradientDirection(TGradientDirection Value) { SetGradientValue(FGradientDirection, Value); }
 
 void TCoolFormHook::SetTransparencyIntense(TTransparencyIntense Value) {
   if (FTransparencyIntense == Value) return;

@@ -70,6 +70,7 @@ private:
   void ChangeControl(TObject* Sender);
   void CoolImagesChange(TObject* Sender);
   void WallpaperChanged(TObject* Sender);
+  template <class T> void SetGradientValue(T& Field, T Value);
   void ApplyShape(TCoolOptions New);
   void ApplyLayered(bool On);
 

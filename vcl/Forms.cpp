@@ -875,7 +875,8 @@ TCustomForm* TCustomForm::MDIChildren(int Index) const {
 
 TCustomForm* TCustomForm::ActiveMDIChild() const {
   if (FFormStyle != fsMDIForm || !FClientHandle) return nullptr;
-  return dynamic_cast<TCustomForm*>(FindControl(reinterpret_cast<HWND>(SendMessageA(FClientHandle, WM_MDIGETACTIVE, 0, 0))));
+  HWND Active = reinterpret_cast<HWND>(SendMessageA(FClientHandle, WM_MDIGETACTIVE, 0, 0));
+  return dynamic_cast<TCustomForm*>(FindControl(Active));
 }
 
 void TCustomForm::DestroyWnd() {

@@ -263,81 +263,60 @@ TEST(Std2Timers, RealClockTicksAtMostOncePerIntervalOnTheGuiThread) {
 
 // ----- freeing with ticks in flight
 
+// Each test under a watchdog; at its end no tick has reached a freed timer and the worker
+// threads are gone.
 struct TFreeing : ::testing::Test {
+  TWatchdog Dog{::testing::UnitTest::GetInstance()->current_test_info()->name()};
   TTickLog Log;
-  int Baseline = 0;
-  void Baseline0() { Baseline = ThreadCount(); }
-  void ExpectThreadsBack() {
-    EXPECT_TRUE(PumpUntil([&] { return ThreadCount() <= Baseline; })) << ThreadCount() << " threads, " << Baseline
-                                                                        << " before";
+  int Baseline = ThreadCount();
+
+  TqcTimer* Ticking(uint32_t Interval, TComponent* Owner = nullptr) {
+    auto* T = TComponent::Create<TqcTimer>(Owner);
+    T->SetInterval(Interval);
+    T->SetOnTimer(TickOf(Log));
+    return T;
   }
-  void ExpectNoTickAfterFree() {
+  void TearDown() override {
     PumpRounds(5);
     EXPECT_EQ(Log.AfterFree, 0);
+    EXPECT_TRUE(PumpUntil([&] { return ThreadCount() <= Baseline; }))
+        << ThreadCount() << " threads, " << Baseline << " before";
   }
 };
 
 TEST_F(TFreeing, WhileTheWorkerWaits) {
-  TWatchdog Dog("freeing a waiting timer");
-  Baseline0();
-  auto* Timer = TComponent::Create<TqcTimer>(nullptr);
-  Timer->SetInterval(60000);
-  Timer->SetOnTimer(TickOf(Log));
+  TqcTimer* Timer = Ticking(60000);
   PumpRounds(2);
   Log.Free(Timer);
-  ExpectNoTickAfterFree();
-  ExpectThreadsBack();
 }
 
 TEST_F(TFreeing, WithATickQueuedWhileTheGuiThreadDoesNotPump) {
-  TWatchdog Dog("freeing with a queued tick");
-  Baseline0();
-  auto* Timer = TComponent::Create<TqcTimer>(nullptr);
-  Timer->SetInterval(1);
-  Timer->SetOnTimer(TickOf(Log));
+  TqcTimer* Timer = Ticking(1);
   Sleep(50);  // the worker has queued its tick and waits for it
   Log.Free(Timer);
-  ExpectNoTickAfterFree();
+  PumpRounds(5);
   EXPECT_EQ(Log.Count, 0);
-  ExpectThreadsBack();
 }
 
 TEST_F(TFreeing, InsideItsOwnTick) {
-  TWatchdog Dog("freeing a timer in its tick");
-  Baseline0();
-  auto* Timer = TComponent::Create<TqcTimer>(nullptr);
-  Timer->SetInterval(5);
-  Timer->SetOnTimer(TickOf(Log));
-  Log.FreeOnTick = Timer;
+  Log.FreeOnTick = Ticking(5);
   ASSERT_TRUE(PumpUntil([&] { return Log.FreeOnTick == nullptr; }));
-  ExpectNoTickAfterFree();
+  PumpRounds(5);
   EXPECT_EQ(Log.Count, 1);
-  ExpectThreadsBack();
 }
 
 TEST_F(TFreeing, WithItsOwnerForm) {
-  TWatchdog Dog("freeing a timer's owner");
-  Baseline0();
   TForm* Form = TCustomForm::CreateNew<TForm>(nullptr);
-  auto* Timer = TComponent::Create<TqcTimer>(Form);
-  Timer->SetInterval(1);
-  Timer->SetOnTimer(TickOf(Log));
+  TqcTimer* Timer = Ticking(1, Form);
   ASSERT_TRUE(PumpUntil([&] { return Log.Count > 2; }));
   Log.Freed.insert(Timer);
   TObject::Free(Form);
-  ExpectNoTickAfterFree();
-  ExpectThreadsBack();
 }
 
 TEST_F(TFreeing, TwoHundredOneMillisecondTimersWhilePumping) {
-  TWatchdog Dog("freeing 200 timers");
-  Baseline0();
   std::vector<TqcTimer*> Timers;
   for (int I = 0; I < 200; ++I) {
-    auto* T = TComponent::Create<TqcTimer>(nullptr);
-    T->SetInterval(1);
-    T->SetOnTimer(TickOf(Log));
-    Timers.push_back(T);
+    Timers.push_back(Ticking(1));
     if (I % 20 == 0) vcltest::PumpMessages();
   }
   PumpRounds(3);
@@ -345,9 +324,7 @@ TEST_F(TFreeing, TwoHundredOneMillisecondTimersWhilePumping) {
     Log.Free(Timers[I]);
     if (I % 10 == 0) vcltest::PumpMessages();
   }
-  ExpectNoTickAfterFree();
   EXPECT_GT(Log.Count, 0);
-  ExpectThreadsBack();
 }
 
 // ----- the multimedia timer
@@ -456,23 +433,33 @@ TEST(Std2MMTimer, AThrowingHandlerIsDiscarded) {
   TObject::Free(T);
 }
 
-TEST(Std2MMTimer, DestroyingWaitsForARunningHandlerThatSleepsOrSends) {
+// Destroying and making the system timer again wait for a running handler, while the GUI thread
+// still answers what the handler sends it.
+TEST(Std2MMTimer, DestroyingOrRecreatingWaitsForARunningHandlerThatSleepsOrSends) {
   vcltest::TTestWindow Window(60, 40);
-  for (bool Sends : {false, true}) {
-    SCOPED_TRACE(Sends ? "the handler sends to a window of the GUI thread" : "the handler sleeps");
-    TWatchdog Dog("destroying a multimedia timer with a running handler");
-    TMMLog Log;
-    Log.SleepMs = 150;
-    if (Sends) Log.SendTo = Window.Handle();
-    auto* T = NewMMTimer(Log, 5);
-    while (!Log.Entered) Sleep(1);
-    TObject::Free(T);
-    EXPECT_TRUE(Log.Left) << "returned before the handler ended";
-    const int Count = Log.Count;
-    Sleep(30);
-    PumpRounds(3);
-    EXPECT_EQ(Log.Count, Count) << "a call after the destructor";
-  }
+  for (bool Recreate : {false, true})
+    for (bool Sends : {false, true}) {
+      SCOPED_TRACE(std::string(Recreate ? "a new interval" : "destroyed") + " while the handler " +
+                   (Sends ? "sends to a window of the GUI thread" : "sleeps"));
+      TWatchdog Dog("a multimedia timer with a running handler");
+      TMMLog Log;
+      Log.SleepMs = 150;
+      if (Sends) Log.SendTo = Window.Handle();
+      auto* T = NewMMTimer(Log, 5);
+      while (!Log.Entered) Sleep(1);
+      if (Recreate) {
+        T->SetInterval(6);
+        EXPECT_TRUE(Log.Left) << "returned before the handler ended";
+        Log.SleepMs = 0;
+        Log.SendTo = nullptr;
+      }
+      TObject::Free(T);
+      EXPECT_TRUE(Log.Left) << "returned before the handler ended";
+      const int Count = Log.Count;
+      Sleep(30);
+      PumpRounds(3);
+      EXPECT_EQ(Log.Count, Count) << "a call after the destructor";
+    }
 }
 
 TEST(Std2MMTimer, SwappedHandlersRunWithTheirOwnObject) {
