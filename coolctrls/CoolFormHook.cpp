@@ -206,13 +206,17 @@ void TCoolFormHook::ApplyLayered(bool On) {
   FreeLibrary(User);
 }
 
+void TCoolFormHook::PaintGradient(HDC DC, const TRect& Rect) const {
+  FillGradientRect(DC, Rect, FStartColor, FEndColor, 128, FGradientDirection == gdHorizontal);
+}
+
 void TCoolFormHook::BeforeMessage(TObject*, TMessage& Msg, bool& Handled) {
   Handled = false;
   if (!FForm || HasState(csDesigning) || Msg.Msg != WM_ERASEBKGND) return;
   const HDC DC = reinterpret_cast<HDC>(Msg.WParam);
   const TRect R = FForm->ClientRect();
   if (Has(FOptions, ocPaintGradiently)) {
-    FillGradientRect(DC, R, FStartColor, FEndColor, 128, FGradientDirection == gdHorizontal);
+    PaintGradient(DC, R);
     Handled = true;
   } else if (Has(FOptions, ocPaintWallpaper)) {
     Handled = CTLDrawWallpaper(DC, R, Has(FOptions, ocTileWallpaper), cmSrcCopy);
@@ -309,7 +313,7 @@ void TMDICoolFormHook::ClientWndProc(TMessage& Msg) {
         const TRect R = F->ClientRect();
         bool Painted = false;
         if (Has(Options(), ocPaintGradiently)) {
-          FillGradientRect(DC, R, StartColor(), EndColor(), 128, GradientDirection() == gdHorizontal);
+          PaintGradient(DC, R);
           Painted = true;
         }
         if (Has(Options(), ocPaintWallpaper))
@@ -339,10 +343,14 @@ void TMDICoolFormHook::ClientWndProc(TMessage& Msg) {
   Msg.Result = FClientHook.CallPrevious(Msg);
 }
 
+TMDICoolFormHook::TSavedPaints::iterator TMDICoolFormHook::SavedPaint(TCustomForm* Child) {
+  return std::find_if(FSavedPaints.begin(), FSavedPaints.end(), [Child](const auto& P) { return P.first == Child; });
+}
+
 void TMDICoolFormHook::WrapPaint(TCustomForm* Child) {
   const TNotifyEvent Mine = TNotifyEvent::Bind<&TMDICoolFormHook::HookedPaint>(this);
   if (Child->OnPaint == Mine) return;  // a child made again is wrapped already
-  auto It = std::find_if(FSavedPaints.begin(), FSavedPaints.end(), [&](const auto& P) { return P.first == Child; });
+  auto It = SavedPaint(Child);
   if (It != FSavedPaints.end()) It->second = Child->OnPaint;
   else FSavedPaints.emplace_back(Child, Child->OnPaint);
   Child->FreeNotification(this);
@@ -354,10 +362,9 @@ void TMDICoolFormHook::HookedPaint(TObject* Sender) {
   if (!Child) return;
   const HDC DC = Child->Canvas()->Handle();
   const TRect R = Child->ClientRect();
-  if (Has(Options(), ocGradientForMDIChildren))
-    FillGradientRect(DC, R, StartColor(), EndColor(), 128, GradientDirection() == gdHorizontal);
+  if (Has(Options(), ocGradientForMDIChildren)) PaintGradient(DC, R);
   if (Has(Options(), ocWallpaperForMDIChildren)) CTLDrawWallpaper(DC, R, Has(Options(), ocTileWallpaper), cmSrcCopy);
-  auto It = std::find_if(FSavedPaints.begin(), FSavedPaints.end(), [&](const auto& P) { return P.first == Child; });
+  auto It = SavedPaint(Child);
   if (It != FSavedPaints.end() && It->second) It->second(this);
 }
 

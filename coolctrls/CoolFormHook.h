@@ -62,6 +62,8 @@ protected:
   // The decorations of New against Old on the form's window.
   virtual void ApplyOptions(TCoolOptions Old, TCoolOptions New);
   void Repaint();
+  // The gradient of StartColor, EndColor and GradientDirection over Rect.
+  void PaintGradient(HDC DC, const TRect& Rect) const;
 
 private:
   class TFormWndHook;
@@ -106,9 +108,10 @@ private:
   void HookClient();
   void HookedPaint(TObject* Sender);
   void WrapPaint(TCustomForm* Child);
+  using TSavedPaints = std::vector<std::pair<TCustomForm*, TNotifyEvent>>;
+  TSavedPaints::iterator SavedPaint(TCustomForm* Child);
   TWindowProcHook FClientHook;
-  // Each wrapped child's own paint handler.
-  std::vector<std::pair<TCustomForm*, TNotifyEvent>> FSavedPaints;
+  TSavedPaints FSavedPaints;  // each wrapped child's own paint handler
 };
 
 // How the form hooks look a function up in a system library (GetProcAddress by default);
