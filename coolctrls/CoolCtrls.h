@@ -223,3 +223,4 @@ private:
 };
 
 #include "coolctrls/CoolCheckRadioBox.h"
+#include "coolctrls/CoolFormHook.h"

@@ -7,6 +7,7 @@
 #include "vcl/Graphics.h"
 #include "vcl/Menus.h"
 #include "coolctrls/GlyphCache.h"
+#include "coolctrls/WndHook.h"
 
 #include <cstdint>
 

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <typeinfo>
 #include <vector>
+#include <atomic>
+#include <exception>
 #include <functional>
 #include <cstdio>
 
@@ -17,6 +19,7 @@ class TStream;
 struct TPropInfo;
 struct TPublishedField;
 struct TPublishedMethod;
+struct TEnumType;
 
 // ---------------------------------------------------------------------------------------------
 // Class identity. Every class derived from TObject declares ORV_CLASS(TName, TBase) in its body
@@ -549,3 +552,99 @@ public:
 private:
   TPersistent* FOwner;
 };
+
+// ---------------------------------------------------------------------------------------------
+// Threads (Windows targets). A thread object is made with New<T>(CreateSuspended, ...): the
+// system thread is created suspended in the constructor and started by AfterConstruction unless
+// CreateSuspended; Resume starts a thread created suspended. A running thread is never
+// suspended. Execute runs on the thread; an exception leaving it ends that thread alone and is
+// kept in FatalException. Freeing a running thread object terminates it and waits for it.
+enum TThreadPriority { tpIdle, tpLowest, tpLower, tpNormal, tpHigher, tpHighest, tpTimeCritical };
+extern const TEnumType TThreadPriorityType;
+
+using TThreadMethod = TClosure<>;
+
+class TThread : public TObject {
+  ORV_CLASS(TThread, TObject)
+public:
+  // EThread "Thread creation error: %s" when the system refuses the thread.
+  explicit TThread(bool CreateSuspended);
+  ~TThread() override;
+  void AfterConstruction() override;
+  // Terminate, start a thread that never ran (Execute is then skipped) and wait for it.
+  void BeforeDestruction() override;
+
+  // Starts a thread created suspended; nothing once it has started.
+  void Resume();
+  // Sets Terminated; Execute is expected to look at it and return.
+  void Terminate() { FTerminated = true; }
+  // Waits until the thread has ended and returns its ReturnValue. On the main thread calls that
+  // threads synchronise still run, and messages sent to its windows are handled, meanwhile.
+  // EThread for the thread itself or a thread that never started.
+  int WaitFor();
+
+  bool Terminated() const { return FTerminated; }
+  // Created suspended and not started yet.
+  bool Suspended() const { return FSuspended; }
+  // Execute and OnTerminate are done.
+  bool Finished() const { return FFinished; }
+  // The object frees itself when the thread ends.
+  bool FreeOnTerminate() const { return FFreeOnTerminate; }
+  void SetFreeOnTerminate(bool Value) { FFreeOnTerminate = Value; }
+  // Over GetThreadPriority / SetThreadPriority (EThread when refused).
+  TThreadPriority Priority() const;
+  void SetPriority(TThreadPriority Value);
+  // The system thread handle (a HANDLE) and identifier.
+  uintptr_t Handle() const { return FHandle; }
+  unsigned ThreadID() const { return FThreadID; }
+  int ReturnValue() const { return FReturnValue; }
+  // The exception that ended Execute, null when it returned.
+  std::exception_ptr FatalException() const { return FFatalException; }
+
+  // Runs on the main thread, synchronised, once the thread has finished Execute.
+  TNotifyEvent OnTerminate;
+
+  // Runs Method on the main thread and waits for it: the call is queued and the main thread
+  // woken (WakeMainThread); the main thread runs it in CheckSynchronize. An exception Method
+  // raises is raised again here. On the main thread Method simply runs. Thread may be null for
+  // a thread that is not a TThread; it identifies the call for RemoveQueuedEvents.
+  static void Synchronize(TThread* Thread, TThreadMethod Method);
+  // Withdraws the calls Thread queued that have not started: each one's Synchronize returns
+  // without running it.
+  static void RemoveQueuedEvents(TThread* Thread);
+
+protected:
+  virtual void Execute() = 0;
+  // OnTerminate, synchronised.
+  virtual void DoTerminate();
+  void Synchronize(TThreadMethod Method) { Synchronize(this, Method); }
+  void SetReturnValue(int Value) { FReturnValue = Value; }
+
+private:
+  friend struct TThreadStart;
+  void Run();
+  void CallOnTerminate();
+
+  uintptr_t FHandle = 0;
+  unsigned FThreadID = 0;
+  int FReturnValue = 0;
+  std::atomic<bool> FTerminated{false};
+  std::atomic<bool> FSuspended{true};
+  std::atomic<bool> FFinished{false};
+  std::atomic<bool> FFreeOnTerminate{false};
+  bool FCreateSuspended;
+  std::exception_ptr FFatalException;
+};
+
+// The thread that started the program (the GUI thread).
+extern const unsigned MainThreadID;
+
+// On the main thread: waits up to Timeout ms for a queued call, then runs every queued call in
+// order (a call that pumps messages may run the later ones itself). True when any ran.
+// EThread from another thread.
+bool CheckSynchronize(int Timeout = 0);
+
+// Called (on the synchronising thread) after a call was queued, to wake the main thread; the
+// class library posts a message to the application window. Returns the previous procedure.
+using TWakeMainThreadProc = void (*)();
+TWakeMainThreadProc SetWakeMainThread(TWakeMainThreadProc Proc);

@@ -12,6 +12,7 @@
 //     PropObject<&TControl::Font, &TControl::SetFont>("Font"),        // sub-object, streamed inline
 //     PropRef<&TForm::Menu, &TForm::SetMenu>("Menu"),                 // component reference
 //     PropEvent<&TControl::OnClick>("OnClick"),                        // closure data member
+//     PropEvent<&TFoo::OnTimer, &TFoo::SetOnTimer>("OnTimer"),         // closure behind accessors
 //   };
 //   ORV_IMPLEMENT_COMPONENT(TFoo, TBase, Props)
 #pragma once
@@ -258,6 +259,18 @@ constexpr TPropInfo PropEvent(const char* Name) {
   P.MethodType = &typeid(E);
   P.GetMethod = [](const TObject* O) -> TMethod { return (static_cast<const C*>(O)->*M).Method(); };
   P.SetMethod = [](TObject* O, const TMethod& V) { static_cast<C*>(O)->*M = E::FromMethod(V); };
+  return P;
+}
+
+// Event read and written through a getter and a setter: PropEvent<&TFoo::OnTimer, &TFoo::SetOnTimer>.
+template <auto G, auto S>
+constexpr TPropInfo PropEvent(const char* Name) {
+  using namespace orv_detail;
+  using E = GType<G>;
+  TPropInfo P{Name, tkMethod, nullptr};
+  P.MethodType = &typeid(E);
+  P.GetMethod = [](const TObject* O) -> TMethod { return (self<G>(O)->*G)().Method(); };
+  P.SetMethod = [](TObject* O, const TMethod& V) { (mself<S>(O)->*S)(E::FromMethod(V)); };
   return P;
 }
 

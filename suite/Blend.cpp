@@ -247,7 +247,7 @@ HWND TqBackground::TargetWindow(TForm* Form) {
 }
 
 void TqBackground::Hook(HWND Wnd) {
-  FHook.Install(Wnd, TqWindowProcHook::THandler::Bind<&TqBackground::WPWindowProc>(this));
+  FHook.Install(Wnd, TWindowProcHook::THandler::Bind<&TqBackground::WPWindowProc>(this));
 }
 
 // Watching the form's WindowProc follows the framework's chaining: the saved procedure is

@@ -3,7 +3,7 @@
 #pragma once
 #include "suite/Mystd.h"
 #include "suite/Std2.h"
-#include "suite/WindowProcHook.h"
+#include "vcl/Forms.h"
 #include "vcl/Controls.h"
 
 enum TqBackType { btBitmap, btBlend, btNormal, btSteel };
@@ -81,7 +81,7 @@ private:
 
   gradType FFillType = gVert;
   TqBackType FBackType = btBitmap;
-  TqWindowProcHook FHook;
+  TWindowProcHook FHook;
   TForm* FForm = nullptr;       // the form whose window is hooked
   TWndMethod FFormWindowProc;   // the form's WindowProc under ours while watching
   bool FWatching = false;

@@ -90,4 +90,5 @@ extern long double qcCalcOffSetTime;
 void Delay(unsigned short Milliseconds);
 
 #include "suite/Std2RunProg.h"
+#include "suite/Std2Timers.h"
 #include "suite/Std2VerInfo.h"

@@ -3,6 +3,7 @@
 #include "rtl/Streaming.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
@@ -23,8 +24,30 @@ namespace {
 
 const char* const SCannotFocus = "Cannot focus a disabled or invisible window";
 const char* const SCannotShowModal = "Cannot make a visible window modal";
-const char* const SNoMDIForms = "MDI forms are not supported";
+const char* const SNoMDIForm = "Cannot create form. No MDI forms are currently active";
 const char* const SParentRequired = "Control '%s' has no parent window";
+
+// When each MDI child's window was made, in making order.
+unsigned MDICreateCount = 0;
+
+// The client of the main form when that is an MDI form with a window.
+HWND MainMDIClient() {
+  TCustomForm* Main = Application ? Application->MainForm() : nullptr;
+  return Main && Main->FormStyle() == fsMDIForm ? Main->ClientHandle() : nullptr;
+}
+
+bool IsMDIStyle(TFormStyle S) { return S == fsMDIForm || S == fsMDIChild; }
+
+// The application window, for threads that wake the main thread, and whether a wake-up is
+// still waiting in its queue (then the calls queued meanwhile run with it: one post serves all).
+std::atomic<HWND> WakeWindow{nullptr};
+std::atomic<bool> WakePosted{false};
+
+void WakeApplication() {
+  if (WakePosted.exchange(true)) return;
+  if (HWND Wnd = WakeWindow.load()) PostMessageA(Wnd, WM_NULL, 0, 0);
+  else PostThreadMessageA(MainThreadID, WM_NULL, 0, 0);
+}
 
 // Counts focus moves in the whole application: a CM_ENTER / CM_EXIT / CM_ACTIVATE handler that
 // moves the focus elsewhere ends the move that sent it.
@@ -283,7 +306,10 @@ void TCustomForm::Close() {
     return;
   }
   if (!CloseQuery()) return;
-  TCloseAction Action = caHide;
+  // An MDI child cannot hide: it minimises, when it can.
+  TCloseAction Action = FFormStyle != fsMDIChild ? caHide
+                        : (FBorderIcons & (1u << biMinimize)) ? caMinimize
+                                                               : caNone;
   DoClose(Action);
   if (Action == caNone) return;
   if (Application && Application->MainForm() == this) Application->Terminate();
@@ -406,7 +432,7 @@ void TCustomForm::Deactivate() {
 void TCustomForm::ApplyPosition() {
   if (FPositioned) return;
   FPositioned = true;
-  if (Parent() || FWindowState != wsNormal) return;
+  if (Parent() || FWindowState != wsNormal || FFormStyle == fsMDIChild) return;
   int X = Left(), Y = Top();
   int ScreenW = GetSystemMetrics(SM_CXSCREEN), ScreenH = GetSystemMetrics(SM_CYSCREEN);
   auto CenterOn = [&](const TRect& R) {
@@ -452,6 +478,7 @@ void TCustomForm::CMShowingChanged(TMessage&) {
                 : FWindowState == wsMinimized ? SW_SHOWMINIMIZED
                                               : SW_SHOWNORMAL;
       ShowWindow(Wnd, Cmd);
+      if (FFormStyle == fsMDIChild && FMDIClient) SendMessageA(FMDIClient, WM_MDIACTIVATE, WPARAM(Wnd), 0);
       if (FFormStyle == fsStayOnTop)
         SetWindowPos(Wnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     }
@@ -487,10 +514,14 @@ void TCustomForm::SetBorderIcons(TBorderIcons Value) {
 }
 
 void TCustomForm::SetFormStyle(TFormStyle Value) {
-  if (Value == fsMDIChild || Value == fsMDIForm) throw EInvalidOperation(SNoMDIForms);
   if (FFormStyle == Value) return;
+  if (Value == fsMDIChild && HandleAllocated() && !HasState(csLoading | csDesigning) && !MainMDIClient())
+    throw EInvalidOperation(SNoMDIForm);
+  const TFormStyle Old = FFormStyle;
   FFormStyle = Value;
-  if (HasState(csLoading)) return;
+  if (!HasState(csLoading) && HandleAllocated() && (IsMDIStyle(Old) || IsMDIStyle(Value))) RecreateWnd();
+  if (Value == fsMDIChild) SetVisible(true);
+  if (HasState(csLoading) || IsMDIStyle(Old) || IsMDIStyle(Value)) return;
   if (!HandleAllocated() || Parent()) return;
   bool Top = Value == fsStayOnTop;
   SetWindowPos(WindowHandle(), Top ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
@@ -720,6 +751,12 @@ void TCustomForm::CreateParams(TCreateParams& Params) {
         Params.ExStyle |= WS_EX_CONTEXTHELP;
     }
     if (FFormStyle == fsStayOnTop) Params.ExStyle |= WS_EX_TOPMOST;
+    if (FFormStyle == fsMDIChild && !HasState(csDesigning)) {
+      // A child of the main form's client, which makes the window.
+      Params.Style = (Params.Style & ~DWORD(WS_POPUP)) | WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
+      Params.ExStyle &= ~DWORD(WS_EX_APPWINDOW | WS_EX_DLGMODALFRAME);
+      Params.WndParent = MainMDIClient();
+    }
     if (!FPositioned) {
       if (FPosition == poDefault || FPosition == poDefaultPosOnly) Params.X = Params.Y = CW_USEDEFAULT;
       if (FPosition == poDefault || FPosition == poDefaultSizeOnly) Params.Width = Params.Height = CW_USEDEFAULT;
@@ -736,8 +773,10 @@ void TCustomForm::CreateParams(TCreateParams& Params) {
 }
 
 void TCustomForm::CreateWnd() {
+  if (FFormStyle == fsMDIChild && !HasState(csDesigning) && !MainMDIClient()) throw EInvalidOperation(SNoMDIForm);
   TWinControl::CreateWnd();
   HWND Wnd = WindowHandle();
+  if (FFormStyle == fsMDIForm && !HasState(csDesigning)) CreateMDIClient();
   if (FMenu) {
     ::SetMenu(Wnd, FMenu->Handle());
     FMenu->SetWindowHandle(Wnd);
@@ -746,6 +785,98 @@ void TCustomForm::CreateWnd() {
                                     FPosition == poDefaultSizeOnly);
   if (Defaulted) UpdateBounds();
   ApplyClientSize();
+}
+
+void TCustomForm::CreateMDIClient() {
+  CLIENTCREATESTRUCT Create{};
+  Create.idFirstChild = 0xFF00;
+  RECT R{};
+  GetClientRect(WindowHandle(), &R);
+  FClientHandle = CreateWindowExA(WS_EX_CLIENTEDGE, "MDICLIENT", nullptr,
+                                  WS_CHILD | WS_VISIBLE | WS_GROUP | WS_TABSTOP | WS_CLIPCHILDREN | WS_CLIPSIBLINGS |
+                                      WS_HSCROLL | WS_VSCROLL | MDIS_ALLCHILDSTYLES,
+                                  0, 0, R.right, R.bottom, WindowHandle(), nullptr, GetModuleHandleA(nullptr), &Create);
+  if (!FClientHandle) throw EOutOfResources("Cannot create the MDI client window");
+  Realign();
+}
+
+void TCustomForm::CreateWindowHandle(const TCreateParams& Params) {
+  if (FFormStyle != fsMDIChild || HasState(csDesigning)) {
+    TWinControl::CreateWindowHandle(Params);
+    return;
+  }
+  // Last in MDIChildren from here on, so the client's subclasses find it there.
+  FMDIOrder = ++MDICreateCount;
+  MDICREATESTRUCTA Create{};
+  Create.szClass = Params.WinClassName;
+  Create.szTitle = Params.Caption.c_str();
+  Create.hOwner = Params.WindowClass.hInstance;
+  Create.x = Params.X;
+  Create.y = Params.Y;
+  Create.cx = Params.Width;
+  Create.cy = Params.Height;
+  Create.style = Params.Style;
+  Create.lParam = reinterpret_cast<LPARAM>(Params.Param);
+  FMDIClient = Params.WndParent;
+  if (HWND Wnd = reinterpret_cast<HWND>(SendMessageA(FMDIClient, WM_MDICREATE, 0, reinterpret_cast<LPARAM>(&Create))))
+    FHandle = Wnd;
+  else
+    FMDIClient = nullptr;
+}
+
+void TCustomForm::DestroyWindowHandle() {
+  HWND Wnd = WindowHandle();
+  if (Wnd && FMDIClient && IsWindow(FMDIClient) && GetParent(Wnd) == FMDIClient) {
+    SetControlState(ControlState() | StateOf(csDestroyingHandle));
+    TFinally Clear{[this] { SetControlState(ControlState() & ~StateOf(csDestroyingHandle)); }};
+    SendMessageA(FMDIClient, WM_MDIDESTROY, WPARAM(Wnd), 0);
+  }
+  FMDIClient = nullptr;
+  TWinControl::DestroyWindowHandle();
+  FClientHandle = nullptr;  // went with the frame
+}
+
+void TCustomForm::AlignControls(TControl* AControl, TRect& Rect) {
+  TWinControl::AlignControls(AControl, Rect);
+  if (FClientHandle)
+    SetWindowPos(FClientHandle, HWND_BOTTOM, Rect.Left, Rect.Top, Rect.Width(), Rect.Height(),
+                 SWP_NOACTIVATE | SWP_NOCOPYBITS);
+}
+
+void TCustomForm::DefaultHandler(TMessage& Message) {
+  HWND Wnd = WindowHandle();
+  const bool Framework = Message.Msg == WM_CONTEXTMENU ||
+                         (Message.Msg >= CN_CTLCOLORMSGBOX && Message.Msg <= CN_CTLCOLORSTATIC);
+  if (Wnd && !Framework && FClientHandle)
+    Message.Result = DefFrameProcA(Wnd, FClientHandle, Message.Msg, WPARAM(Message.WParam), LPARAM(Message.LParam));
+  else if (Wnd && !Framework && FMDIClient)
+    Message.Result = DefMDIChildProcA(Wnd, Message.Msg, WPARAM(Message.WParam), LPARAM(Message.LParam));
+  else
+    TWinControl::DefaultHandler(Message);
+}
+
+std::vector<TCustomForm*> TCustomForm::MDIChildList() const {
+  std::vector<TCustomForm*> List;
+  if (FFormStyle != fsMDIForm || !Screen) return List;
+  for (TCustomForm* F : Screen->FForms)
+    if (F->FFormStyle == fsMDIChild) List.push_back(F);
+  std::stable_sort(List.begin(), List.end(),
+                   [](const TCustomForm* A, const TCustomForm* B) { return A->FMDIOrder < B->FMDIOrder; });
+  return List;
+}
+
+int TCustomForm::MDIChildCount() const { return int(MDIChildList().size()); }
+
+TCustomForm* TCustomForm::MDIChildren(int Index) const {
+  std::vector<TCustomForm*> List = MDIChildList();
+  if (Index < 0 || Index >= int(List.size())) throw EListError("List index out of bounds (%d)", {Index});
+  return List[size_t(Index)];
+}
+
+TCustomForm* TCustomForm::ActiveMDIChild() const {
+  if (FFormStyle != fsMDIForm || !FClientHandle) return nullptr;
+  HWND Active = reinterpret_cast<HWND>(SendMessageA(FClientHandle, WM_MDIGETACTIVE, 0, 0));
+  return dynamic_cast<TCustomForm*>(FindControl(Active));
 }
 
 void TCustomForm::DestroyWnd() {
@@ -834,6 +965,7 @@ void TCustomForm::Dispatch(TMessage& Message) {
     case WM_INITMENUPOPUP: WMInitMenuPopup(Message); break;
     case WM_QUERYENDSESSION: WMQueryEndSession(Message); break;
     case WM_SIZE: WMSize(Message); break;
+    case WM_MDIACTIVATE: WMMDIActivate(Message); break;
     case CM_DIALOGKEY: CMDialogKey(Message); break;
     case CM_ACTIVATE: CMActivate(Message); break;
     case CM_DEACTIVATE: CMDeactivate(Message); break;
@@ -846,8 +978,14 @@ void TCustomForm::Dispatch(TMessage& Message) {
 }
 
 void TCustomForm::WMPaint(TMessage& Message) {
-  if (HandleAllocated() && IsIconic(WindowHandle())) DefaultHandler(Message);
-  else inherited::Dispatch(Message);
+  if (HandleAllocated() && IsIconic(WindowHandle())) {
+    DefaultHandler(Message);
+    return;
+  }
+  // The form paints itself (OnPaint) also without graphic controls.
+  SetControlState(ControlState() | StateOf(csCustomPaint));
+  TFinally Clear{[this] { SetControlState(ControlState() & ~StateOf(csCustomPaint)); }};
+  inherited::Dispatch(Message);
 }
 
 void TCustomForm::WMClose(TMessage& Message) {
@@ -899,6 +1037,12 @@ void TCustomForm::WMSize(TMessage& Message) {
     }
   }
   inherited::Dispatch(Message);
+}
+
+void TCustomForm::WMMDIActivate(TMessage& Message) {
+  DefaultHandler(Message);
+  if (FFormStyle == fsMDIChild && HandleAllocated())
+    SetActive(reinterpret_cast<HWND>(Message.LParam) == WindowHandle());
 }
 
 void TCustomForm::CMDialogKey(TMessage& Message) {
@@ -1153,10 +1297,14 @@ LRESULT CALLBACK ApplicationWndProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LP
 
 TApplication::TApplication(TComponent* AOwner) : TComponent(AOwner) {
   FTitle = ChangeFileExt(ExtractFileName(ExeName()), "");
+  SetWakeMainThread(&WakeApplication);
+  // The window exists from the start, so threads always have a window to wake.
+  Handle();
 }
 
 TApplication::~TApplication() {
   if (FHandle) {
+    WakeWindow = nullptr;
     DestroyWindow(FHandle);
     FHandle = nullptr;
   }
@@ -1195,6 +1343,10 @@ HWND TApplication::Handle() {
                             WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX, 0, 0, 0, 0,
                             nullptr, nullptr, Inst, nullptr);
   if (!FHandle) throw EOutOfResources("Cannot create the application window");
+  WakeWindow = FHandle;
+  // Calls queued before the window existed were announced to the thread.
+  WakePosted = true;
+  PostMessageA(FHandle, WM_NULL, 0, 0);
   return FHandle;
 }
 
@@ -1245,7 +1397,7 @@ bool TApplication::ProcessMessage(MSG& Msg) {
       HandleException(this);
     }
   }
-  if (!Handled && !IsKeyMsg(Msg)) {
+  if (!Handled && !IsMDIMsg(Msg) && !IsKeyMsg(Msg)) {
     TranslateMessage(&Msg);
     DispatchMessageA(&Msg);
   }
@@ -1265,10 +1417,18 @@ bool TApplication::IsKeyMsg(MSG& Msg) {
   return SendMessageA(Wnd, CN_BASE + Msg.message, Msg.wParam, Msg.lParam) != 0;
 }
 
+bool TApplication::IsMDIMsg(MSG& Msg) {
+  HWND Client = MainMDIClient();
+  TCustomForm* Active = Screen ? Screen->ActiveForm() : nullptr;
+  return Client && Active && Active->FormStyle() == fsMDIChild && TranslateMDISysAccel(Client, &Msg);
+}
+
 void TApplication::ProcessMessages() {
   MSG Msg;
-  while (ProcessMessage(Msg)) {
-  }
+  do {
+    while (ProcessMessage(Msg)) {
+    }
+  } while (CheckSynchronize());
 }
 
 void TApplication::HandleMessage() {
@@ -1304,6 +1464,11 @@ void TApplication::Idle(const MSG&) {
   }
   FreeDeviceContexts();
   FreeMemoryContexts();
+  try {
+    if (CheckSynchronize()) Done = false;
+  } catch (...) {
+    HandleException(this);
+  }
   if (Done) WaitMessage();
 }
 
@@ -1385,6 +1550,10 @@ AnsiString TApplication::ExeName() const {
 
 LRESULT TApplication::WndProc(UINT Msg, WPARAM WParam, LPARAM LParam) {
   switch (Msg) {
+    case WM_NULL:
+      WakePosted = false;
+      CheckSynchronize();
+      return 0;
     case WM_CLOSE:
       if (FMainForm) FMainForm->Close();
       return 0;

@@ -88,7 +88,11 @@ public:
   TBorderIcons BorderIcons() const { return FBorderIcons; }
   void SetBorderIcons(TBorderIcons Value);
   TFormStyle FormStyle() const { return FFormStyle; }
-  // EInvalidOperation for fsMDIChild and fsMDIForm (no MDI support).
+  // fsMDIForm: the window holds an "MDICLIENT" window (ClientHandle) for its MDI children.
+  // fsMDIChild: the window is made by the main form's client (WM_MDICREATE), which needs the
+  // main form to be an MDI form: EInvalidOperation "Cannot create form. No MDI forms are
+  // currently active" otherwise (at once when the window exists, else when it is made). An MDI
+  // child is visible. A change between MDI and other styles makes the window again.
   void SetFormStyle(TFormStyle Value);
   TPosition Position() const { return FPosition; }
   void SetPosition(TPosition Value);
@@ -96,8 +100,14 @@ public:
   void SetWindowState(TWindowState Value);
   TMainMenu* Menu() const { return FMenu; }
   void SetMenu(TMainMenu* Value);
-  // Null: no MDI client window.
-  HWND ClientHandle() const { return nullptr; }
+  // The MDI client window of an fsMDIForm form with a window, else null.
+  HWND ClientHandle() const { return FClientHandle; }
+  // MDI children of an fsMDIForm form, in the order their windows were made (a child being
+  // made is the last one); none for other forms.
+  int MDIChildCount() const;
+  TCustomForm* MDIChildren(int Index) const;  // EListError "List index out of bounds (%d)"
+  // The active MDI child (the client's WM_MDIGETACTIVE), null when none.
+  TCustomForm* ActiveMDIChild() const;
 
   TWinControl* ActiveControl() const { return FActiveControl; }
   // EInvalidOperation "Cannot focus a disabled or invisible window" for a control that cannot
@@ -158,7 +168,12 @@ protected:
   virtual TClass FormResourceRoot() const;
   void CreateParams(TCreateParams& Params) override;
   void CreateWnd() override;
+  void CreateWindowHandle(const TCreateParams& Params) override;
   void DestroyWnd() override;
+  void DestroyWindowHandle() override;
+  void AlignControls(TControl* AControl, TRect& Rect) override;
+  // MDI frames and children hand what they leave to DefFrameProcA / DefMDIChildProcA.
+  void DefaultHandler(TMessage& Message) override;
   void Loaded() override;
   void Notification(TComponent* AComponent, TOperation Operation) override;
   void PaintWindow(HDC DC) override;
@@ -180,6 +195,7 @@ protected:
   void WMInitMenuPopup(TMessage& Message);
   void WMQueryEndSession(TMessage& Message);
   void WMSize(TMessage& Message);
+  void WMMDIActivate(TMessage& Message);
   void CMDialogKey(TMessage& Message);
   void CMActivate(TMessage& Message);
   void CMDeactivate(TMessage& Message);
@@ -196,6 +212,8 @@ private:
   void CloseModal();
   void ApplyPosition();
   void ApplyClientSize();
+  void CreateMDIClient();
+  std::vector<TCustomForm*> MDIChildList() const;
   void SetFormStateFlag(TFormStateElement E, bool On) {
     if (On) FFormState |= 1u << E; else FFormState &= ~(1u << E);
   }
@@ -207,6 +225,9 @@ private:
   TPosition FPosition = poDesigned;
   TWindowState FWindowState = wsNormal;
   TMainMenu* FMenu = nullptr;
+  HWND FClientHandle = nullptr;   // fsMDIForm: the MDI client
+  HWND FMDIClient = nullptr;      // fsMDIChild: the client that made the window
+  unsigned FMDIOrder = 0;         // fsMDIChild: when its window was last made
   TWinControl* FActiveControl = nullptr;
   TWinControl* FFocusedControl = nullptr;
   TControlCanvas* FCanvas = nullptr;
@@ -313,14 +334,17 @@ public:
   }
   // Shows the main form and handles messages until the application terminates.
   void Run();
-  // Handles every message waiting in the queue, then returns.
+  // Handles every message waiting in the queue and the calls threads synchronise, then returns.
   void ProcessMessages();
-  // Handles one message, waiting for one (after idle processing) when the queue is empty.
+  // Handles one message, waiting for one (after idle processing, which runs the calls threads
+  // synchronise) when the queue is empty.
   void HandleMessage();
   void Terminate();
   bool Terminated() const { return FTerminated; }
   TCustomForm* MainForm() const { return FMainForm; }
-  // The hidden application window (owner of the forms; carries the title).
+  // The hidden application window (owner of the forms; carries the title). A thread's
+  // Synchronize posts it a message, on which it runs the queued calls (also while a message box
+  // or a menu runs its own loop).
   HWND Handle();
   bool ShowMainForm() const { return FShowMainForm; }
   void SetShowMainForm(bool Value) { FShowMainForm = Value; }
@@ -353,6 +377,8 @@ private:
   bool IsKeyMsg(MSG& Msg);
   void Idle(const MSG& Msg);
   void CheckMouseControl();
+  // TranslateMDISysAccel for the active MDI child of an MDI main form.
+  bool IsMDIMsg(MSG& Msg);
   LRESULT WndProc(UINT Msg, WPARAM WParam, LPARAM LParam);
 
   AnsiString FTitle;
@@ -369,3 +395,71 @@ private:
 
 extern TApplication* Application;
 extern TScreen* Screen;
+
+// ---------------------------------------------------------------------------------------------
+// Window procedures bound to methods. An object instance is a small machine-code stub (one for
+// i686, one for x86_64) that hands every message of the window it is installed on to Method as
+// a TMessage and returns its Result; the window handle is not passed on. An exception Method
+// lets out goes to Application->HandleException. An instance may be freed while it runs.
+WNDPROC MakeObjectInstance(TWndMethod Method);
+// Nothing for null or for a procedure MakeObjectInstance did not make (or already freed).
+void FreeObjectInstance(WNDPROC ObjectInstance);
+// A hidden top-level window (it can own a tracked menu) whose messages go to Method, which
+// calls DefWindowProcA for what it leaves; with no Method every message goes there. Its
+// creation messages go to DefWindowProcA. EOutOfResources when it cannot be made.
+HWND AllocateHWnd(TWndMethod Method);
+// Destroys a window AllocateHWnd made and frees its instance; nothing for any other window.
+void DeallocateHWnd(HWND Wnd);
+
+// Replacement of a window's procedure, in a chain that other code may also hook. Each hook gets
+// its own procedure (an object instance). Removing a hook repairs the chain where it can: the
+// window gets the previous procedure back while it still runs the hook's own; a hook of this
+// kind that calls the removed one calls what that one called. Otherwise (a foreign subclass
+// sits above it) the hook's procedure stays in place, passing every message on, until the
+// window is destroyed. A window's destruction takes its hooks out (Installed turns false after
+// WM_NCDESTROY) without touching the chain.
+class TWindowProcHook {
+public:
+  struct TSlot;  // the hook's place in the chain (internal)
+
+  // Gets every message of the window; it sets Message.Result, calling CallPrevious for what it
+  // leaves to the window. Exceptions it lets out are handed to the framework's handler.
+  using THandler = TClosure<TMessage&>;
+
+  TWindowProcHook() = default;
+  ~TWindowProcHook() { Remove(); }
+  TWindowProcHook(const TWindowProcHook&) = delete;
+  TWindowProcHook& operator=(const TWindowProcHook&) = delete;
+
+  // EInvalidOperation when already installed or Wnd is not a window; EOSError when the
+  // procedure cannot be replaced.
+  void Install(HWND Wnd, THandler Handler);
+  void Remove();
+  bool Installed() const { return FSlot != nullptr; }
+  HWND Window() const;
+  // The hook's own procedure while installed (what GWLP_WNDPROC shows while it is on top).
+  WNDPROC Procedure() const;
+  // The procedure the hook calls on: the one that was in place when it was installed, or what
+  // a removed hook below it called.
+  WNDPROC Previous() const;
+  // Calls the previous procedure with the window the hook was installed on.
+  LRESULT CallPrevious(TMessage& Message) const;
+
+  // The hook's link for the message being handled: it calls on with the previous procedure as
+  // it is then, also once the hook was removed (or its owner freed) during the message. Take it
+  // in the handler; it is valid until the handler returns.
+  class TLink {
+  public:
+    LRESULT CallPrevious(TMessage& Message) const;
+  private:
+    friend class TWindowProcHook;
+    TSlot* FSlot;
+  };
+  TLink CurrentLink() const;
+
+  // Hooks still passing messages on for their removed owners (for tests).
+  static int PassThroughCount();
+
+private:
+  TSlot* FSlot = nullptr;
+};
