@@ -12,16 +12,15 @@ constexpr TEnumType TComboBoxStyleType{
     "TComboBoxStyle", {"csDropDown", "csSimple", "csDropDownList", "csOwnerDrawFixed", "csOwnerDrawVariable"}};
 constexpr TEnumType TScrollBarKindType{"TScrollBarKind", {"sbHorizontal", "sbVertical"}};
 
-namespace {
-
-constexpr bool NotStored(const TObject*) { return false; }
-
-// WS_BORDER or the 3-D client edge for a control with a single border.
 void ApplyBorder(TCreateParams& Params, TBorderStyle Style, bool Ctl3D) {
   if (Style != bsSingle) return;
   if (Ctl3D) Params.ExStyle |= WS_EX_CLIENTEDGE;
   else Params.Style |= WS_BORDER;
 }
+
+namespace {
+
+constexpr bool NotStored(const TObject*) { return false; }
 
 // Owner-drawn item drawing shared by list and combo boxes: the canvas is bound to the item DC
 // for the call of Draw(Index, Rect, State).

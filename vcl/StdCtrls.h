@@ -7,6 +7,9 @@
 
 class TCustomForm;
 
+// WS_BORDER, or the 3-D client edge with Ctl3D, for a control with a single border.
+void ApplyBorder(TCreateParams& Params, TBorderStyle Style, bool Ctl3D);
+
 enum TTextLayout { tlTop, tlCenter, tlBottom };
 extern const TEnumType TTextLayoutType;
 enum TEditCharCase { ecNormal, ecUpperCase, ecLowerCase };
