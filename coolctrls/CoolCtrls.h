@@ -223,3 +223,6 @@ private:
 };
 
 #include "coolctrls/CoolCheckRadioBox.h"
+
+#include "coolctrls/CoolListBox.h"
+#include "coolctrls/CoolComboBox.h"
