@@ -73,15 +73,13 @@ struct TSystemFonts {
     TWindowDC DC(nullptr);
     LOGFONTA LF{};
     LF.lfCharSet = DEFAULT_CHARSET;
-    EnumFontFamiliesExA(
-        DC, &LF,
-        [](const LOGFONTA* F, const TEXTMETRICA*, DWORD Type, LPARAM Data) -> int {
-          auto* Self = reinterpret_cast<TSystemFonts*>(Data);
-          Self->All.insert(F->lfFaceName);
-          if (Type & TRUETYPE_FONTTYPE) Self->TrueType.insert(F->lfFaceName);
-          return 1;
-        },
-        reinterpret_cast<LPARAM>(this), 0);
+    EnumFontFamiliesExA(DC, &LF, &Collect, reinterpret_cast<LPARAM>(this), 0);
+  }
+  static int CALLBACK Collect(const LOGFONTA* F, const TEXTMETRICA*, DWORD Type, LPARAM Data) {
+    auto* Self = reinterpret_cast<TSystemFonts*>(Data);
+    Self->All.insert(F->lfFaceName);
+    if (Type & TRUETYPE_FONTTYPE) Self->TrueType.insert(F->lfFaceName);
+    return 1;
   }
 };
 
