@@ -226,3 +226,4 @@ private:
 
 #include "coolctrls/CoolListBox.h"
 #include "coolctrls/CoolComboBox.h"
+#include "coolctrls/CoolStringGrid.h"
