@@ -531,16 +531,20 @@ bool TCoolStringGrid::PosCell(const AnsiString& Text, int& ACol, int& ARow) cons
 
 // ----- editing
 
+bool TCoolStringGrid::EditAllowed(int ACol, int ARow) const {
+  const bool Editing = Options() & (GridOption(goEditing) | GridOption(goAlwaysShowEditor));
+  return HaveWrapper(ACol, ARow) && Editing ? !ReadOnlyCells(ACol, ARow) : true;
+}
+
 bool TCoolStringGrid::SelectCell(int ACol, int ARow) {
   const bool Result = inherited::SelectCell(ACol, ARow);
-  const bool Editing = Options() & (GridOption(goEditing) | GridOption(goAlwaysShowEditor));
-  FCanEdit = HaveWrapper(ACol, ARow) && Editing ? !ReadOnlyCells(ACol, ARow) : true;
+  FCanEdit = EditAllowed(ACol, ARow);
   return Result;
 }
 
 bool TCoolStringGrid::CanEditShow() {
   // The current cell's rule again: it may have become read-only since it was selected.
-  SelectCell(Col(), Row());
+  FCanEdit = EditAllowed(Col(), Row());
   return inherited::CanEditShow() && FCanEdit;
 }
 

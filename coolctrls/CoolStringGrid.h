@@ -240,6 +240,8 @@ private:
   void FrameChanged();
   void Repainted(TObject*) { Changed(); }
   bool HasCustomCaption() const;
+  // Whether the cell may be edited: not a read-only one while editing is on.
+  bool EditAllowed(int ACol, int ARow) const;
   void FitCell(int ACol, int ARow, const AnsiString& Text, unsigned Format);
 
   std::vector<TCellWrapper*> FWrappers;                   // in creation order

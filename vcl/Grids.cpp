@@ -130,7 +130,8 @@ void TInplaceEdit::WMGetDlgCode(TMessage& Message) {
 void TInplaceEdit::WMKillFocus(TMessage& Message) {
   inherited::Dispatch(Message);
   HWND To = reinterpret_cast<HWND>(Message.WParam);
-  if (FGrid && (!FGrid->HandleAllocated() || To != FGrid->WindowHandle())) FGrid->HideEdit();
+  if (FGrid && !FGrid->HasState(csDestroying) && (!FGrid->HandleAllocated() || To != FGrid->WindowHandle()))
+    FGrid->HideEdit();
 }
 
 void TInplaceEdit::KeyDown(unsigned short& Key, TShiftState Shift) {
@@ -739,7 +740,8 @@ void TCustomGrid::WMKillFocus(TMessage& Message) {
   inherited::Dispatch(Message);
   InvalidateSelection(Selection());
   HWND To = reinterpret_cast<HWND>(Message.WParam);
-  if (FInplaceEdit && (!FInplaceEdit->HandleAllocated() || To != FInplaceEdit->WindowHandle())) HideEdit();
+  if (FInplaceEdit && !HasState(csDestroying) && (!FInplaceEdit->HandleAllocated() || To != FInplaceEdit->WindowHandle()))
+    HideEdit();
 }
 
 void TCustomGrid::WMEraseBkgnd(TMessage& Message) { Message.Result = 1; }

@@ -5,6 +5,7 @@
 #include "rtl/tests/default_check.h"
 #include "vcl/Printers.h"
 #include "vcl/tests/vcltest.h"
+#include "coolctrls/tests/itemtest.h"
 
 #include <gtest/gtest.h>
 
@@ -24,6 +25,7 @@ namespace {
 using vcltest::PumpMessages;
 using vcltest::TTestHost;
 using Lines = std::vector<std::string>;
+using itemtest::TListedFolder;
 
 Lines ItemsOf(TStrings* S) {
   Lines R;
@@ -214,6 +216,19 @@ TYPED_TEST(CoolItems, ItemDataStaysTheItemsOwnWhateverTheWrappers) {
   }
 }
 
+TYPED_TEST(CoolItems, TheCheckStyleKeepsItsItemsAndHasNoExtendedCheck) {
+  auto* C = this->C;
+  C->Items()->Add("kept");
+  C->SetExtendedCheck(true);
+  EXPECT_TRUE(C->ExtendedCheck());
+  C->SetExtendedStyle(ctCheckControl);
+  EXPECT_FALSE(C->ExtendedCheck());
+  EXPECT_EQ(ItemsOf(C->Items()), (Lines{"kept"}));
+  C->SetExtendedCheck(true);
+  EXPECT_FALSE(C->ExtendedCheck()) << "not while the style is the check style";
+  EXPECT_TRUE(C->CheckMode());
+}
+
 TYPED_TEST(CoolItems, CheckOperationsOnABadIndexRaise) {
   this->C->Items()->Add("only");
   for (int Bad : {-1, 1, 5}) {
@@ -289,32 +304,6 @@ TEST(CoolItemsFolder, FolderNamesEndInABackslashAndStepUpOnlyForDotDot) {
   TObject::Free(L);
 }
 
-// A folder of sub-folders and files of every kind the folder style tells apart.
-struct TListedFolder {
-  std::string Dir;
-  explicit TListedFolder(const char* Name, int ExtraFiles = 0) {
-    char Temp[MAX_PATH];
-    GetTempPathA(MAX_PATH, Temp);
-    Dir = std::string(Temp) + Name + "\\";
-    Remove();
-    CreateDirectoryA(Dir.c_str(), nullptr);
-    for (const char* D : {"Beta", "alpha"}) CreateDirectoryA((Dir + D).c_str(), nullptr);
-    for (const char* F : {"b.txt", "A.txt", "c.TXT", "a..b", ".hidden.txt", "ro.txt"}) Touch(F);
-    for (int I = 0; I < ExtraFiles; ++I) Touch(("f" + std::to_string(100 + I) + ".dat").c_str());
-    SetFileAttributesA((Dir + ".hidden.txt").c_str(), FILE_ATTRIBUTE_HIDDEN);
-    SetFileAttributesA((Dir + "ro.txt").c_str(), FILE_ATTRIBUTE_READONLY);
-  }
-  ~TListedFolder() { Remove(); }
-  void Touch(const char* F) {
-    HANDLE H = CreateFileA((Dir + F).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_ARCHIVE, nullptr);
-    if (H != INVALID_HANDLE_VALUE) CloseHandle(H);
-  }
-  void Remove() {
-    std::error_code E;
-    SetFileAttributesA((Dir + "ro.txt").c_str(), FILE_ATTRIBUTE_NORMAL);
-    std::filesystem::remove_all(std::filesystem::path(Dir), E);
-  }
-};
 
 TEST(CoolItemsFolder, ListsFoldersThenFilesByTypeAndMask) {
   TTestHost Host;

@@ -4,12 +4,15 @@
 // dialogs that Ctrl+Enter opens, worked by a timer as a user would.
 #include "coolctrls/CoolCtrls.h"
 #include "vcl/tests/vcltest.h"
+#include "coolctrls/tests/itemtest.h"
 
 #include <gtest/gtest.h>
 
 #include <colordlg.h>
 #include <dlgs.h>
+#include <shellapi.h>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <string>
@@ -18,26 +21,14 @@ namespace {
 
 using vcltest::PumpMessages;
 using vcltest::TTestHost;
+using itemtest::DrawItemImage;
+using itemtest::ItemH;
+using itemtest::ItemW;
+using itemtest::TListedFolder;
 
 constexpr TOwnerDrawState Sel = 1u << odSelected, Focus = 1u << odFocused, Grayed = 1u << odGrayed,
                           Edit = 1u << odComboBoxEdit;
-constexpr int ItemW = 120, ItemH = 16;
 
-// Item Index of C drawn with State into a fresh bitmap, the item's rectangle ItemW x ItemH at
-// (Margin, Margin) of it.
-std::unique_ptr<TBitmap> DrawItemImage(TWinControl* C, int Index, TOwnerDrawState State, int Margin = 0) {
-  auto B = vcltest::MakeBitmap(ItemW + 2 * Margin, ItemH + 2 * Margin, clFuchsia);
-  DRAWITEMSTRUCT D{};
-  D.CtlType = dynamic_cast<TCoolListBox*>(C) ? ODT_LISTBOX : ODT_COMBOBOX;
-  D.itemID = UINT(Index);
-  D.itemAction = ODA_DRAWENTIRE;
-  D.itemState = State;
-  D.hwndItem = C->Handle();
-  D.hDC = B->Canvas()->Handle();
-  D.rcItem = RECT{Margin, Margin, Margin + ItemW, Margin + ItemH};
-  C->Perform(CN_DRAWITEM, 0, reinterpret_cast<intptr_t>(&D));
-  return B;
-}
 
 TColor Sys(int Index) { return TColor(GetSysColor(Index)); }
 
@@ -177,6 +168,50 @@ TEST_F(CoolItemDraw, CheckImagesAreTheSystemsCheckBoxes) {
         }
       EXPECT_EQ(Differ, 0) << "of " << Compared;
     }
+  }
+}
+
+TEST_F(CoolItemDraw, FolderItemsShowTheShellsSmallIcon) {
+  TListedFolder Folder("orvalen_icons");
+  L->SetItemHeight(ItemH);
+  L->SetColor(clWhite);
+  L->SetFolderName(Folder.Dir);
+  L->SetExtendedStyle(ctFolderControl);
+  const TColor Background = clWhite;
+  for (const char* Name : {"alpha", "b.txt"}) {
+    SCOPED_TRACE(Name);
+    const int Index = L->Items()->IndexOf(Name);
+    ASSERT_GE(Index, 0);
+    SHFILEINFOA Info{};
+    ASSERT_NE(SHGetFileInfoA((Folder.Dir + Name).c_str(), 0, &Info, sizeof Info, SHGFI_ICON | SHGFI_SMALLICON), 0u);
+    auto Ref = vcltest::MakeBitmap(ItemH, ItemH, clOlive);
+    DrawIconEx(Ref->Canvas()->Handle(), 0, 0, Info.hIcon, ItemH, ItemH, 0, nullptr, DI_NORMAL);
+    DestroyIcon(Info.hIcon);
+    auto B = DrawItemImage(L, Index, 0);
+    int Differ = 0, Drawn = 0;
+    for (int Y = 0; Y < ItemH; ++Y)
+      for (int X = 0; X < ItemH; ++X) {
+        const TColor Want = Ref->Canvas()->Pixels(X, Y);
+        if (Want != clOlive) ++Drawn;
+        if (B->Canvas()->Pixels(GlyphLeft + X, Y) != (Want == clOlive ? Background : Want)) ++Differ;
+      }
+    EXPECT_GT(Drawn, 20);
+    EXPECT_EQ(Differ, 0);
+  }
+  // No image for "..", nor for a name the shell knows nothing of: the text starts at the margin.
+  L->Items()->Add("ghost");
+  for (int Index : {L->Items()->IndexOf(".."), L->Items()->IndexOf("ghost")}) {
+    auto B = DrawItemImage(L, Index, 0);
+    int Dark = 0;
+    for (int Y = 0; Y < ItemH; ++Y)
+      for (int X = 0; X < GlyphLeft; ++X)
+        if (B->Canvas()->Pixels(X, Y) != Background) ++Dark;
+    EXPECT_EQ(Dark, 0) << Index;
+    int Leftmost = ItemW;
+    for (int Y = 0; Y < ItemH; ++Y)
+      for (int X = 0; X < ItemW; ++X)
+        if (B->Canvas()->Pixels(X, Y) != Background) Leftmost = std::min(Leftmost, X);
+    EXPECT_LT(Leftmost, GlyphLeft + ItemH) << Index << ": the text where an image would stand";
   }
 }
 
