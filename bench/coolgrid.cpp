@@ -17,18 +17,9 @@ namespace {
 
 using bench::Pump;
 using bench::Seconds;
+using bench::TFigures;
 
 constexpr int Cols = 50, Rows = 1000, Runs = 5;
-
-struct TFigures {
-  std::vector<double> Times;
-  double Best() const { return *std::min_element(Times.begin(), Times.end()); }
-  double Median() const {
-    std::vector<double> T = Times;
-    std::sort(T.begin(), T.end());
-    return T[T.size() / 2];
-  }
-};
 
 // Runs Subject and Baseline alternately, Runs times each, and prints both with their ratio.
 void Compare(const char* What, const char* SubjectName, const std::function<void()>& Subject, const char* BaseName,

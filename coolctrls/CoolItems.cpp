@@ -161,15 +161,15 @@ TCoolItemControl<TBase>::TCoolItemControl(TComponent* AOwner, TCoolOptions Defau
                                 [](TCollection* C) -> TCollectionItem* { return new TCheckWrapper(C); })),
       FFontValue(new TFont()),
       FWallpaper(this, TNotifyEvent::Bind<&TCoolItemControl::WallpaperChanged>(this),
-                 TNotifyEvent::Bind<&TCoolItemControl::ImagesChanged>(this)),
+                 TNotifyEvent::Bind<&TCoolItemControl::Redraw>(this)),
       FSelWallpaper(this, TNotifyEvent::Bind<&TCoolItemControl::WallpaperChanged>(this),
-                    TNotifyEvent::Bind<&TCoolItemControl::ImagesChanged>(this)),
+                    TNotifyEvent::Bind<&TCoolItemControl::Redraw>(this)),
       FOptions(DefaultOptions) {
-  FGlyph->OnChange = TNotifyEvent::Bind<&TCoolItemControl::ImagesChanged>(this);
-  FImageChangeLink->OnChange = TNotifyEvent::Bind<&TCoolItemControl::ImagesChanged>(this);
+  FGlyph->OnChange = TNotifyEvent::Bind<&TCoolItemControl::Redraw>(this);
+  FImageChangeLink->OnChange = TNotifyEvent::Bind<&TCoolItemControl::Redraw>(this);
   FSelFont->SetColor(clHighlightText);
   FSelFont->OnChange = TNotifyEvent::Bind<&TCoolItemControl::SelFontChanged>(this);
-  FBorderPen->OnChange = TNotifyEvent::Bind<&TCoolItemControl::ImagesChanged>(this);
+  FBorderPen->OnChange = TNotifyEvent::Bind<&TCoolItemControl::Redraw>(this);
   FFontValue->OnChange = TNotifyEvent::Bind<&TCoolItemControl::FontValueChanged>(this);
 }
 
@@ -458,7 +458,7 @@ template <class TBase> void TCoolItemControl<TBase>::WallpaperChanged(TObject*) 
   if (!this->HasState(csDestroying)) this->Perform(CM_COLORCHANGED, 0, 0);
 }
 
-template <class TBase> void TCoolItemControl<TBase>::ImagesChanged(TObject*) { Changed(); }
+template <class TBase> void TCoolItemControl<TBase>::Redraw(TObject*) { Changed(); }
 
 template <class TBase>
 void TCoolItemControl<TBase>::Notification(TComponent* AComponent, TOperation Operation) {

@@ -187,7 +187,7 @@ private:
   void LoadItemImage(TGlyph* G, int Index, const AnsiString& Text, TCanvas* C);
   void Changed();
   void WallpaperChanged(TObject*);
-  void ImagesChanged(TObject*);
+  void Redraw(TObject*);
   void SelFontChanged(TObject*);
   void FontValueChanged(TObject*) {}
 

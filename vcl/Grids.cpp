@@ -2,6 +2,7 @@
 #include "vcl/Grids.h"
 #include "vcl/Forms.h"
 #include "vcl/Menus.h"
+#include "rtl/Streaming.h"
 
 #include <algorithm>
 #include <utility>
@@ -327,6 +328,32 @@ void TCustomGrid::SetRowHeights(int Index, int Value) {
   UpdateScrollRange();
   Invalidate();
   if (FEditCell.X >= 0) UpdateEdit();
+}
+
+void TCustomGrid::DefineProperties(TFiler* Filer) {
+  inherited::DefineProperties(Filer);
+  auto Sizes = [&](const char* Name, std::vector<int>& Sizes, int Default, void (TCustomGrid::*Changed)()) {
+    const bool HasData = std::any_of(Sizes.begin(), Sizes.end(), [&](int V) { return V != Default; });
+    Filer->DefineProperty(
+        Name,
+        [this, &Sizes, Changed](TReader* R) {
+          R->ReadListBegin();
+          for (size_t I = 0; !R->EndOfList(); ++I) {
+            const int V = R->ReadInteger();
+            if (I < Sizes.size()) Sizes[I] = std::max(V, 0);
+          }
+          R->ReadListEnd();
+          (this->*Changed)();
+        },
+        [&Sizes](TWriter* W) {
+          W->WriteListBegin();
+          for (int V : Sizes) W->WriteInteger(V);
+          W->WriteListEnd();
+        },
+        HasData);
+  };
+  Sizes("ColWidths", FColWidths, FDefaultColWidth, &TCustomGrid::ColWidthsChanged);
+  Sizes("RowHeights", FRowHeights, FDefaultRowHeight, &TCustomGrid::RowHeightsChanged);
 }
 
 void TCustomGrid::SetGridLineWidth(int Value) {

@@ -145,6 +145,9 @@ public:
   using TControl::Font;
   using TControl::SetFont;
 
+  // "ColWidths" and "RowHeights": lists of the sizes, stored when one differs from the default.
+  void DefineProperties(TFiler* Filer) override;
+
   TDrawCellEvent OnDrawCell;
   TSelectCellEvent OnSelectCell;
   TMovedEvent OnColumnMoved;

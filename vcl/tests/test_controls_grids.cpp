@@ -3,6 +3,7 @@
 #include "vcl/Grids.h"
 #include "vcl/tests/vcltest.h"
 #include "rtl/tests/default_check.h"
+#include "rtl/Streaming.h"
 
 #include <gtest/gtest.h>
 
@@ -86,6 +87,28 @@ TEST(StringGrid, MovesAndDeletesCarryTextsWidthsAndTheCurrentCell) {
   EXPECT_EQ(G->Cells(0, 2), "r3");
   G->SetRowCount(5);
   EXPECT_EQ(G->Cells(0, 4), "") << "the deleted row does not come back";
+  TObject::Free(G);
+}
+
+TEST(StringGrid, FormsKeepTheSizesThatDifferFromTheDefaults) {
+  auto* G = TComponent::Create<TTestGrid>(nullptr);
+  G->SetName("Grid1");
+  G->SetColCount(3);
+  G->SetColWidths(1, 90);
+  TMemoryStream Bin;
+  WriteComponentRes(&Bin, G);
+  Bin.SetPosition(0);
+  TStringStream Text;
+  ObjectBinaryToText(&Bin, &Text);
+  EXPECT_NE(Text.DataString().Pos("ColWidths = (\r\n    64\r\n    90\r\n    64)"), 0) << Text.DataString();
+  EXPECT_EQ(Text.DataString().Pos("RowHeights"), 0) << "all rows at the default";
+  Bin.SetPosition(0);
+  auto* Back = TComponent::Create<TTestGrid>(nullptr);
+  ReadComponentRes(&Bin, Back);
+  EXPECT_EQ(Back->ColCount(), 3);
+  EXPECT_EQ(Back->ColWidths(1), 90);
+  EXPECT_EQ(Back->ColWidths(2), 64);
+  TObject::Free(Back);
   TObject::Free(G);
 }
 
