@@ -1,6 +1,10 @@
-// What the benchmark programs share: a high-resolution clock and a message pump.
+// What the benchmark programs share: a high-resolution clock, a message pump and the figures of
+// repeated runs.
 #pragma once
 #include "vcl/Win.h"
+
+#include <algorithm>
+#include <vector>
 
 namespace bench {
 
@@ -24,5 +28,16 @@ inline void Pump() {
     DispatchMessageA(&Msg);
   }
 }
+
+// The times of repeated runs of one thing, in seconds.
+struct TFigures {
+  std::vector<double> Times;
+  double Best() const { return *std::min_element(Times.begin(), Times.end()); }
+  double Median() const {
+    std::vector<double> T = Times;
+    std::sort(T.begin(), T.end());
+    return T[T.size() / 2];
+  }
+};
 
 }  // namespace bench

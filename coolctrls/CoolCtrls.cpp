@@ -315,6 +315,9 @@ bool TCoolWallpaper::Draw(HDC DC, const TRect& Rect, bool Tile, TCopyMode Mode) 
 
 namespace {
 struct TCoolCtrlsUnit {
-  TCoolCtrlsUnit() { RegisterClasses({TCoolImages::StaticClass(), TCoolCheckRadioBox::StaticClass()}); }
+  TCoolCtrlsUnit() {
+    RegisterClasses({TCoolImages::StaticClass(), TCoolCheckRadioBox::StaticClass(), TCoolListBox::StaticClass(),
+                     TCoolComboBox::StaticClass(), TCoolStringGrid::StaticClass()});
+  }
 } CoolCtrlsUnit;
 }  // namespace

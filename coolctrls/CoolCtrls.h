@@ -224,3 +224,6 @@ private:
 
 #include "coolctrls/CoolCheckRadioBox.h"
 #include "coolctrls/CoolFormHook.h"
+#include "coolctrls/CoolListBox.h"
+#include "coolctrls/CoolComboBox.h"
+#include "coolctrls/CoolStringGrid.h"

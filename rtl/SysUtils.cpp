@@ -2,6 +2,7 @@
 #include "rtl/SysUtils.h"
 
 #include <algorithm>
+#include <cctype>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -13,7 +14,17 @@
 #include <sys/types.h>
 #ifdef _WIN32
 #include <io.h>
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+#undef DeleteFile
 #else
+#include <ctime>
+#include <dirent.h>
 #include <unistd.h>
 #endif
 
@@ -816,6 +827,177 @@ bool DeleteFile(const AnsiString& FileName) {
   return unlink(FileName.c_str()) == 0;
 #endif
 }
+
+// ---------------------------------------------------------------------------------------------
+// Folder searches
+
+namespace {
+constexpr int faSpecial = faHidden | faSysFile | faVolumeID | faDirectory;
+}
+
+TSearchRec::~TSearchRec() { FindClose(*this); }
+
+#ifdef _WIN32
+
+struct TFindState {
+  HANDLE Handle = INVALID_HANDLE_VALUE;
+  WIN32_FIND_DATAA Data{};
+};
+
+namespace {
+int LastErrorOr(int Fallback) {
+  const DWORD E = GetLastError();
+  return E ? int(E) : Fallback;
+}
+
+// The entry in FindHandle's data, or the next one without excluded attributes.
+int FindMatching(TSearchRec& F) {
+  TFindState& S = *F.FindHandle;
+  while (S.Data.dwFileAttributes & DWORD(F.ExcludeAttr))
+    if (!FindNextFileA(S.Handle, &S.Data)) return LastErrorOr(ERROR_NO_MORE_FILES);
+  FILETIME Local{};
+  WORD Date = 0, Time = 0;
+  FileTimeToLocalFileTime(&S.Data.ftLastWriteTime, &Local);
+  FileTimeToDosDateTime(&Local, &Date, &Time);
+  F.Time = int((unsigned(Date) << 16) | Time);
+  F.Size = int64_t((uint64_t(S.Data.nFileSizeHigh) << 32) | S.Data.nFileSizeLow);
+  F.Attr = int(S.Data.dwFileAttributes);
+  F.Name = S.Data.cFileName;
+  return 0;
+}
+}  // namespace
+
+int FindFirst(const AnsiString& Path, int Attr, TSearchRec& F) {
+  FindClose(F);
+  F.ExcludeAttr = ~Attr & faSpecial;
+  auto* S = new TFindState;
+  S->Handle = FindFirstFileA(Path.c_str(), &S->Data);
+  if (S->Handle == INVALID_HANDLE_VALUE) {
+    const int E = LastErrorOr(ERROR_FILE_NOT_FOUND);
+    delete S;
+    return E;
+  }
+  F.FindHandle = S;
+  const int R = FindMatching(F);
+  if (R != 0) FindClose(F);
+  return R;
+}
+
+int FindNext(TSearchRec& F) {
+  if (!F.FindHandle) return ERROR_NO_MORE_FILES;
+  if (!FindNextFileA(F.FindHandle->Handle, &F.FindHandle->Data)) return LastErrorOr(ERROR_NO_MORE_FILES);
+  return FindMatching(F);
+}
+
+void FindClose(TSearchRec& F) {
+  if (!F.FindHandle) return;
+  ::FindClose(F.FindHandle->Handle);
+  delete F.FindHandle;
+  F.FindHandle = nullptr;
+}
+
+#else
+
+// The folder's entries that match the mask, read at FindFirst.
+struct TFindState {
+  struct Entry {
+    AnsiString Name;
+    int Attr;
+    int64_t Size;
+    int Time;
+  };
+  std::vector<Entry> Entries;
+  size_t Next = 0;
+};
+
+namespace {
+constexpr int ErrorFileNotFound = 2, ErrorPathNotFound = 3, ErrorNoMoreFiles = 18;
+
+// * and ? against Name, without regard to case; "*.*" is every name, as on the system.
+bool MatchesMask(const char* Mask, const char* Name) {
+  if (std::strcmp(Mask, "*.*") == 0) Mask = "*";
+  const char* StarMask = nullptr;
+  const char* StarName = nullptr;
+  while (*Name) {
+    if (*Mask == '*') {
+      StarMask = ++Mask;
+      StarName = Name;
+    } else if (*Mask == '?' || std::tolower((unsigned char)*Mask) == std::tolower((unsigned char)*Name)) {
+      ++Mask;
+      ++Name;
+    } else if (StarMask) {
+      Mask = StarMask;
+      Name = ++StarName;
+    } else {
+      return false;
+    }
+  }
+  while (*Mask == '*') ++Mask;
+  return *Mask == 0;
+}
+
+int DosTime(time_t T) {
+  std::tm L{};
+  localtime_r(&T, &L);
+  if (L.tm_year < 80) return (1 << 21) | (1 << 16);  // 1980-01-01, the earliest DOS date
+  const unsigned Date = unsigned((L.tm_year - 80) << 9 | (L.tm_mon + 1) << 5 | L.tm_mday);
+  const unsigned Time = unsigned(L.tm_hour << 11 | L.tm_min << 5 | L.tm_sec / 2);
+  return int(Date << 16 | Time);
+}
+
+int FindMatching(TSearchRec& F) {
+  TFindState& S = *F.FindHandle;
+  while (S.Next < S.Entries.size() && (S.Entries[S.Next].Attr & F.ExcludeAttr)) ++S.Next;
+  if (S.Next >= S.Entries.size()) return ErrorNoMoreFiles;
+  const TFindState::Entry& E = S.Entries[S.Next++];
+  F.Name = E.Name;
+  F.Attr = E.Attr;
+  F.Size = E.Size;
+  F.Time = E.Time;
+  return 0;
+}
+}  // namespace
+
+int FindFirst(const AnsiString& Path, int Attr, TSearchRec& F) {
+  FindClose(F);
+  F.ExcludeAttr = ~Attr & faSpecial;
+  const int Slash = Path.LastDelimiter("\\/");
+  std::string Dir = Path.SubString(1, Slash).str();
+  for (char& C : Dir)
+    if (C == '\\') C = '/';
+  const std::string Mask = Path.SubString(Slash + 1, Path.Length()).str();
+  DIR* D = opendir(Dir.empty() ? "." : Dir.c_str());
+  if (!D) return ErrorPathNotFound;
+  auto* S = new TFindState;
+  while (dirent* Ent = readdir(D)) {
+    if (!MatchesMask(Mask.c_str(), Ent->d_name)) continue;
+    struct stat St;
+    if (stat((Dir + Ent->d_name).c_str(), &St) != 0) continue;
+    const bool Dots = std::strcmp(Ent->d_name, ".") == 0 || std::strcmp(Ent->d_name, "..") == 0;
+    int A = S_ISDIR(St.st_mode) ? faDirectory : faArchive;
+    if (!(St.st_mode & S_IWUSR)) A |= faReadOnly;
+    if (Ent->d_name[0] == '.' && !Dots) A |= faHidden;
+    S->Entries.push_back({Ent->d_name, A, S_ISDIR(St.st_mode) ? 0 : int64_t(St.st_size), DosTime(St.st_mtime)});
+  }
+  closedir(D);
+  const bool Any = !S->Entries.empty();
+  F.FindHandle = S;
+  const int R = FindMatching(F);
+  if (R != 0) FindClose(F);
+  return R == 0 ? 0 : Any ? R : ErrorFileNotFound;
+}
+
+int FindNext(TSearchRec& F) {
+  if (!F.FindHandle) return ErrorNoMoreFiles;
+  return FindMatching(F);
+}
+
+void FindClose(TSearchRec& F) {
+  delete F.FindHandle;
+  F.FindHandle = nullptr;
+}
+
+#endif
 
 // ---------------------------------------------------------------------------------------------
 // Dates and times

@@ -123,6 +123,33 @@ AnsiString ChangeFileExt(const AnsiString& FileName, const AnsiString& Extension
 bool FileExists(const AnsiString& FileName);
 bool DeleteFile(const AnsiString& FileName);
 
+// File attributes (the system's FILE_ATTRIBUTE_ bits).
+enum : int {
+  faReadOnly = 0x01, faHidden = 0x02, faSysFile = 0x04, faVolumeID = 0x08, faDirectory = 0x10,
+  faArchive = 0x20, faAnyFile = 0x3F,
+};
+struct TFindState;
+// One entry of a folder search. FindHandle is the search in progress (FindClose frees it).
+struct TSearchRec {
+  TSearchRec() = default;
+  TSearchRec(const TSearchRec&) = delete;
+  TSearchRec& operator=(const TSearchRec&) = delete;
+  ~TSearchRec();  // ends a search still open
+  int Time = 0;       // last write, local time in DOS date (high word) and time (low word)
+  int64_t Size = 0;
+  int Attr = 0;
+  AnsiString Name;
+  int ExcludeAttr = 0;  // the special attributes (hidden, system, volume, folder) not asked for
+  TFindState* FindHandle = nullptr;
+};
+// The first entry matching Path (a folder and a mask of * and ?) that has none of the special
+// attributes missing from Attr: 0, or the system's error code (2 when nothing matches, 3 for a
+// missing folder). FindNext: the next such entry (18 when there is none). FindClose ends the
+// search; F may be searched again.
+int FindFirst(const AnsiString& Path, int Attr, TSearchRec& F);
+int FindNext(TSearchRec& F);
+void FindClose(TSearchRec& F);
+
 // Raises EAbort, the silent exception.
 [[noreturn]] void Abort();
 

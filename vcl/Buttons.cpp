@@ -46,13 +46,6 @@ struct TCanvasLock {
   ~TCanvasLock() { C->Unlock(); }
 };
 
-// Keeps a canvas bound to a DC for a scope.
-struct TCanvasBinding {
-  TCanvas* C;
-  TCanvasBinding(TCanvas* Canvas, HDC DC) : C(Canvas) { C->SetHandle(DC); }
-  ~TCanvasBinding() { C->SetHandle(nullptr); }
-};
-
 }  // namespace
 
 // ---------------------------------------------------------------------------------------------

@@ -359,6 +359,15 @@ private:
   friend class TIcon;
 };
 
+// Keeps a canvas bound to a DC for a scope.
+struct TCanvasBinding {
+  TCanvas* C;
+  TCanvasBinding(TCanvas* Canvas, HDC DC) : C(Canvas) { C->SetHandle(DC); }
+  ~TCanvasBinding() { C->SetHandle(nullptr); }
+  TCanvasBinding(const TCanvasBinding&) = delete;
+  TCanvasBinding& operator=(const TCanvasBinding&) = delete;
+};
+
 // ---------------------------------------------------------------------------------------------
 enum TProgressStage { psStarting, psRunning, psEnding };
 using TProgressEvent = TClosure<TObject* /*Sender*/, TProgressStage, unsigned char /*PercentDone*/,

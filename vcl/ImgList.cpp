@@ -1,5 +1,7 @@
 #include "vcl/ImgList.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr COLORREF kBlack = 0x000000, kWhite = 0xFFFFFF;
@@ -32,7 +34,23 @@ TCustomImageList::TCustomImageList(TComponent* AOwner, int AWidth, int AHeight) 
   SetSize(AWidth, AHeight);
 }
 
-TCustomImageList::~TCustomImageList() { FreeHandle(); }
+TCustomImageList::~TCustomImageList() {
+  while (!FLinks.empty()) UnRegisterChanges(FLinks.back());
+  FreeHandle();
+}
+
+void TCustomImageList::RegisterChanges(TChangeLink* Link) {
+  if (!Link) return;
+  Link->FSender = this;
+  FLinks.push_back(Link);
+}
+
+void TCustomImageList::UnRegisterChanges(TChangeLink* Link) {
+  auto It = std::find(FLinks.begin(), FLinks.end(), Link);
+  if (It == FLinks.end()) return;
+  Link->FSender = nullptr;
+  FLinks.erase(It);
+}
 
 void TCustomImageList::FreeHandle() {
   if (FHandle) ImageList_Destroy(FHandle);
@@ -152,8 +170,22 @@ void TCustomImageList::Draw(TCanvas* Canvas, int X, int Y, int Index) {
 }
 
 void TCustomImageList::Change() {
+  // A handler may unregister links: walk a copy and skip those gone meanwhile.
+  const std::vector<TChangeLink*> Links = FLinks;
+  for (TChangeLink* L : Links)
+    if (std::find(FLinks.begin(), FLinks.end(), L) != FLinks.end()) L->Change();
   if (OnChange) OnChange(this);
 }
+
+TChangeLink::~TChangeLink() {
+  if (FSender) FSender->UnRegisterChanges(this);
+}
+
+void TChangeLink::Change() {
+  if (OnChange) OnChange(FSender);
+}
+
+ORV_IMPLEMENT_CLASS(TChangeLink, TObject)
 
 static constinit const TPropInfo TCustomImageList_Props[] = {
     PropInt<&TCustomImageList::Height, &TCustomImageList::SetHeight>("Height", 16),

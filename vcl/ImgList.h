@@ -3,6 +3,26 @@
 
 #include "vcl/Graphics.h"
 
+#include <vector>
+
+class TCustomImageList;
+
+// Registered with an image list to hear of its changes; unregisters itself when freed.
+class TChangeLink : public TObject {
+  ORV_CLASS(TChangeLink, TObject)
+public:
+  TChangeLink() = default;
+  ~TChangeLink() override;
+  TCustomImageList* Sender() const { return FSender; }
+  // OnChange with the list as sender.
+  virtual void Change();
+  TNotifyEvent OnChange;
+
+private:
+  friend class TCustomImageList;
+  TCustomImageList* FSender = nullptr;
+};
+
 // A list of equally sized images, each with a monochrome mask. The system list is created on
 // first use; changing the size empties it.
 class TCustomImageList : public TComponent {
@@ -40,6 +60,10 @@ public:
   // ILD_NORMAL over the list's background (transparent: none).
   void Draw(TCanvas* Canvas, int X, int Y, int Index);
 
+  // Link->Sender() becomes this list; every change calls the links' Change, in order.
+  void RegisterChanges(TChangeLink* Link);
+  void UnRegisterChanges(TChangeLink* Link);
+
   TNotifyEvent OnChange;
 
 protected:
@@ -55,6 +79,7 @@ private:
 
   HIMAGELIST FHandle = nullptr;
   int FWidth = 16, FHeight = 16;
+  std::vector<TChangeLink*> FLinks;
 };
 
 class TImageList : public TCustomImageList {

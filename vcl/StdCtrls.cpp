@@ -12,14 +12,14 @@ constexpr TEnumType TComboBoxStyleType{
     "TComboBoxStyle", {"csDropDown", "csSimple", "csDropDownList", "csOwnerDrawFixed", "csOwnerDrawVariable"}};
 constexpr TEnumType TScrollBarKindType{"TScrollBarKind", {"sbHorizontal", "sbVertical"}};
 
-namespace {
-
-// WS_BORDER or the 3-D client edge for a control with a single border.
 void ApplyBorder(TCreateParams& Params, TBorderStyle Style, bool Ctl3D) {
   if (Style != bsSingle) return;
   if (Ctl3D) Params.ExStyle |= WS_EX_CLIENTEDGE;
   else Params.Style |= WS_BORDER;
 }
+
+namespace {
+
 
 // Owner-drawn item drawing shared by list and combo boxes: the canvas is bound to the item DC
 // for the call of Draw(Index, Rect, State).
@@ -1209,8 +1209,8 @@ static constexpr TItemMessages ComboBoxMessages{CB_GETCOUNT, CB_GETLBTEXT, CB_GE
 class TWindowItems : public TStrings {
   ORV_CLASS(TWindowItems, TStrings)
 public:
-  TWindowItems(TWinControl* AControl, const TItemMessages& AMsgs, bool* ASorted)
-      : Control(AControl), Msgs(AMsgs), Sorted(ASorted) {}
+  TWindowItems(TWinControl* AControl, TItemControl* AHooks, const TItemMessages& AMsgs, bool* ASorted)
+      : Control(AControl), Hooks(AHooks), Msgs(AMsgs), Sorted(ASorted) {}
 
   int Count() const override {
     if (HWND H = Control->WindowHandle()) return int(SendMessageA(H, Msgs.GetCount, 0, 0));
@@ -1227,18 +1227,14 @@ public:
     }
     return Save[size_t(Index)].S;
   }
+  // Item data goes through the control's overridable operations.
   TObject* GetObject(int Index) const override {
     CheckIndex(Index, Count());
-    if (HWND H = Control->WindowHandle()) {
-      LRESULT D = SendMessageA(H, Msgs.GetItemData, WPARAM(Index), 0);
-      return D == Msgs.Err ? nullptr : reinterpret_cast<TObject*>(D);
-    }
-    return Save[size_t(Index)].Obj;
+    return reinterpret_cast<TObject*>(Hooks->GetItemData(Index));
   }
   void PutObject(int Index, TObject* AObject) override {
     CheckIndex(Index, Count());
-    if (HWND H = Control->WindowHandle()) SendMessageA(H, Msgs.SetItemData, WPARAM(Index), LPARAM(AObject));
-    else Save[size_t(Index)].Obj = AObject;
+    Hooks->SetItemData(Index, reinterpret_cast<intptr_t>(AObject));
   }
   void Put(int Index, const AnsiString& S) override {
     CheckIndex(Index, Count());
@@ -1250,18 +1246,20 @@ public:
   }
   int Add(const AnsiString& S) override { return AddObject(S, nullptr); }
   int AddObject(const AnsiString& S, TObject* AObject) override {
+    int Index;
     if (HWND H = Control->WindowHandle()) {
       LRESULT I = SendMessageA(H, Msgs.AddString, 0, LPARAM(S.c_str()));
       if (I < 0) throw EOutOfResources("Not enough room for the item");
-      if (AObject) SendMessageA(H, Msgs.SetItemData, WPARAM(I), LPARAM(AObject));
-      return int(I);
+      Index = int(I);
+    } else {
+      Index = int(Save.size());
+      if (*Sorted)
+        Index = int(std::upper_bound(Save.begin(), Save.end(), S,
+                                     [](const AnsiString& A, const Item& B) { return lstrcmpiA(A.c_str(), B.S.c_str()) < 0; }) -
+                    Save.begin());
+      Save.insert(Save.begin() + Index, Item{S, 0});
     }
-    int Index = int(Save.size());
-    if (*Sorted)
-      Index = int(std::upper_bound(Save.begin(), Save.end(), S,
-                                   [](const AnsiString& A, const Item& B) { return lstrcmpiA(A.c_str(), B.S.c_str()) < 0; }) -
-                  Save.begin());
-    Save.insert(Save.begin() + Index, Item{S, AObject});
+    if (AObject) Hooks->SetItemData(Index, reinterpret_cast<intptr_t>(AObject));
     return Index;
   }
   void Insert(int Index, const AnsiString& S) override {
@@ -1270,29 +1268,46 @@ public:
   }
   void Delete(int Index) override {
     CheckIndex(Index, Count());
-    if (HWND H = Control->WindowHandle()) SendMessageA(H, Msgs.DeleteString, WPARAM(Index), 0);
-    else Save.erase(Save.begin() + Index);
+    Hooks->DeleteString(Index);
   }
-  void Clear() override {
+  void Clear() override { Hooks->ResetContent(); }
+
+  // The control's own storage, under its item-data operations: the window's, or the list kept
+  // while there is none. GetData answers the error value for an index outside the items.
+  intptr_t GetData(int Index) const {
+    if (HWND H = Control->WindowHandle()) return intptr_t(SendMessageA(H, Msgs.GetItemData, WPARAM(Index), 0));
+    return Index >= 0 && size_t(Index) < Save.size() ? Save[size_t(Index)].Data : intptr_t(Msgs.Err);
+  }
+  void SetData(int Index, intptr_t AData) {
+    if (HWND H = Control->WindowHandle()) SendMessageA(H, Msgs.SetItemData, WPARAM(Index), LPARAM(AData));
+    else if (Index >= 0 && size_t(Index) < Save.size()) Save[size_t(Index)].Data = AData;
+  }
+  void DeleteAt(int Index) {
+    if (HWND H = Control->WindowHandle()) SendMessageA(H, Msgs.DeleteString, WPARAM(Index), 0);
+    else if (Index >= 0 && size_t(Index) < Save.size()) Save.erase(Save.begin() + Index);
+  }
+  void RemoveAll() {
     if (HWND H = Control->WindowHandle()) SendMessageA(H, Msgs.ResetContent, 0, 0);
     else Save.clear();
   }
 
-  // Window <-> saved list, around the window's life.
+  // Window <-> saved list, around the window's life. A new window gets every item's data
+  // through SetItemData, in item order, 0 included.
   void MoveToWindow() {
     HWND H = Control->WindowHandle();
     if (*Sorted) SortSave();
-    for (const Item& I : Save) {
-      LRESULT Index = SendMessageA(H, Msgs.InsertString, WPARAM(-1), LPARAM(I.S.c_str()));
-      if (Index >= 0 && I.Obj) SendMessageA(H, Msgs.SetItemData, WPARAM(Index), LPARAM(I.Obj));
-    }
+    std::vector<Item> Items = std::move(Save);
     Save.clear();
+    for (const Item& I : Items) {
+      LRESULT Index = SendMessageA(H, Msgs.InsertString, WPARAM(-1), LPARAM(I.S.c_str()));
+      if (Index >= 0) Hooks->SetItemData(int(Index), I.Data);
+    }
   }
   void MoveFromWindow() {
     std::vector<Item> Items;
     int N = Count();
     Items.reserve(size_t(std::max(N, 0)));
-    for (int I = 0; I < N; ++I) Items.push_back(Item{Get(I), GetObject(I)});
+    for (int I = 0; I < N; ++I) Items.push_back(Item{Get(I), Hooks->GetItemData(I)});
     Save = std::move(Items);
   }
   void SortSave() {
@@ -1318,7 +1333,7 @@ protected:
 private:
   struct Item {
     AnsiString S;
-    TObject* Obj = nullptr;
+    intptr_t Data = 0;
   };
   static void CheckIndex(int Index, int Count) {
     if (Index < 0 || Index >= Count) throw EStringListError(Format("List index out of bounds (%d)", {Index}));
@@ -1327,13 +1342,15 @@ private:
     if (HWND H = Control->WindowHandle()) {
       LRESULT I = SendMessageA(H, Msgs.InsertString, WPARAM(Index), LPARAM(S.c_str()));
       if (I < 0) throw EOutOfResources("Not enough room for the item");
-      if (Obj) SendMessageA(H, Msgs.SetItemData, WPARAM(I), LPARAM(Obj));
-      return;
+      Index = int(I);
+    } else {
+      Save.insert(Save.begin() + Index, Item{S, 0});
     }
-    Save.insert(Save.begin() + Index, Item{S, Obj});
+    if (Obj) Hooks->SetItemData(Index, reinterpret_cast<intptr_t>(Obj));
   }
 
   TWinControl* Control;
+  TItemControl* Hooks;
   const TItemMessages& Msgs;
   bool* Sorted;
   std::vector<Item> Save;
@@ -1344,7 +1361,7 @@ ORV_IMPLEMENT_CLASS(TWindowItems, TStrings)
 // TCustomListBox
 
 TCustomListBox::TCustomListBox(TComponent* AOwner)
-    : TWinControl(AOwner), FItems(new TWindowItems(this, ListBoxMessages, &FSorted)), FCanvas(new TControlCanvas) {
+    : TWinControl(AOwner), FItems(new TWindowItems(this, this, ListBoxMessages, &FSorted)), FCanvas(new TControlCanvas) {
   static_cast<TControlCanvas*>(FCanvas)->SetControl(this);
   SetControlStyle(StyleOf(csSetCaption) | StyleOf(csDoubleClicks));
   SetBounds(Left(), Top(), 121, 97);
@@ -1501,6 +1518,11 @@ TRect TCustomListBox::ItemRect(int Index) {
 }
 
 void TCustomListBox::Clear() { FItems->Clear(); FItemIndex = -1; FSaveSelected.clear(); }
+
+intptr_t TCustomListBox::GetItemData(int Index) { return FItems->GetData(Index); }
+void TCustomListBox::SetItemData(int Index, intptr_t AData) { FItems->SetData(Index, AData); }
+void TCustomListBox::ResetContent() { FItems->RemoveAll(); }
+void TCustomListBox::DeleteString(int Index) { FItems->DeleteAt(Index); }
 
 int TCustomListBox::ItemHeight() const {
   if (HandleAllocated() && FStyle == lbStandard) {
@@ -1667,7 +1689,7 @@ ORV_IMPLEMENT_COMPONENT(TListBox, TCustomListBox, TListBox_Props)
 // TCustomComboBox
 
 TCustomComboBox::TCustomComboBox(TComponent* AOwner)
-    : TWinControl(AOwner), FItems(new TWindowItems(this, ComboBoxMessages, &FSorted)), FCanvas(new TControlCanvas) {
+    : TWinControl(AOwner), FItems(new TWindowItems(this, this, ComboBoxMessages, &FSorted)), FCanvas(new TControlCanvas) {
   static_cast<TControlCanvas*>(FCanvas)->SetControl(this);
   SetControlStyle(StyleOf(csSetCaption) | StyleOf(csDoubleClicks) | StyleOf(csFixedHeight));
   SetBounds(Left(), Top(), 145, 25);
@@ -1848,6 +1870,11 @@ void TCustomComboBox::Clear() {
   FItemIndex = -1;
   SetText(AnsiString());
 }
+
+intptr_t TCustomComboBox::GetItemData(int Index) { return FItems->GetData(Index); }
+void TCustomComboBox::SetItemData(int Index, intptr_t AData) { FItems->SetData(Index, AData); }
+void TCustomComboBox::ResetContent() { FItems->RemoveAll(); }
+void TCustomComboBox::DeleteString(int Index) { FItems->DeleteAt(Index); }
 
 void TCustomComboBox::Change() {
   if (OnChange) OnChange(this);

@@ -7,6 +7,9 @@
 
 class TCustomForm;
 
+// WS_BORDER, or the 3-D client edge with Ctl3D, for a control with a single border.
+void ApplyBorder(TCreateParams& Params, TBorderStyle Style, bool Ctl3D);
+
 enum TTextLayout { tlTop, tlCenter, tlBottom };
 extern const TEnumType TTextLayoutType;
 enum TEditCharCase { ecNormal, ecUpperCase, ecLowerCase };
@@ -418,7 +421,21 @@ public:
 // Items of a list or combo box: the window's items while it exists, a plain list otherwise.
 class TWindowItems;
 
-class TCustomListBox : public TWinControl {
+// The item operations of a list or combo box that its items go through, so a descendant can
+// keep something of its own in an item's data slot. The data is pointer-sized; GetItemData
+// answers the error value -1 for an index outside the items. A window made again gets every
+// item's data back through SetItemData, once per item in item order, 0 included.
+class TItemControl {
+protected:
+  virtual ~TItemControl() = default;
+  virtual intptr_t GetItemData(int Index) = 0;
+  virtual void SetItemData(int Index, intptr_t AData) = 0;
+  virtual void ResetContent() = 0;
+  virtual void DeleteString(int Index) = 0;
+  friend class TWindowItems;
+};
+
+class TCustomListBox : public TWinControl, public TItemControl {
   ORV_CLASS(TCustomListBox, TWinControl)
 public:
   explicit TCustomListBox(TComponent* AOwner);
@@ -475,6 +492,10 @@ protected:
   void Loaded() override;
   virtual void DrawItem(int Index, const TRect& Rect, TOwnerDrawState State);
   virtual void MeasureItem(int Index, int& Height);
+  intptr_t GetItemData(int Index) override;
+  void SetItemData(int Index, intptr_t AData) override;
+  void ResetContent() override;
+  void DeleteString(int Index) override;
 
   void CNCommand(TMessage& Message);
   void CNDrawItem(TMessage& Message);
@@ -508,7 +529,7 @@ public:
   using TControl::SetParentFont;
 };
 
-class TCustomComboBox : public TWinControl {
+class TCustomComboBox : public TWinControl, public TItemControl {
   ORV_CLASS(TCustomComboBox, TWinControl)
 public:
   explicit TCustomComboBox(TComponent* AOwner);
@@ -562,6 +583,10 @@ protected:
   virtual void DropDown();
   virtual void DrawItem(int Index, const TRect& Rect, TOwnerDrawState State);
   virtual void MeasureItem(int Index, int& Height);
+  intptr_t GetItemData(int Index) override;
+  void SetItemData(int Index, intptr_t AData) override;
+  void ResetContent() override;
+  void DeleteString(int Index) override;
   // Height the window takes for the list part.
   int DropDownHeight();
 

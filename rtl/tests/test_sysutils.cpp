@@ -10,6 +10,7 @@
 #include <ctime>
 #include <filesystem>
 #include <limits>
+#include <set>
 #include <string>
 
 namespace {
@@ -526,6 +527,71 @@ TEST(Files, ExistsAndDelete) {
   EXPECT_FALSE(FileExists(""));
   EXPECT_FALSE(DeleteFile(""));
   fs::remove_all(dir);
+}
+
+// A folder of a sub-folder and three files, one read-only; removed with the object.
+struct TSearchFolder {
+  std::filesystem::path Dir =
+      std::filesystem::temp_directory_path() / ("orvalen_find_" + std::to_string(std::time(nullptr)));
+  TSearchFolder() {
+    namespace fs = std::filesystem;
+    fs::remove_all(Dir);
+    fs::create_directories(Dir / "Sub");
+    for (const char* Name : {"b.txt", "A.TXT", "c.dat"})
+      if (std::FILE* f = std::fopen((Dir / Name).string().c_str(), "wb")) {
+        std::fputs("abc", f);
+        std::fclose(f);
+      }
+    fs::permissions(Dir / "c.dat", fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                    fs::perm_options::remove);
+  }
+  ~TSearchFolder() {
+    namespace fs = std::filesystem;
+    std::error_code E;
+    fs::permissions(Dir / "c.dat", fs::perms::owner_write, fs::perm_options::add, E);
+    fs::remove_all(Dir, E);
+  }
+  std::string Path(const char* Mask) const { return Dir.string() + "/" + Mask; }
+};
+
+// Every entry of a search, as "name:attributes" with the folder and read-only bits only.
+std::set<std::string> Search(const std::string& Path, int Attr, int* FirstResult = nullptr) {
+  std::set<std::string> Found;
+  TSearchRec F;
+  int R = FindFirst(Path.c_str(), Attr, F);
+  if (FirstResult) *FirstResult = R;
+  if (R != 0) return Found;
+  for (; R == 0; R = FindNext(F)) {
+    std::string Flags = (F.Attr & faDirectory) ? "D" : "";
+    if (F.Attr & faReadOnly) Flags += "R";
+    Found.insert(F.Name.str() + ":" + Flags);
+  }
+  EXPECT_EQ(R, 18) << "the search ends with no more files";
+  FindClose(F);
+  return Found;
+}
+
+TEST(Files, FindFirstListsByMaskAndAttributes) {
+  TSearchFolder Folder;
+  using Set = std::set<std::string>;
+  EXPECT_EQ(Search(Folder.Path("*.*"), faAnyFile), (Set{".:D", "..:D", "Sub:D", "b.txt:", "A.TXT:", "c.dat:R"}));
+  EXPECT_EQ(Search(Folder.Path("*.*"), 0), (Set{"b.txt:", "A.TXT:", "c.dat:R"})) << "folders only when asked for";
+  EXPECT_EQ(Search(Folder.Path("*.txt"), faAnyFile), (Set{"b.txt:", "A.TXT:"})) << "masks ignore case";
+  EXPECT_EQ(Search(Folder.Path("?.dat"), faReadOnly), (Set{"c.dat:R"}));
+  EXPECT_EQ(Search(Folder.Path("s*"), faDirectory), (Set{"Sub:D"}));
+
+  int First = -1;
+  EXPECT_TRUE(Search(Folder.Path("*.none"), faAnyFile, &First).empty());
+  EXPECT_EQ(First, 2) << "nothing matches";
+  EXPECT_TRUE(Search(Folder.Path("missing/*.*"), faAnyFile, &First).empty());
+  EXPECT_EQ(First, 3) << "no such folder";
+
+  TSearchRec F;
+  ASSERT_EQ(FindFirst(Folder.Path("b.txt").c_str(), 0, F), 0);
+  EXPECT_EQ(F.Size, 3);
+  EXPECT_NE(F.Time, 0);
+  ASSERT_EQ(FindFirst(Folder.Path("Sub").c_str(), faDirectory, F), 0) << "a search may start again at once";
+  EXPECT_EQ(F.Name, "Sub");
 }
 
 // ---------------------------------------------------------------------------------------------

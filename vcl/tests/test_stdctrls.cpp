@@ -843,6 +843,54 @@ TEST(ListBox, MouseSelectionClicks) {
   EXPECT_EQ(L->ItemAtPos(Point(5, L->ItemRect(2).Bottom + 5), true), -1);
 }
 
+// A list box that logs its item operations and keeps data of its own beside the window's.
+class TLoggingListBox : public TListBox {
+public:
+  explicit TLoggingListBox(TComponent* AOwner) : TListBox(AOwner) {}
+  std::vector<std::string> Log;
+protected:
+  intptr_t GetItemData(int Index) override {
+    Log.push_back("get " + std::to_string(Index));
+    return TListBox::GetItemData(Index);
+  }
+  void SetItemData(int Index, intptr_t AData) override {
+    Log.push_back("set " + std::to_string(Index) + "=" + std::to_string(AData));
+    TListBox::SetItemData(Index, AData);
+  }
+  void ResetContent() override {
+    Log.push_back("reset");
+    TListBox::ResetContent();
+  }
+  void DeleteString(int Index) override {
+    Log.push_back("delete " + std::to_string(Index));
+    TListBox::DeleteString(Index);
+  }
+};
+
+TEST(ListBox, ItemDataGoesThroughTheOverridableOperations) {
+  TFormHost H;
+  auto* L = H.Add<TLoggingListBox>(10, 10, 150, 120);
+  L->Items()->Add("a");
+  L->Items()->AddObject("b", reinterpret_cast<TObject*>(intptr_t(7)));
+  L->Items()->Add("c");
+  EXPECT_EQ(L->Log, (Lines{"set 1=7"})) << "an item added without data leaves its slot alone";
+  L->Log.clear();
+  EXPECT_EQ(L->Items()->Objects(1), reinterpret_cast<TObject*>(intptr_t(7)));
+  EXPECT_EQ(L->Log, (Lines{"get 1"}));
+
+  // A window made again reads every item's data and gives it back once per item, in order.
+  L->Log.clear();
+  L->RecreateWnd();
+  L->HandleNeeded();
+  EXPECT_EQ(L->Log, (Lines{"get 0", "get 1", "get 2", "set 0=0", "set 1=7", "set 2=0"}));
+
+  L->Log.clear();
+  L->Items()->Delete(0);
+  L->Items()->Clear();
+  EXPECT_EQ(L->Log, (Lines{"delete 0", "reset"}));
+  EXPECT_EQ(SendMessageA(L->Handle(), LB_GETCOUNT, 0, 0), 0);
+}
+
 TEST(ComboBox, ItemsAndSelectionThroughTheWindow) {
   TFormHost H;
   TComboBox* C = TComponent::Create<TComboBox>(H.Form);
