@@ -206,6 +206,14 @@ INPUT MouseButtonInput(TMouseButton Button, bool Down) {
   return In;
 }
 
+INPUT KeyInput(WORD VirtualKey, bool Down) {
+  INPUT In{};
+  In.type = INPUT_KEYBOARD;
+  In.ki.wVk = VirtualKey;
+  In.ki.dwFlags = Down ? 0 : KEYEVENTF_KEYUP;
+  return In;
+}
+
 void RealClick(HWND Wnd, int X, int Y, TMouseButton Button, int Times) {
   MoveMouse(Wnd, X, Y);
   std::vector<INPUT> Inputs;

@@ -87,6 +87,8 @@ void MoveMouse(HWND Wnd, int X, int Y);
 void SendInputs(const std::vector<INPUT>& Inputs);
 // A press (Down) or release of a button of the real mouse where it is.
 INPUT MouseButtonInput(TMouseButton Button, bool Down);
+// A press (Down) or release of a key of the real keyboard.
+INPUT KeyInput(WORD VirtualKey, bool Down);
 // A press and release of the real mouse at a client point of Wnd, the cursor put there first;
 // twice for a double click.
 void RealClick(HWND Wnd, int X, int Y, TMouseButton Button = mbLeft, int Times = 1);
