@@ -229,6 +229,17 @@ void DrawFlatBorder(HDC DC, TWinControl* Control, bool Focused) {
   if (!Grid) FrameRect(D, &AsRECT(R), GetSysColorBrush(COLOR_WINDOW));
 }
 
+void CoolMouseEnterLeave(TWinControl* Control, const TMessage& Message, bool FlatBorder, bool EnterAlways,
+                         const TNotifyEvent& OnEnter, const TNotifyEvent& OnLeave) {
+  if (Message.LParam != 0) return;
+  const bool Enter = Message.Msg == CM_MOUSEENTER;
+  if (FlatBorder && Control->HandleAllocated() &&
+      ((EnterAlways && Enter) || !IsCoolControl(Screen ? Screen->ActiveControl() : nullptr)))
+    DrawFlatBorder(nullptr, Control, Enter);
+  const TNotifyEvent& E = Enter ? OnEnter : OnLeave;
+  if (E) E(Control);
+}
+
 void DrawBorders(HDC DC, TWinControl* Control, TEdgeBorders EdgeBorders, TPen* Pen) {
   if (!Control) return;
   TBorderDC D(DC, Control);

@@ -178,6 +178,11 @@ private:
 
 // A flat frame in the non-client area of Control (DC 0: the window DC, released afterwards).
 void DrawFlatBorder(HDC DC, TWinControl* Control, bool Focused);
+// What a cool control does after the framework's CM_MOUSEENTER or CM_MOUSELEAVE for itself
+// (LParam 0): with FlatBorder its flat border shown or hidden, unless a cool control has the
+// focus (with EnterAlways shown on entering whatever has it); then OnEnter or OnLeave.
+void CoolMouseEnterLeave(TWinControl* Control, const TMessage& Message, bool FlatBorder, bool EnterAlways,
+                         const TNotifyEvent& OnEnter, const TNotifyEvent& OnLeave);
 // Edge lines in the non-client area of Control, drawn with Pen (DC 0: the window DC).
 void DrawBorders(HDC DC, TWinControl* Control, TEdgeBorders EdgeBorders, TPen* Pen);
 // Edge lines inside R of a control's own canvas (the label's form of the lines).

@@ -180,14 +180,8 @@ template <class TBase> void TCoolEditControl<TBase>::WMFocus(TMessage& Message) 
 
 template <class TBase> void TCoolEditControl<TBase>::CMMouse(TMessage& Message) {
   TBase::Dispatch(Message);
-  if (Message.LParam != 0) return;
-  const bool Enter = Message.Msg == CM_MOUSEENTER;
   // The memo shows its border under the mouse whatever has the focus.
-  const bool OtherFocus = !IsCoolControl(Screen ? Screen->ActiveControl() : nullptr);
-  if ((FOptions & CoolOption(ocFlatBorder)) && this->HandleAllocated() && (OtherFocus || (Memo && Enter)))
-    DrawFlatBorder(nullptr, this, Enter);
-  const TNotifyEvent& E = Enter ? OnMouseEnter : OnMouseLeave;
-  if (E) E(this);
+  CoolMouseEnterLeave(this, Message, FOptions & CoolOption(ocFlatBorder), Memo, OnMouseEnter, OnMouseLeave);
 }
 
 template class TCoolEditControl<TCustomEdit>;

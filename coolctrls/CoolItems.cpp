@@ -235,13 +235,7 @@ template <class TBase> void TCoolItemControl<TBase>::Dispatch(TMessage& Message)
 
 template <class TBase> void TCoolItemControl<TBase>::CMMouse(TMessage& Message) {
   TBase::Dispatch(Message);
-  if (Message.LParam != 0) return;
-  const bool Enter = Message.Msg == CM_MOUSEENTER;
-  if ((FOptions & CoolOption(ocFlatBorder)) && this->HandleAllocated() &&
-      !IsCoolControl(Screen ? Screen->ActiveControl() : nullptr))
-    DrawFlatBorder(nullptr, this, Enter);
-  const TNotifyEvent& E = Enter ? OnMouseEnter : OnMouseLeave;
-  if (E) E(this);
+  CoolMouseEnterLeave(this, Message, FOptions & CoolOption(ocFlatBorder), false, OnMouseEnter, OnMouseLeave);
 }
 
 template <class TBase> void TCoolItemControl<TBase>::WMFocus(TMessage& Message) {

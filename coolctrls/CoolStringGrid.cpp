@@ -680,13 +680,7 @@ void TCoolStringGrid::WMFocus(TMessage& Message) {
 
 void TCoolStringGrid::CMMouse(TMessage& Message) {
   inherited::Dispatch(Message);
-  if (Message.LParam != 0) return;
-  const bool Enter = Message.Msg == CM_MOUSEENTER;
-  if ((FExOptions & CoolOption(ocFlatBorder)) && HandleAllocated() &&
-      !IsCoolControl(Screen ? Screen->ActiveControl() : nullptr))
-    DrawFlatBorder(nullptr, this, Enter);
-  const TNotifyEvent& E = Enter ? OnMouseEnter : OnMouseLeave;
-  if (E) E(this);
+  CoolMouseEnterLeave(this, Message, FExOptions & CoolOption(ocFlatBorder), false, OnMouseEnter, OnMouseLeave);
 }
 
 // ----- streams, files and the clipboard

@@ -47,6 +47,14 @@ struct TCanvasLock {
   ~TCanvasLock() { C->Unlock(); }
 };
 
+// The glyph images a bitmap holds side by side: its width over its height when that divides (1
+// outside 1..4); 0 when it does not divide, and the count stays.
+int ImagesIn(TBitmap* Glyph) {
+  if (!Glyph || Glyph->Height() <= 0 || Glyph->Width() % Glyph->Height() != 0) return 0;
+  const int N = Glyph->Width() / Glyph->Height();
+  return N < 1 || N > 4 ? 1 : N;
+}
+
 // The size of Text drawn on one line in the DC's font; empty for no text.
 TSize CaptionSize(HDC DC, const AnsiString& Text) {
   if (Text.IsEmpty()) return TSize();
@@ -325,10 +333,7 @@ bool TBitBtn::IsCustomCaption(const TObject* Obj) {
 
 void TBitBtn::SetGlyph(TBitmap* Value) {
   FGlyph->Assign(Value);
-  if (Value && Value->Height() > 0 && Value->Width() % Value->Height() == 0) {
-    int N = Value->Width() / Value->Height();
-    SetNumGlyphs(N > 4 ? 1 : N);
-  }
+  if (const int N = ImagesIn(Value)) SetNumGlyphs(N);
 }
 
 void TBitBtn::GlyphChanged(TObject*) {
@@ -629,10 +634,7 @@ const TGlyphImages& TSpeedButton::Images() {
 
 void TSpeedButton::SetGlyph(TBitmap* Value) {
   FGlyph->Assign(Value);
-  if (Value && Value->Height() > 0 && Value->Width() % Value->Height() == 0) {
-    const int N = Value->Width() / Value->Height();
-    SetNumGlyphs(N > 4 ? 1 : N);
-  }
+  if (const int N = ImagesIn(Value)) SetNumGlyphs(N);
 }
 
 void TSpeedButton::SetNumGlyphs(TNumGlyphs Value) {

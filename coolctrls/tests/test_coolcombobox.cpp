@@ -66,9 +66,15 @@ TEST_F(CoolComboFixture, TheDroppedListTakesListBoxWidthPlacedByAlignment) {
     const RECT L = WindowRect(List());
     EXPECT_EQ(L.right - L.left, K.ListWidth);
     const int W = K.ComboWidth;
-    if (K.Align == paLeft) EXPECT_EQ(L.left, Combo.left);
-    if (K.Align == paRight) EXPECT_EQ(L.right, Combo.left + W);
-    if (K.Align == paCenter) EXPECT_EQ(L.left, Combo.left + W / 2 - K.ListWidth / 2);
+    if (K.Align == paLeft) {
+      EXPECT_EQ(L.left, Combo.left);
+    }
+    if (K.Align == paRight) {
+      EXPECT_EQ(L.right, Combo.left + W);
+    }
+    if (K.Align == paCenter) {
+      EXPECT_EQ(L.left, Combo.left + W / 2 - K.ListWidth / 2);
+    }
     Close();
   }
   // Equal widths and 0 leave the system's list as it is.

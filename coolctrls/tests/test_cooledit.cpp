@@ -284,7 +284,9 @@ TEST_F(CoolEditFixture, WithTheCaptionBarTheMouseSelectsFromThePressPointBothWay
     SendMessageA(Wnd, EM_LINESCROLL, 0, Line - 1 - SendMessageA(Wnd, EM_GETFIRSTVISIBLELINE, 0, 0));
     PumpMessages();
     const int Start = int(SendMessageA(Wnd, EM_LINEINDEX, WPARAM(Line), 0));
-    if (Far) ASSERT_GT(Start, 65535);
+    if (Far) {
+      ASSERT_GT(Start, 65535);
+    }
     const LRESULT Pos = SendMessageA(Wnd, EM_POSFROMCHAR, WPARAM(Start + 20), 0);
     const int X = short(LOWORD(Pos)) + 1, Y = short(HIWORD(Pos)) + 4;
     const TPoint Press = Host.Control()->ScreenToClient(M->ClientToScreen(TPoint(X, Y)));
@@ -348,7 +350,9 @@ TEST_F(CoolEditFixture, WithAFlatBorderPageUpAtTheTopAndPageDownAtTheEndDoNothin
     const int Before = Caret();
     Key(VK_NEXT);
     EXPECT_EQ(Caret() == Before, Flat) << "PageDown at the end";
-    if (Flat) EXPECT_EQ(SendMessageA(Wnd, EM_GETFIRSTVISIBLELINE, 0, 0), First);
+    if (Flat) {
+      EXPECT_EQ(SendMessageA(Wnd, EM_GETFIRSTVISIBLELINE, 0, 0), First);
+    }
     // Elsewhere the keys page.
     SendMessageA(Wnd, EM_SETSEL, Line3, Line3);
     SendMessageA(Wnd, EM_SCROLLCARET, 0, 0);
