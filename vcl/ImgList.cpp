@@ -151,6 +151,21 @@ void TCustomImageList::Draw(TCanvas* Canvas, int X, int Y, int Index) {
   ImageList_DrawEx(FHandle, Index, Canvas->Handle(), X, Y, 0, 0, CLR_NONE, CLR_NONE, ILD_TRANSPARENT);
 }
 
+void TCustomImageList::GetImages(int Index, TBitmap* Image, TBitmap* Mask) {
+  CheckIndex(Index);
+  if (Image) {
+    Image->SetSize(FWidth, FHeight);
+    HDC DC = Image->Canvas()->Handle();
+    PatBlt(DC, 0, 0, FWidth, FHeight, BLACKNESS);
+    ImageList_DrawEx(FHandle, Index, DC, 0, 0, 0, 0, CLR_NONE, CLR_NONE, ILD_NORMAL);
+  }
+  if (Mask) {
+    Mask->SetPixelFormat(pf1bit);
+    Mask->SetSize(FWidth, FHeight);
+    ImageList_DrawEx(FHandle, Index, Mask->Canvas()->Handle(), 0, 0, 0, 0, CLR_NONE, CLR_NONE, ILD_MASK);
+  }
+}
+
 void TCustomImageList::Change() {
   if (OnChange) OnChange(this);
 }
