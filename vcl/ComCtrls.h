@@ -106,6 +106,11 @@ public:
   void GetChildren(const std::function<void(TComponent*)>& Proc, TComponent* Root) override;
   void Loaded() override;
 
+  using TControl::Font;
+  using TControl::SetFont;
+  using TControl::ParentFont;
+  using TControl::SetParentFont;
+
 protected:
   void Change() override;
   // Rebuilds the tabs from the pages, then selects the active page's tab.

@@ -162,7 +162,9 @@ void TCustomImageList::GetImages(int Index, TBitmap* Image, TBitmap* Mask) {
   if (Mask) {
     Mask->SetPixelFormat(pf1bit);
     Mask->SetSize(FWidth, FHeight);
-    ImageList_DrawEx(FHandle, Index, Mask->Canvas()->Handle(), 0, 0, 0, 0, CLR_NONE, CLR_NONE, ILD_MASK);
+    HDC DC = Mask->Canvas()->Handle();
+    PatBlt(DC, 0, 0, FWidth, FHeight, WHITENESS);  // the mask is combined with what is there
+    ImageList_DrawEx(FHandle, Index, DC, 0, 0, 0, 0, CLR_NONE, CLR_NONE, ILD_MASK);
   }
 }
 

@@ -268,7 +268,14 @@ TEST(ImageList, ImagesAndMasksReadBack) {
   EXPECT_EQ(Image.Canvas()->Pixels(0, 3), clBlack);
   EXPECT_EQ(Mask.Canvas()->Pixels(0, 0), clBlack);
   EXPECT_EQ(Mask.Canvas()->Pixels(0, 3), clWhite);
-  EXPECT_THROW(List.GetImages(1, &Image, &Mask), EInvalidOperation);
+  // Read into bitmaps holding something else: the same.
+  List.AddMasked(vcltest::MakeBitmap(4, 4, clBlue).get(), clBlue);
+  List.GetImages(1, &Image, &Mask);
+  EXPECT_EQ(Image.Canvas()->Pixels(0, 0), clBlack);
+  EXPECT_EQ(Mask.Canvas()->Pixels(0, 0), clWhite);
+  List.GetImages(0, &Image, &Mask);
+  EXPECT_EQ(Mask.Canvas()->Pixels(1, 1), clBlack);
+  EXPECT_THROW(List.GetImages(2, &Image, &Mask), EInvalidOperation);
 }
 
 }  // namespace
