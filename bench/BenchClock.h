@@ -1,6 +1,9 @@
-// What the benchmark programs share: a high-resolution clock and a message pump.
+// What the benchmark programs share: a high-resolution clock, timings and a message pump.
 #pragma once
 #include "vcl/Win.h"
+
+#include <algorithm>
+#include <vector>
 
 namespace bench {
 
@@ -15,6 +18,17 @@ inline double Seconds() {
   QueryPerformanceCounter(&T);
   return double(T.QuadPart) / double(Freq.QuadPart);
 }
+
+// The times of repeated runs of one step.
+struct TFigures {
+  std::vector<double> Times;
+  double Best() const { return *std::min_element(Times.begin(), Times.end()); }
+  double Median() const {
+    std::vector<double> T = Times;
+    std::sort(T.begin(), T.end());
+    return T[T.size() / 2];
+  }
+};
 
 // Handles every message waiting in this thread's queue.
 inline void Pump() {

@@ -289,18 +289,21 @@ void TBMPageControl::SetTransparent(bool Value) {
   ViewChange();
 }
 
-void TBMPageControl::SetSound(TBMCustomSound*& Field, TBMCustomSound* Value) {
+void TBMTabSounds::Set(TComponent* Holder, TBMCustomSound*& Field, TBMCustomSound* Value) {
   if (Field == Value) return;
-  if (Field) Field->RemoveFreeNotification(this);
+  if (Field) Field->RemoveFreeNotification(Holder);
   Field = Value;
-  if (Value) Value->FreeNotification(this);
+  if (Value) Value->FreeNotification(Holder);
+}
+
+void TBMTabSounds::Forget(TComponent* Gone) {
+  for (TBMCustomSound** S : {&Highlight, &Pulse, &Select})
+    if (*S == Gone) *S = nullptr;
 }
 
 void TBMPageControl::Notification(TComponent* AComponent, TOperation Operation) {
   TPageControl::Notification(AComponent, Operation);
-  if (Operation != opRemove) return;
-  for (TBMCustomSound** S : {&FHighlightSound, &FPulseSound, &FSelectSound})
-    if (*S == AComponent) *S = nullptr;
+  if (Operation == opRemove) FSounds.Forget(AComponent);
 }
 
 // ----- pages
@@ -395,9 +398,17 @@ void TBMPageControl::UpdateGlyphs() {
     L->SetSize(16, 16);
   }
   int N = 0;
-  for (int I = 0; I < PageCount(); ++I) {
-    auto* Page = dynamic_cast<TBMTabSheet*>(Pages(I));
-    if (!Page || !Page->TabVisible()) continue;
+  for (TTabSheet* Sheet : FGlyphPages) {
+    TCITEMA Item{};
+    Item.mask = TCIF_IMAGE;
+    Item.iImage = N;
+    auto* Page = dynamic_cast<TBMTabSheet*>(Sheet);
+    if (!Page) {
+      // A plain sheet has no glyphs: a blank image keeps the numbers in step with the tabs.
+      for (TImageList* L : FLists) L->AddEmpty();
+      SendMessageA(WindowHandle(), TCM_SETITEMA, WPARAM(N++), LPARAM(&Item));
+      continue;
+    }
     TBitmap* Normal = Page->TabGlyph(0);
     FLists[lkNormal]->AddMasked(Normal, BottomLeft(Normal));
     FLists[lkNormal]->GetImages(N, FHotImage, FHotMask);
@@ -422,11 +433,7 @@ void TBMPageControl::UpdateGlyphs() {
     } else {
       FLists[lkHighlighted]->AddMasked(Page->TabGlyph(2), BottomLeft(Page->TabGlyph(2)));
     }
-    TCITEMA Item{};
-    Item.mask = TCIF_IMAGE;
-    Item.iImage = N;
-    SendMessageA(WindowHandle(), TCM_SETITEMA, WPARAM(N), LPARAM(&Item));
-    ++N;
+    SendMessageA(WindowHandle(), TCM_SETITEMA, WPARAM(N++), LPARAM(&Item));
   }
 }
 
@@ -915,32 +922,32 @@ void TBMPageControl::PlayHighlightWave() {
   if (!FEnableSounds || FHotIndex == -1) return;
   TBMTabSheet* P = TabPage(FHotIndex);
   if (P && Playable(P->HighlightSound())) P->HighlightSound()->Play();
-  else if (FHighlightSound) FHighlightSound->Play();
+  else if (FSounds.Highlight) FSounds.Highlight->Play();
 }
 
 void TBMPageControl::PlayPulseWave() {
   if (!FEnableSounds || FHotIndex == -1) return;
   TBMTabSheet* P = TabPage(FHotIndex);
   if (P && Playable(P->PulseSound())) P->PulseSound()->Play();
-  else if (FPulseSound) FPulseSound->Play();
+  else if (FSounds.Pulse) FSounds.Pulse->Play();
 }
 
 void TBMPageControl::PlaySelectWave() {
   if (!FEnableSounds || FHotIndex == -1) return;
   TBMTabSheet* P = TabPage(FHotIndex);
   if (P && Playable(P->SelectSound())) P->SelectSound()->Play();
-  else if (Playable(FSelectSound)) FSelectSound->Play();
+  else if (Playable(FSounds.Select)) FSounds.Select->Play();
   else PlayPulseWave();
 }
 
 bool TBMPageControl::HaveHighlightWave() const {
   TBMTabSheet* P = FHotIndex != -1 ? TabPage(FHotIndex) : nullptr;
-  return (P && Playable(P->HighlightSound())) || Playable(FHighlightSound);
+  return (P && Playable(P->HighlightSound())) || Playable(FSounds.Highlight);
 }
 
 bool TBMPageControl::HaveSelectWave() const {
   TBMTabSheet* P = FHotIndex != -1 ? TabPage(FHotIndex) : nullptr;
-  return (P && Playable(P->SelectSound())) || Playable(FSelectSound);
+  return (P && Playable(P->SelectSound())) || Playable(FSounds.Select);
 }
 
 // ----- published properties

@@ -33,6 +33,17 @@ constexpr unsigned BM_FLASHSTEP = 0xE001;
 
 class TBMTabSheet;
 
+// The highlight, pulse and select sounds of a page control or of one of its pages. A sound may
+// belong to another form: it tells the holder when it goes (FreeNotification), and the holder's
+// Notification passes that on to Forget.
+struct TBMTabSounds {
+  TBMCustomSound* Highlight = nullptr;
+  TBMCustomSound* Pulse = nullptr;
+  TBMCustomSound* Select = nullptr;
+  static void Set(TComponent* Holder, TBMCustomSound*& Field, TBMCustomSound* Value);
+  void Forget(TComponent* Gone);
+};
+
 class TBMPageControl : public TPageControl {
   ORV_CLASS(TBMPageControl, TPageControl)
 public:
@@ -79,12 +90,12 @@ public:
   void SetEnableSounds(bool Value) { FEnableSounds = Value; }
   bool Transparent() const { return FTransparent; }
   void SetTransparent(bool Value);
-  TBMCustomSound* HighlightSound() const { return FHighlightSound; }
-  void SetHighlightSound(TBMCustomSound* Value) { SetSound(FHighlightSound, Value); }
-  TBMCustomSound* PulseSound() const { return FPulseSound; }
-  void SetPulseSound(TBMCustomSound* Value) { SetSound(FPulseSound, Value); }
-  TBMCustomSound* SelectSound() const { return FSelectSound; }
-  void SetSelectSound(TBMCustomSound* Value) { SetSound(FSelectSound, Value); }
+  TBMCustomSound* HighlightSound() const { return FSounds.Highlight; }
+  void SetHighlightSound(TBMCustomSound* Value) { TBMTabSounds::Set(this, FSounds.Highlight, Value); }
+  TBMCustomSound* PulseSound() const { return FSounds.Pulse; }
+  void SetPulseSound(TBMCustomSound* Value) { TBMTabSounds::Set(this, FSounds.Pulse, Value); }
+  TBMCustomSound* SelectSound() const { return FSounds.Select; }
+  void SetSelectSound(TBMCustomSound* Value) { TBMTabSounds::Set(this, FSounds.Select, Value); }
   TDrawStyle HotTrackTextStyle() const { return FHotTrackTextStyle; }
   void SetHotTrackTextStyle(TDrawStyle Value);
   TDrawStyle HotTrackGlyphtStyle() const { return FHotTrackGlyphtStyle; }
@@ -163,7 +174,6 @@ protected:
   void BMFlashStep(TMessage& Message);
 
 private:
-  void SetSound(TBMCustomSound*& Field, TBMCustomSound* Value);
   // Colour and background source of a tab, as TabColorization says.
   void TabLook(int TabIndex, bool Selected, TColor& Color, TBitmap*& Source) const;
   // Invalidates a tab narrowed by 2 on the left and right, without erasing.
@@ -189,9 +199,7 @@ private:
   int FUnFlashedDelay = 200;
   bool FEnableSounds = true;
   bool FTransparent = false;
-  TBMCustomSound* FHighlightSound = nullptr;
-  TBMCustomSound* FPulseSound = nullptr;
-  TBMCustomSound* FSelectSound = nullptr;
+  TBMTabSounds FSounds;
   TDrawStyle FHotTrackTextStyle = dsRaised;
   TDrawStyle FHotTrackGlyphtStyle = dsRaised;
 

@@ -132,18 +132,9 @@ void TBMTabSheet::SetTransparentLevel(int Value) {
   InvalidateFull();
 }
 
-void TBMTabSheet::SetSound(TBMCustomSound*& Field, TBMCustomSound* Value) {
-  if (Field == Value) return;
-  if (Field) Field->RemoveFreeNotification(this);
-  Field = Value;
-  if (Value) Value->FreeNotification(this);
-}
-
 void TBMTabSheet::Notification(TComponent* AComponent, TOperation Operation) {
   TTabSheet::Notification(AComponent, Operation);
-  if (Operation != opRemove) return;
-  for (TBMCustomSound** S : {&FHighlightSound, &FPulseSound, &FSelectSound})
-    if (*S == AComponent) *S = nullptr;
+  if (Operation == opRemove) FSounds.Forget(AComponent);
 }
 
 // ----- glyphs and background

@@ -30,12 +30,12 @@ public:
   void SetBackgroundBitmap(TBitmap* Value);
   TColor HotTrackCloudColor() const { return FHotTrackCloudColor; }
   void SetHotTrackCloudColor(TColor Value);
-  TBMCustomSound* HighlightSound() const { return FHighlightSound; }
-  void SetHighlightSound(TBMCustomSound* Value) { SetSound(FHighlightSound, Value); }
-  TBMCustomSound* PulseSound() const { return FPulseSound; }
-  void SetPulseSound(TBMCustomSound* Value) { SetSound(FPulseSound, Value); }
-  TBMCustomSound* SelectSound() const { return FSelectSound; }
-  void SetSelectSound(TBMCustomSound* Value) { SetSound(FSelectSound, Value); }
+  TBMCustomSound* HighlightSound() const { return FSounds.Highlight; }
+  void SetHighlightSound(TBMCustomSound* Value) { TBMTabSounds::Set(this, FSounds.Highlight, Value); }
+  TBMCustomSound* PulseSound() const { return FSounds.Pulse; }
+  void SetPulseSound(TBMCustomSound* Value) { TBMTabSounds::Set(this, FSounds.Pulse, Value); }
+  TBMCustomSound* SelectSound() const { return FSounds.Select; }
+  void SetSelectSound(TBMCustomSound* Value) { TBMTabSounds::Set(this, FSounds.Select, Value); }
   TBackgroundStyle BackgroundStyle() const { return FBackgroundStyle; }
   void SetBackgroundStyle(TBackgroundStyle Value);
   bool Transparent() const { return FTransparent; }
@@ -78,7 +78,6 @@ protected:
   void BMChangeView(TMessage& Message);
 
 private:
-  void SetSound(TBMCustomSound*& Field, TBMCustomSound* Value);
   void TheChangeGlypht(int Look);
   void GlyphChanged(TObject* Sender);
   void ImageChange(TObject* Sender);
@@ -92,9 +91,7 @@ private:
   TBitmap* FBuffer;
   TCanvas* FCanvas;
   TColor FHotTrackCloudColor = 65535;
-  TBMCustomSound* FHighlightSound = nullptr;
-  TBMCustomSound* FPulseSound = nullptr;
-  TBMCustomSound* FSelectSound = nullptr;
+  TBMTabSounds FSounds;
   TBackgroundStyle FBackgroundStyle = bgsStretched;
   bool FTransparent = false;
   int FTransparentLevel = 100;

@@ -100,8 +100,6 @@ void TCustomTabControl::Dispatch(TMessage& Message) {
 
 TStrings* TCustomTabControl::Tabs() const { return FTabs; }
 
-void TCustomTabControl::SetTabs(TStrings* Value) { FTabs->Assign(Value); }
-
 int TCustomTabControl::TabIndex() const {
   if (HWND H = WindowHandle()) return int(SendMessageA(H, TCM_GETCURSEL, 0, 0));
   return FTabIndex;

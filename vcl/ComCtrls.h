@@ -31,7 +31,6 @@ public:
   void Dispatch(TMessage& Message) override;
 
   TStrings* Tabs() const;
-  void SetTabs(TStrings* Value);
   // -1: no tab selected.
   int TabIndex() const;
   void SetTabIndex(int Value);

@@ -4,6 +4,7 @@
 #include "package/BMPAGE.h"
 #include "package/BMWave.h"
 #include "rtl/Streaming.h"
+#include "suite/tests/suitetest.h"
 #include "vcl/Forms.h"
 #include "vcl/tests/vcltest.h"
 
@@ -137,13 +138,8 @@ public:
   }
 };
 
-struct TFormFree {
-  void operator()(TCustomForm* F) const {
-    TObject::Free(F);
-    vcltest::PumpMessages();
-  }
-};
-using TFormPtr = std::unique_ptr<TForm, TFormFree>;
+using suitetest::LoadForm;
+using suitetest::TFormPtr;
 
 // A shown form at a fixed place with a page control of N sheets captioned "Page 0".. and named
 // "Sheet0"..; the module's walk is held for the form's life (tests step it).
@@ -170,6 +166,7 @@ struct TPageForm {
   }
   ~TPageForm() {
     Form.reset();
+    vcltest::PumpMessages();
     TBMPageModule::HoldWalk(false);
   }
   TPageForm(const TPageForm&) = delete;

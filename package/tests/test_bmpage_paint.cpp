@@ -238,6 +238,22 @@ TEST_F(Paint, GlyphListsHoldTheLooks) {
   }
 }
 
+// A plain sheet among the pages has no glyphs; the others keep their numbers.
+TEST_F(Paint, APlainSheetKeepsTheGlyphNumbers) {
+  auto* Plain = TComponent::Create<TTabSheet>(F.Form.get());
+  Plain->SetCaption("Plain");
+  Plain->SetPageControl(F.Pages);
+  Plain->SetPageIndex(1);
+  SetGlyph(2, Glyph);
+  F.Show();
+  ASSERT_EQ(F.Pages->GlyphList(0)->ImageCount(), 4);
+  TBitmap Image, Mask;
+  F.Pages->GlyphList(0)->GetImages(1, &Image, &Mask);
+  EXPECT_EQ(Mask.Canvas()->Pixels(8, 8), clWhite);
+  F.Pages->GlyphList(0)->GetImages(3, &Image, &Mask);
+  EXPECT_EQ(Hex(Image.Canvas()->Pixels(8, 8)), Hex(Glyph));
+}
+
 TEST_F(Paint, EachStateDrawsItsList) {
   F.Pages->SetCloudColorization(ccNone);
   for (int S : {0, 1}) SetGlyph(S, Glyph);

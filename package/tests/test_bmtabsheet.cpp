@@ -104,6 +104,7 @@ struct TOverTwo {
   }
   ~TOverTwo() {
     Form.reset();
+    vcltest::PumpMessages();
     TBMPageModule::HoldWalk(false);
   }
   // The parent's colour at a point of the page control.

@@ -10,17 +10,6 @@ namespace {
 
 using namespace pkgtest;
 
-// A form read from a text form.
-TFormPtr LoadForm(const std::string& Text) {
-  TStringStream In(Text);
-  TMemoryStream Bin;
-  ObjectTextToBinary(&In, &Bin);
-  Bin.SetPosition(0);
-  TFormPtr Form(TForm::CreateNew<TForm>(nullptr));
-  ReadComponentRes(&Bin, Form.get());
-  return Form;
-}
-
 // The text form the writer makes of a form.
 std::string FormText(TComponent* Form) {
   TMemoryStream Bin;
@@ -73,7 +62,7 @@ const char* const WaveForm =
     "end\n";
 
 TEST(WaveData, DataRoundTripsThroughTextAndBinaryForms) {
-  TFormPtr Form = LoadForm(WaveForm);
+  TFormPtr Form(LoadForm(WaveForm));
   auto* W = dynamic_cast<TBMWave*>(Form->FindComponent("Wave1"));
   ASSERT_NE(W, nullptr);
   EXPECT_TRUE(W->Wave()->Embedded());
@@ -83,7 +72,7 @@ TEST(WaveData, DataRoundTripsThroughTextAndBinaryForms) {
   const std::string Text = FormText(Form.get());
   EXPECT_NE(Text.find("525960676E757C838A91989FA6}"), std::string::npos) << Text;
   // Read back from what was written: the same bytes.
-  TFormPtr Again = LoadForm(Text);
+  TFormPtr Again(LoadForm(Text.c_str()));
   auto* W2 = dynamic_cast<TBMWave*>(Again->FindComponent("Wave1"));
   ASSERT_NE(W2, nullptr);
   EXPECT_EQ(Held(W2->Wave()), WaveImage(SmallPcm));
