@@ -203,12 +203,6 @@ void PaintBlendControl(TCanvas* Canvas, int W, int H, bool Steel, gradType Fill,
   }
 }
 
-void TileBitmap(TCanvas* Canvas, TBitmap* Bitmap, int W, int H) {
-  if (Bitmap->Empty() || Bitmap->Width() <= 0 || Bitmap->Height() <= 0) return;
-  for (int X = 0; X < W; X += Bitmap->Width())
-    for (int Y = 0; Y < H; Y += Bitmap->Height()) Canvas->Draw(X, Y, Bitmap);
-}
-
 // LockWindowUpdate for a scope; unlocks only a lock it took.
 class TUpdateLock {
 public:
@@ -221,6 +215,12 @@ private:
 };
 
 }  // namespace
+
+void TileBitmap(TCanvas* Canvas, TBitmap* Bitmap, int W, int H) {
+  if (Bitmap->Empty() || Bitmap->Width() <= 0 || Bitmap->Height() <= 0) return;
+  for (int X = 0; X < W; X += Bitmap->Width())
+    for (int Y = 0; Y < H; Y += Bitmap->Height()) Canvas->Draw(X, Y, Bitmap);
+}
 
 // ---------------------------------------------------------------------------------------------
 // TqBackground

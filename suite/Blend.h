@@ -26,6 +26,9 @@ constexpr int MaxBlendBands = 65535;
 // Fills (0, 0, W, H) of DC with the gradient: Bands + 1 bands from the ramp's start to its end
 // colour in direction Fill. The DC's selected objects and its DC brush and pen colours are restored.
 void PaintBlend(HDC DC, int W, int H, gradType Fill, int Bands, const TqColorRamp& Ramp);
+// Bitmap repeated over (0, 0, W, H) of Canvas from the top-left corner; an empty bitmap draws
+// nothing.
+void TileBitmap(TCanvas* Canvas, TBitmap* Bitmap, int W, int H);
 
 // ---------------------------------------------------------------------------------------------
 // Paints the background of the form that owns it: replaces the form window's procedure when
