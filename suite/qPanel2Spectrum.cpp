@@ -1,7 +1,7 @@
 #include "suite/qPanel2Spectrum.h"
+#include "suite/Blend.h"
 #include "vcl/Menus.h"
 
-#include <climits>
 
 TqcSpectrum::TqcSpectrum(TComponent* AOwner) : TqcPanel2(AOwner) {
   IncludeStyle(csOpaque);
@@ -81,34 +81,33 @@ void TqcSpectrum::SetMax(int32_t Value) {
 void TqcSpectrum::Paint() {
   const int W = Width(), H = Height();
   TCanvas* C = BeginPicture(W, H);
-  TPen* Pen = C->Pen();
-  TBrush* Brush = C->Brush();
-  Pen->SetWidth(1);
-  Brush->SetStyle(bsSolid);
-  const TColor Back = FUseLed ? FBarOffColor : FFaceColor;
-  Brush->SetColor(Back);
-  C->FillRect(Rect(0, 0, W, H));
-  const bool Designing = HasState(csDesigning);
-  for (int I = 0; I < FNumberOfChannels; ++I) {
-    const int Percent = Designing ? 100 - I : qcDrawnPercent(GetPercent(FLevels[size_t(I)]));
-    const int X1 = qcRound(I * FBarWidth);
-    const int X2 = qcRound((I + 1) * FBarWidth) - (FUseSep ? 1 : 0);
-    const int Top = H - qcRound(Percent * FPercentHeight);
-    Pen->SetColor(FBarColor);
-    Brush->SetColor(FBarColor);
-    C->Rectangle(X1, Top, X2, H);
-    Pen->SetColor(FFaceColor);
-    C->MoveTo(X2, 0);
-    C->LineTo(X2, H);
-    Pen->SetColor(FTopColor);
-    Brush->SetColor(FTopColor);
-    C->Rectangle(X1, Top, X2, Top + FTopSize);
-  }
-  if (FUseLed) {
-    Pen->SetColor(FFaceColor);
-    for (int Y = 1; Y < H; Y += 2) {
-      C->MoveTo(0, Y);
-      C->LineTo(W, Y);
+  {
+    // Every shape is one colour, pen and brush alike: the DC's own pen and brush, recoloured. A
+    // rectangle of such a pen and brush, and a one-pixel line, are fills of their pixels; only
+    // an empty or reversed rectangle goes to GDI's Rectangle as it is.
+    TBandPainter P(C->Handle(), true);
+    auto Box = [&](int X1, int Y1, int X2, int Y2) {
+      if (X2 > X1 && Y2 > Y1) P.Fill(Rect(X1, Y1, X2, Y2));
+      else P.Rectangle(X1, Y1, X2, Y2);
+    };
+    P.SetColor(FUseLed ? FBarOffColor : FFaceColor);
+    P.Fill(0, 0, W, H);
+    const bool Designing = HasState(csDesigning);
+    for (int I = 0; I < FNumberOfChannels; ++I) {
+      const int Percent = Designing ? 100 - I : qcDrawnPercent(GetPercent(FLevels[size_t(I)]));
+      const int X1 = qcRound(I * FBarWidth);
+      const int X2 = qcRound((I + 1) * FBarWidth) - (FUseSep ? 1 : 0);
+      const int Top = H - qcRound(Percent * FPercentHeight);
+      P.SetColor(FBarColor);
+      Box(X1, Top, X2, H);
+      P.SetColor(FFaceColor);
+      P.Fill(X2, 0, 1, H);  // the line from (X2, 0) to (X2, H)
+      P.SetColor(FTopColor);
+      Box(X1, Top, X2, Top + FTopSize);
+    }
+    if (FUseLed) {
+      P.SetColor(FFaceColor);
+      for (int Y = 1; Y < H; Y += 2) P.Fill(0, Y, W, 1);  // the line from (0, Y) to (W, Y)
     }
   }
   EndPicture(W, H);
