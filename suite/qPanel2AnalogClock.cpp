@@ -60,7 +60,7 @@ TqcAnalogClock::TqcAnalogClock(TComponent* AOwner)
   FTimer = TComponent::Create<TqcTimer>(this);
   FTimer->SetInterval(1000);
   FTimer->SetOnTimer(TNotifyEvent::Bind<&TqcAnalogClock::DoTimer>(this));
-  FFaceBitmap->SetSize(1, 1);
+  qcSetFacePicture(FFaceBitmap, nullptr);
   SetBevelWidth(2);
   SetBevelOuter(bvLowered);
   SetColor(clBtnFace);
@@ -87,8 +87,7 @@ void TqcAnalogClock::SetBounds(int ALeft, int ATop, int AWidth, int) {
 }
 
 void TqcAnalogClock::SetFaceBitmap(TBitmap* Value) {
-  if (Value) FFaceBitmap->Assign(Value);
-  else FFaceBitmap->SetSize(1, 1);
+  qcSetFacePicture(FFaceBitmap, Value);
   if (!HasState(csLoading)) Invalidate();
 }
 
@@ -131,7 +130,7 @@ void TqcAnalogClock::Paint() {
   C->Pen()->SetColor(FFaceColor);
   C->Pen()->SetWidth(1);
   C->Ellipse(0, 0, W, H);
-  if (FFaceBitmap->Width() > 1 && FFaceBitmap->Height() > 1) PaintFacePicture(C, W, H);
+  if (qcHasFacePicture(FFaceBitmap)) PaintFacePicture(C, W, H);
   PaintBevels(C, W, H);
   const int Marks = FClockStyle % 4;  // none, small dots, small and hour dots, hour dots
   if (Marks == 1 || Marks == 2) PaintSmallDots(C, W);

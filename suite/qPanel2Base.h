@@ -28,6 +28,14 @@ inline int64_t qcPercent(int64_t Level, int64_t Min, int64_t Max) { return (Leve
 // The percent as drawn: within 0..100.
 inline int qcDrawnPercent(int64_t Percent) { return int(std::clamp<int64_t>(Percent, 0, 100)); }
 
+// A face picture: a copy of Value, or 1 by 1 (no picture) for null.
+inline void qcSetFacePicture(TBitmap* Face, TBitmap* Value) {
+  if (Value) Face->Assign(Value);
+  else Face->SetSize(1, 1);
+}
+// Whether Face holds a picture: wider and higher than 1 pixel.
+inline bool qcHasFacePicture(const TBitmap* Face) { return Face->Width() > 1 && Face->Height() > 1; }
+
 // A panel of unit qPanel2 over Base (TCustomPanel or TGraphicControl): each paint builds its
 // picture in an off-screen bitmap kept between paints, copies it onto the control in one step
 // and then calls OnPaint; WM_ERASEBKGND erases nothing.

@@ -49,7 +49,6 @@ void TqcCreditScroll::DoTimer(TObject*) {
 }
 
 void TqcCreditScroll::Paint() {
-  static constexpr unsigned Alignments[] = {DT_LEFT, DT_RIGHT, DT_CENTER};
   const int W = ClientWidth(), H = ClientHeight();
   TCanvas* C = BeginPicture(W, H);
   C->Brush()->SetStyle(bsSolid);
@@ -61,7 +60,7 @@ void TqcCreditScroll::Paint() {
   if (LineHeight * FLines->Count() + Height() < FOffset) FOffset = 0;
   TRect R(0, Height() - FOffset, Width() - 1, H - 1);
   const AnsiString Text = FLines->Text();
-  DrawTextA(C->Handle(), Text.c_str(), Text.Length(), &AsRECT(R), Alignments[Alignment()] | DT_NOCLIP);
+  DrawTextA(C->Handle(), Text.c_str(), Text.Length(), &AsRECT(R), AlignmentFlags() | DT_NOCLIP);
   EndPicture(W, H);
 }
 

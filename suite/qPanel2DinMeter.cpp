@@ -40,7 +40,7 @@ TqcDinMeter::TqcDinMeter(TComponent* AOwner)
   FCaption2Font->SetSize(8);
   FCaption1Font->OnChange = TNotifyEvent::Bind<&TqcDinMeter::CaptionFontChanged>(this);
   FCaption2Font->OnChange = TNotifyEvent::Bind<&TqcDinMeter::CaptionFontChanged>(this);
-  FFaceBitmap->SetSize(1, 1);
+  qcSetFacePicture(FFaceBitmap, nullptr);
   SetColor(clWhite);
   SetBounds(Left(), Top(), 100, 100);
 }
@@ -66,8 +66,7 @@ void TqcDinMeter::CaptionFontChanged(TObject*) {
 }
 
 void TqcDinMeter::SetFaceBitmap(TBitmap* Value) {
-  if (Value) FFaceBitmap->Assign(Value);
-  else FFaceBitmap->SetSize(1, 1);
+  qcSetFacePicture(FFaceBitmap, Value);
   if (!HasState(csLoading)) Invalidate();
 }
 
@@ -97,7 +96,7 @@ void TqcDinMeter::Paint() {
   C->Brush()->SetStyle(bsSolid);
   C->Brush()->SetColor(Color());
   C->FillRect(Rect(0, 0, W, H));
-  if (FFaceBitmap->Width() > 1 && FFaceBitmap->Height() > 1) TileBitmap(C, FFaceBitmap, W, H);
+  if (qcHasFacePicture(FFaceBitmap)) TileBitmap(C, FFaceBitmap, W, H);
   C->Brush()->SetStyle(bsClear);
   if (FDrawScale) PaintScale(C, P);
   C->SetFont(FCaption1Font);

@@ -2,6 +2,8 @@
 #include "vcl/Menus.h"
 #include "vcl/StdCtrls.h"
 
+#include <algorithm>
+
 constexpr TEnumType TBevelCutType{"TBevelCut", {"bvNone", "bvLowered", "bvRaised", "bvSpace"}};
 
 TImage::TImage(TComponent* AOwner) : TGraphicControl(AOwner) {
@@ -186,6 +188,11 @@ void TCustomPanel::SetAlignment(TAlignment Value) {
   Invalidate();
 }
 
+unsigned TCustomPanel::AlignmentFlags() const {
+  static constexpr unsigned Flags[] = {DT_LEFT, DT_RIGHT, DT_CENTER};
+  return Flags[FAlignment];
+}
+
 void TCustomPanel::FrameChanged() {
   if (HasState(csLoading)) return;
   Realign();
@@ -244,7 +251,6 @@ void TCustomPanel::AdjustClientRect(TRect& Rect) {
 }
 
 void TCustomPanel::Paint() {
-  static constexpr unsigned Alignments[] = {DT_LEFT, DT_RIGHT, DT_CENTER};
   TCanvas* C = Canvas();
   TRect R = ClientRect();
   auto Bevel = [&](TBevelCut Cut) {
@@ -263,7 +269,7 @@ void TCustomPanel::Paint() {
   R.Top = (R.Top + R.Bottom - FontHeight) / 2;
   R.Bottom = R.Top + FontHeight;
   const AnsiString Text = Caption();
-  DrawTextA(C->Handle(), Text.c_str(), Text.Length(), &AsRECT(R), DT_EXPANDTABS | DT_VCENTER | Alignments[FAlignment]);
+  DrawTextA(C->Handle(), Text.c_str(), Text.Length(), &AsRECT(R), DT_EXPANDTABS | DT_VCENTER | AlignmentFlags());
 }
 
 ORV_IMPLEMENT_CLASS(TCustomPanel, TCustomControl)

@@ -82,6 +82,8 @@ public:
 protected:
   TAlignment Alignment() const { return FAlignment; }
   void SetAlignment(TAlignment Value);
+  // DT_LEFT, DT_RIGHT or DT_CENTER, for Alignment.
+  unsigned AlignmentFlags() const;
   TBevelCut BevelInner() const { return FBevelInner; }
   void SetBevelInner(TBevelCut Value);
   TBevelCut BevelOuter() const { return FBevelOuter; }

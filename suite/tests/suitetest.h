@@ -66,7 +66,7 @@ inline std::string Hex(TColor C) {
   return B;
 }
 
-// A control's painting as it lands in an off-screen bitmap of its size, first filled with Fill.
+// The pixels of a painting, row by row, as $00BBGGRR colours.
 struct TPicture24 {
   int W = 0, H = 0;
   std::vector<TColor> Px;
@@ -79,6 +79,17 @@ struct TPicture24 {
   }
 };
 
+// The pixels of a bitmap.
+inline TPicture24 PictureOf(TBitmap& B) {
+  TPicture24 P;
+  P.W = B.Width();
+  P.H = B.Height();
+  HDC DC = B.Canvas()->Handle();
+  for (int Y = 0; Y < P.H; ++Y)
+    for (int X = 0; X < P.W; ++X) P.Px.push_back(TColor(GetPixel(DC, X, Y)) & 0xFFFFFF);
+  return P;
+}
+
 // The control painted into a bitmap of its size, its origin moved by (Shift, Shift).
 inline TPicture24 Render(TControl* C, TColor Fill = clWhite, int Shift = 0) {
   TBitmap B;
@@ -90,13 +101,7 @@ inline TPicture24 Render(TControl* C, TColor Fill = clWhite, int Shift = 0) {
   SetViewportOrgEx(B.Canvas()->Handle(), Shift, Shift, nullptr);
   C->Perform(WM_PAINT, reinterpret_cast<WPARAM>(B.Canvas()->Handle()), 0);
   SetViewportOrgEx(B.Canvas()->Handle(), 0, 0, nullptr);
-  TPicture24 P;
-  P.W = B.Width();
-  P.H = B.Height();
-  HDC DC = B.Canvas()->Handle();
-  for (int Y = 0; Y < P.H; ++Y)
-    for (int X = 0; X < P.W; ++X) P.Px.push_back(TColor(GetPixel(DC, X, Y)) & 0xFFFFFF);
-  return P;
+  return PictureOf(B);
 }
 
 // Bounding box and centre of the pixels of one colour.
@@ -109,9 +114,10 @@ struct TInk {
   double CentreY() const { return SumY / Count; }
 };
 
-inline TInk InkOf(const TPicture24& P, TColor C) {
+// Rows Top to Bottom - 1 only, when given.
+inline TInk InkOf(const TPicture24& P, TColor C, int Top = 0, int Bottom = 1 << 20) {
   TInk I;
-  for (int Y = 0; Y < P.H; ++Y)
+  for (int Y = std::max(Top, 0); Y < std::min(Bottom, P.H); ++Y)
     for (int X = 0; X < P.W; ++X)
       if (P.At(X, Y) == C) {
         I.Left = std::min(I.Left, X);

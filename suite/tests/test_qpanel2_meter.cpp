@@ -100,12 +100,7 @@ TPicture24 ReferenceLabels(TqcDinMeter* M, const std::map<int, std::string>& Tex
     const TPoint At = qcPolarPoint(P - TW / 2, P - TH / 2, P - TH / 2 - M->OffSetNumbers(), qcStepAngle(I + 20, 40));
     C->TextOut(At.X - 1, At.Y - 1, Text.c_str());
   }
-  TPicture24 R;
-  R.W = B.Width();
-  R.H = B.Height();
-  for (int Y = 0; Y < R.H; ++Y)
-    for (int X = 0; X < R.W; ++X) R.Px.push_back(C->Pixels(X, Y) & 0xFFFFFF);
-  return R;
+  return PictureOf(B);
 }
 
 TEST_F(TMeter, ScaleLabelsByScaleTypeAndDigits) {

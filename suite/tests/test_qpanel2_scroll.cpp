@@ -25,39 +25,12 @@ int LineHeight(TFont* Font) {
 
 // The rows of Text's ink below the top of its line, drawn in Font.
 TInk InkOfText(TFont* Font, const char* Text) {
-  TBitmap B;
-  B.SetSize(200, 40);
-  TCanvas* C = B.Canvas();
-  C->Brush()->SetColor(clBlack);
-  C->FillRect(Rect(0, 0, 200, 40));
-  C->SetFont(Font);
-  C->Font()->SetColor(Ink);
-  C->Brush()->SetStyle(bsClear);
-  C->TextOut(0, 0, Text);
-  TInk I;
-  for (int Y = 0; Y < 40; ++Y)
-    for (int X = 0; X < 200; ++X)
-      if (C->Pixels(X, Y) == Ink) {
-        I.Top = std::min(I.Top, Y);
-        I.Bottom = std::max(I.Bottom, Y);
-        ++I.Count;
-      }
-  return I;
-}
-
-// Ink rows and columns of a band of rows [Top, Bottom).
-TInk InkIn(const TPicture24& P, int Top, int Bottom) {
-  TInk I;
-  for (int Y = std::max(Top, 0); Y < std::min(Bottom, P.H); ++Y)
-    for (int X = 0; X < P.W; ++X)
-      if (P.At(X, Y) == Ink) {
-        I.Left = std::min(I.Left, X);
-        I.Right = std::max(I.Right, X);
-        I.Top = std::min(I.Top, Y);
-        I.Bottom = std::max(I.Bottom, Y);
-        ++I.Count;
-      }
-  return I;
+  auto B = vcltest::MakeBitmap(200, 40, clBlack);
+  B->Canvas()->SetFont(Font);
+  B->Canvas()->Font()->SetColor(Ink);
+  B->Canvas()->Brush()->SetStyle(bsClear);
+  B->Canvas()->TextOut(0, 0, Text);
+  return InkOf(PictureOf(*B), Ink);
 }
 
 struct TScroll : ::testing::Test {
@@ -76,7 +49,7 @@ TEST_F(TScroll, TextRisesByStepFromTheBottomEdge) {
   const TInk Text = InkOfText(Scroll->Font(), "PellhamCollection");
   ASSERT_GT(Text.Count, 0);
   const int InkTop = Text.Top;
-  EXPECT_EQ(InkIn(Render(Scroll), 0, 30).Count, 0) << "the text starts below the bottom edge";
+  EXPECT_EQ(InkOf(Render(Scroll), Ink).Count, 0) << "the text starts below the bottom edge";
   int Offset = 0;
   for (int StepSize : {1, 3}) {
     Scroll->SetStep(StepSize);
@@ -85,7 +58,7 @@ TEST_F(TScroll, TextRisesByStepFromTheBottomEdge) {
       Offset += StepSize;
       ASSERT_EQ(Scroll->Offset(), Offset);
       const int Expected = 30 - Offset + InkTop;
-      const TInk Got = InkIn(Render(Scroll), 0, 30);
+      const TInk Got = InkOf(Render(Scroll), Ink);
       if (Expected >= 30) {
         EXPECT_EQ(Got.Count, 0) << "offset " << Offset;
       } else {
@@ -99,9 +72,9 @@ TEST_F(TScroll, WrapsOnceTheBlockHasPassedTheTop) {
   const int H = LineHeight(Scroll->Font());
   const int LastInk = 30 + 2 * H + InkOfText(Scroll->Font(), "PellhamSoft").Bottom;
   Step(LastInk);
-  EXPECT_EQ(InkIn(Render(Scroll), 0, 30).Bottom, 0) << "the last line's lowest ink on the top row";
+  EXPECT_EQ(InkOf(Render(Scroll), Ink).Bottom, 0) << "the last line's lowest ink on the top row";
   Step();
-  EXPECT_EQ(InkIn(Render(Scroll), 0, 30).Count, 0);
+  EXPECT_EQ(InkOf(Render(Scroll), Ink).Count, 0);
   const int Last = 3 * H + 30;  // 69 for three 13-pixel lines on 30 pixels
   Step(Last - Scroll->Offset());
   Render(Scroll);
@@ -118,7 +91,7 @@ TEST_F(TScroll, AnOffsetThatWouldOverflowSaturatesAndWraps) {
   Scroll->SetStep(INT_MAX - 10);
   Step(3);
   EXPECT_EQ(Scroll->Offset(), INT_MAX);
-  EXPECT_EQ(InkIn(Render(Scroll), 0, 30).Count, 0);
+  EXPECT_EQ(InkOf(Render(Scroll), Ink).Count, 0);
   EXPECT_EQ(Scroll->Offset(), 0);
   Scroll->SetStep(5);
   Step();
@@ -151,7 +124,7 @@ TEST_F(TScroll, LinesAlignLeftCentreOrRight) {
     Scroll->SetAlignment(C.Alignment);
     const TPicture24 P = Render(Scroll);
     std::vector<TInk> Lines;
-    for (int L = 0; L < 3; ++L) Lines.push_back(InkIn(P, 5 + L * H, 5 + (L + 1) * H));
+    for (int L = 0; L < 3; ++L) Lines.push_back(InkOf(P, Ink, 5 + L * H, 5 + (L + 1) * H));
     for (const TInk& I : Lines) ASSERT_GT(I.Count, 0);
     // The lines differ in width ("PellhamCollection", "By", "PellhamSoft").
     ASSERT_GT(Lines[0].Width(), Lines[2].Width());
@@ -224,13 +197,7 @@ TEST_F(TScroll, TheRealTimerMovesTheTextOnTheGuiThread) {
   vcltest::PumpMessages();
   const int Offset = Scroll->Offset();
   const auto Shot = vcltest::CaptureClient(Scroll->Handle());
-  int Top = -1;
-  for (int Y = 0; Y < 30 && Top < 0; ++Y)
-    for (int X = 0; X < 90; ++X)
-      if (Shot->Canvas()->Pixels(X, Y) == Ink) {
-        Top = Y;
-        break;
-      }
+  const int Top = InkOf(PictureOf(*Shot), Ink).Top;
   EXPECT_EQ(Top, 30 - Offset + InkTop);
   EXPECT_EQ(Watch.Ticks, Offset);
   EXPECT_EQ(Watch.OffGuiThread, 0);
