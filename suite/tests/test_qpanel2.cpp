@@ -52,6 +52,20 @@ TEST(qPanel2Defaults, FreshPanelsStartWithTheirOwnLook) {
   }
 }
 
+// Painting goes through the off-screen picture alone: erasing paints nothing.
+TEST(qPanel2Painting, EraseLeavesTheWindowAlone) {
+  TClockAt At(9, 15, 0);
+  vcltest::TTestHost Host;
+  TWinControl* Panels[] = {Host.Add<TqcCreditScroll>(0, 0, 90, 30), Host.Add<TqcAnalogClock>(0, 40, 100, 100),
+                           Host.Add<TqcDinMeter>(110, 40, 100, 100)};
+  for (TWinControl* P : Panels) {
+    SCOPED_TRACE(P->ClassName().c_str());
+    auto B = vcltest::MakeBitmap(P->Width(), P->Height(), clTeal);
+    EXPECT_EQ(P->Perform(WM_ERASEBKGND, reinterpret_cast<WPARAM>(B->Canvas()->Handle()), 0), 1);
+    EXPECT_EQ(PictureOf(*B).Count(clTeal), P->Width() * P->Height());
+  }
+}
+
 // ---------------------------------------------------------------------------------------------
 const char* const PanelsForm = R"(object Form1: TForm
   Left = 30
