@@ -24,7 +24,8 @@ const char* const RomanNumbers[2][12] = {
     {"I", "II", "III", "IV", "V", "VI", "VII", "VIII", "IX", "X", "XI", "XII"},
     {"", "", "III", "", "", "VI", "", "", "IX", "", "", "XII"}};
 
-// The radius of a hand's side points: a needle has none, the others L div 2 .. L div 7.
+// The radius of a hand's side points: L for a needle (drawn as a line), L div 2 .. L div 7 for
+// htHand0 .. htHand5.
 int SideRadius(qcHandType Type, int Length) { return Type == htNeedle ? Length : Length / (int(Type) + 1); }
 
 // A hand from the centre: a line for a needle, else the polygon through the side points and
