@@ -1,5 +1,8 @@
 #include "vcl/ExtCtrls.h"
 #include "vcl/Menus.h"
+#include "vcl/StdCtrls.h"
+
+#include <algorithm>
 
 constexpr TEnumType TBevelCutType{"TBevelCut", {"bvNone", "bvLowered", "bvRaised", "bvSpace"}};
 
@@ -144,6 +147,132 @@ static constinit const TPropInfo TImage_Props[] = {
     TControlProps::OnStartDrag(),
 };
 ORV_IMPLEMENT_COMPONENT(TImage, TGraphicControl, TImage_Props)
+
+// ---------------------------------------------------------------------------------------------
+// Frame3D, TCustomPanel
+
+void Frame3D(TCanvas* Canvas, TRect& Rect, TColor TopColor, TColor BottomColor, int Width) {
+  TPen* Pen = Canvas->Pen();
+  Pen->SetWidth(1);
+  --Rect.Bottom;
+  --Rect.Right;
+  for (; Width > 0; --Width) {
+    Pen->SetColor(TopColor);
+    Canvas->Polyline({Point(Rect.Left, Rect.Bottom), Rect.TopLeft(), Point(Rect.Right, Rect.Top)});
+    Pen->SetColor(BottomColor);
+    Canvas->Polyline({Point(Rect.Right, Rect.Top), Rect.BottomRight(), Point(Rect.Left - 1, Rect.Bottom)});
+    Rect.Inflate(-1, -1);
+  }
+  ++Rect.Bottom;
+  ++Rect.Right;
+}
+
+TCustomPanel::TCustomPanel(TComponent* AOwner) : TCustomControl(AOwner) {
+  SetControlStyle(StyleOf(csAcceptsControls) | StyleOf(csCaptureMouse) | StyleOf(csClickEvents) |
+                  StyleOf(csSetCaption) | StyleOf(csOpaque) | StyleOf(csDoubleClicks) | StyleOf(csReplicatable));
+  SetBounds(Left(), Top(), 185, 41);
+  SetColor(clBtnFace);
+}
+
+void TCustomPanel::Dispatch(TMessage& Message) {
+  switch (Message.Msg) {
+    case CM_CTL3DCHANGED: CMCtl3DChanged(Message); break;
+    default: inherited::Dispatch(Message);
+  }
+}
+
+void TCustomPanel::SetAlignment(TAlignment Value) {
+  if (FAlignment == Value) return;
+  FAlignment = Value;
+  if (HasState(csLoading)) return;
+  Invalidate();
+}
+
+unsigned TCustomPanel::AlignmentFlags() const {
+  static constexpr unsigned Flags[] = {DT_LEFT, DT_RIGHT, DT_CENTER};
+  return Flags[FAlignment];
+}
+
+void TCustomPanel::FrameChanged() {
+  if (HasState(csLoading)) return;
+  Realign();
+  Invalidate();
+}
+
+void TCustomPanel::SetBevelInner(TBevelCut Value) {
+  if (FBevelInner == Value) return;
+  FBevelInner = Value;
+  FrameChanged();
+}
+
+void TCustomPanel::SetBevelOuter(TBevelCut Value) {
+  if (FBevelOuter == Value) return;
+  FBevelOuter = Value;
+  FrameChanged();
+}
+
+void TCustomPanel::SetBevelWidth(TBevelWidth Value) {
+  Value = std::max(Value, 1);
+  if (FBevelWidth == Value) return;
+  FBevelWidth = Value;
+  FrameChanged();
+}
+
+void TCustomPanel::SetBorderWidth(TBorderWidth Value) {
+  Value = std::max(Value, 0);
+  if (FBorderWidth == Value) return;
+  FBorderWidth = Value;
+  FrameChanged();
+}
+
+void TCustomPanel::SetBorderStyle(TBorderStyle Value) {
+  if (FBorderStyle == Value) return;
+  FBorderStyle = Value;
+  if (HasState(csLoading)) return;
+  RecreateWnd();
+}
+
+void TCustomPanel::CreateParams(TCreateParams& Params) {
+  inherited::CreateParams(Params);
+  ApplyBorder(Params, FBorderStyle, Ctl3D());
+}
+
+void TCustomPanel::CMCtl3DChanged(TMessage& Message) {
+  if (FBorderStyle == bsSingle && !HasState(csLoading)) RecreateWnd();
+  inherited::Dispatch(Message);
+}
+
+void TCustomPanel::AdjustClientRect(TRect& Rect) {
+  inherited::AdjustClientRect(Rect);
+  int Inset = FBorderWidth;
+  if (FBevelOuter != bvNone) Inset += FBevelWidth;
+  if (FBevelInner != bvNone) Inset += FBevelWidth;
+  Rect.Inflate(-Inset, -Inset);
+}
+
+void TCustomPanel::Paint() {
+  TCanvas* C = Canvas();
+  TRect R = ClientRect();
+  auto Bevel = [&](TBevelCut Cut) {
+    const bool Lowered = Cut == bvLowered;
+    Frame3D(C, R, Lowered ? clBtnShadow : clBtnHighlight, Lowered ? clBtnHighlight : clBtnShadow, FBevelWidth);
+  };
+  if (FBevelOuter != bvNone) Bevel(FBevelOuter);
+  Frame3D(C, R, Color(), Color(), FBorderWidth);
+  if (FBevelInner != bvNone) Bevel(FBevelInner);
+  C->Brush()->SetColor(Color());
+  C->Brush()->SetStyle(bsSolid);
+  C->FillRect(R);
+  C->Brush()->SetStyle(bsClear);
+  C->SetFont(Font());
+  const int FontHeight = C->TextHeight("W");
+  R.Top = (R.Top + R.Bottom - FontHeight) / 2;
+  R.Bottom = R.Top + FontHeight;
+  const AnsiString Text = Caption();
+  DrawTextA(C->Handle(), Text.c_str(), Text.Length(), &AsRECT(R), DT_EXPANDTABS | DT_VCENTER | AlignmentFlags());
+}
+
+ORV_IMPLEMENT_CLASS(TCustomPanel, TCustomControl)
 
 namespace {
 struct TExtCtrlsRegistration {
