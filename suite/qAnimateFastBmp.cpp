@@ -135,41 +135,62 @@ void TqFastBmp::Draw(TCanvas* Canvas, int X, int Y) const {
 }
 
 void TqFastBmp::MapChannels(const uint8_t (&Table)[256]) {
+  // Two bytes a lookup through a table of byte pairs.
+  std::vector<uint16_t> Pairs(65536);
+  for (unsigned I = 0; I < 65536; ++I) Pairs[I] = uint16_t(Table[I & 0xFF] | (Table[I >> 8] << 8));
+  const size_t RowBytes = 3 * size_t(FWidth);
   for (int Y = 0; Y < FHeight; ++Y) {
     uint8_t* P = FLines[size_t(Y)];
-    for (uint8_t* E = P + 3 * size_t(FWidth); P != E; ++P) *P = Table[*P];
+    uint8_t* const End = P + RowBytes;
+    for (; End - P >= 2; P += 2) {
+      uint16_t V;
+      std::memcpy(&V, P, 2);
+      V = Pairs[V];
+      std::memcpy(P, &V, 2);
+    }
+    if (P != End) *P = Table[*P];
   }
 }
 
 void TqFastBmp::ColorNoise(int Amount) {
   if (Amount <= 0) return;
   const int Half = Amount / 2;
+  uint32_t Seed = RandSeed;
   ForEachPixel(*this, [&](uint8_t* P, int, int) {
-    P[2] = Clamp(P[2] + Random(Amount) - Half);
-    P[1] = Clamp(P[1] + Random(Amount) - Half);
-    P[0] = Clamp(P[0] + Random(Amount) - Half);
+    P[2] = Clamp(P[2] + RandomFrom(Seed, Amount) - Half);
+    P[1] = Clamp(P[1] + RandomFrom(Seed, Amount) - Half);
+    P[0] = Clamp(P[0] + RandomFrom(Seed, Amount) - Half);
   });
+  RandSeed = Seed;
 }
 
 void TqFastBmp::BWNoise(int Amount) {
   if (Amount <= 0) return;
   const int Half = Amount / 2;
+  uint32_t Seed = RandSeed;
   ForEachPixel(*this, [&](uint8_t* P, int, int) {
-    const int N = Random(Amount) - Half;
+    const int N = RandomFrom(Seed, Amount) - Half;
     P[2] = Clamp(P[2] + N);
     P[1] = Clamp(P[1] + N);
     P[0] = Clamp(P[0] + N);
   });
+  RandSeed = Seed;
 }
 
 void TqFastBmp::Saturation(int Amount) {
-  // Offsets by the distance from grey, -255..255, kept within one full swing.
-  int Offset[511];
-  for (int D = -255; D <= 255; ++D)
-    Offset[D + 255] = int(std::clamp<int64_t>(int64_t(D) * Amount / 255, -256, 256));
+  if (!FBits) return;
+  // Every (grey, channel) pair once: 64 KB looked up three times a pixel.
+  std::vector<uint8_t> Table(65536);
+  for (int Grey = 0; Grey < 256; ++Grey)
+    for (int C = 0; C < 256; ++C)
+      Table[size_t(Grey) << 8 | size_t(C)] = Clamp(Grey + int64_t(C - Grey) * Amount / 255);
+  uint8_t Third[766];
+  for (int Sum = 0; Sum < 766; ++Sum) Third[Sum] = uint8_t(Sum / 3);
   ForEachPixel(*this, [&](uint8_t* P, int, int) {
-    const int Grey = (P[0] + P[1] + P[2]) / 3;
-    for (int C = 0; C < 3; ++C) P[C] = Clamp(Grey + Offset[P[C] - Grey + 255]);
+    const uint8_t* Row = Table.data() + (size_t(Third[P[0] + P[1] + P[2]]) << 8);
+    P[0] = Row[P[0]];
+    P[1] = Row[P[1]];
+    P[2] = Row[P[2]];
   });
 }
 
@@ -279,9 +300,13 @@ void LightenBMP(TBitmap* Bitmap, TPercentType Percent, bool UseTransparent, TCol
 
 void GreyBMP(TBitmap* Bitmap, bool UseTransparent, TColor TransparentColor) {
   TqFastBmp F(Bitmap);
+  if (F.Width() == 0) return;
+  // Round(w / 100) for every weighted sum 30 red + 59 green + 11 blue.
+  std::vector<uint8_t> Grey(25501);
+  for (int W = 0; W <= 25500; ++W) Grey[size_t(W)] = uint8_t(RoundPercent(W));
   ForEachPixel(F, [&](uint8_t* P, int, int) {
     if (UseTransparent && PixelColor(P) == TransparentColor) return;
-    P[0] = P[1] = P[2] = uint8_t(RoundPercent(30 * P[2] + 59 * P[1] + 11 * P[0]));
+    P[0] = P[1] = P[2] = Grey[size_t(30 * P[2] + 59 * P[1] + 11 * P[0])];
   });
   DrawBack(F, Bitmap);
 }
