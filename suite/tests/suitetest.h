@@ -4,6 +4,7 @@
 #include "vcl/Forms.h"
 #include "vcl/tests/vcltest.h"
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -61,6 +62,75 @@ inline std::string Hex(TColor C) {
   char B[16];
   std::snprintf(B, sizeof B, "$%06X", unsigned(C) & 0xFFFFFFu);
   return B;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Real input through SendInput, handled by the application's message loop, so keys reach the
+// focused control as the framework routes them (CN_KEYDOWN, dialog keys, accelerators).
+
+// Handles messages with the application until Done() is true, waiting up to 10 ms for input
+// between rounds, for at most MaxRounds rounds. Returns Done().
+inline bool AppPumpUntil(const std::function<bool()>& Done, int MaxRounds = 300) {
+  for (int Round = 0; Round < MaxRounds; ++Round) {
+    Application->ProcessMessages();
+    if (Done()) return true;
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+  }
+  Application->ProcessMessages();
+  return Done();
+}
+
+// Handles messages with the application for Rounds rounds, whatever arrives.
+inline void AppPumpRounds(int Rounds) {
+  AppPumpUntil([] { return false; }, Rounds);
+}
+
+inline void SendMouseButton(bool Down) {
+  INPUT In{};
+  In.type = INPUT_MOUSE;
+  In.mi.dwFlags = Down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
+  SendInput(1, &In, sizeof In);
+}
+
+// Presses (or releases) the left button and handles messages until the system has the button in
+// that state and the window under the cursor has had its message.
+inline void MouseButton(bool Down) {
+  SendMouseButton(Down);
+  AppPumpUntil([&] { return ((GetAsyncKeyState(VK_LBUTTON) & 0x8000) != 0) == Down; });
+  AppPumpRounds(2);
+}
+
+// Releases the left button when a test leaves with it held.
+struct TMouseButtonGuard {
+  ~TMouseButtonGuard() {
+    if (GetAsyncKeyState(VK_LBUTTON) & 0x8000) MouseButton(false);
+  }
+};
+
+inline void SendKey(WORD Vk, bool Up) {
+  INPUT In{};
+  In.type = INPUT_KEYBOARD;
+  In.ki.wVk = Vk;
+  In.ki.wScan = WORD(MapVirtualKeyA(Vk, MAPVK_VK_TO_VSC));
+  In.ki.dwFlags = Up ? KEYEVENTF_KEYUP : 0;
+  SendInput(1, &In, sizeof In);
+}
+
+// A key down and up (with Modifier held around it, when given), then the messages handled until
+// the system has every key up again.
+inline void TapKey(WORD Vk, WORD Modifier = 0) {
+  if (Modifier) SendKey(Modifier, false);
+  SendKey(Vk, false);
+  SendKey(Vk, true);
+  if (Modifier) SendKey(Modifier, true);
+  AppPumpUntil([&] { return !(GetAsyncKeyState(Vk) & 0x8000) && !(Modifier && (GetAsyncKeyState(Modifier) & 0x8000)); });
+  AppPumpRounds(2);
+}
+
+// Brings a form forward with the keyboard focus.
+inline void Foreground(TCustomForm* F) {
+  SetForegroundWindow(F->Handle());
+  AppPumpUntil([&] { return GetForegroundWindow() == F->Handle(); }, 50);
 }
 
 }  // namespace suitetest

@@ -1,0 +1,680 @@
+#include "suite/qAnimateColorBtn.h"
+#include "vcl/Forms.h"
+#include "vcl/Menus.h"
+
+using namespace qanimate;
+
+// ---------------------------------------------------------------------------------------------
+// TqColorBtn
+
+TqColorBtn::TqColorBtn(TComponent* AOwner) : TCustomControl(AOwner) {
+  SetControlStyle(StyleOf(csCaptureMouse) | StyleOf(csClickEvents) | StyleOf(csSetCaption) | StyleOf(csOpaque) |
+                  StyleOf(csDoubleClicks));
+  SetTabStop(true);
+  SetParentColor(false);
+  TControl::SetColor(clWindow);
+  SetBounds(Left(), Top(), 89, 33);
+}
+
+void TqColorBtn::Dispatch(TMessage& Message) {
+  switch (Message.Msg) {
+    case CM_TEXTCHANGED: CMTextChanged(Message); break;
+    case WM_RBUTTONUP: WMRButtonUp(Message); break;
+    case CM_MOUSELEAVE: CMMouseLeave(Message); break;
+    case CM_MOUSEENTER: CMMouseEnter(Message); break;
+    case CM_SYSCOLORCHANGE: CMSysColorChange(Message); break;
+    case CM_FONTCHANGED: CMFontChanged(Message); break;
+    case CM_FOCUSCHANGED: CMFocusChanged(Message); break;
+    case CM_ENABLEDCHANGED: CMEnabledChanged(Message); break;
+    case WM_ERASEBKGND: WMEraseBkgnd(Message); break;
+    case WM_KEYDOWN: WMKeyDown(Message); break;
+    case WM_KEYUP: WMKeyUp(Message); break;
+    case CM_DIALOGKEY: CMDialogKey(Message); break;
+    case CM_DIALOGCHAR: CMDialogChar(Message); break;
+    case CN_COMMAND: CNCommand(Message); break;
+    case WM_MOUSEMOVE: WMMouseMove(Message); break;
+    case CN_KEYDOWN: CNKeyDown(Message); break;
+    default: inherited::Dispatch(Message);
+  }
+}
+
+void TqColorBtn::CreateParams(TCreateParams& Params) {
+  inherited::CreateParams(Params);
+  Params.Style |= FDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
+}
+
+void TqColorBtn::CreateWnd() {
+  inherited::CreateWnd();
+  FActive = FDefault;
+}
+
+void TqColorBtn::SetButtonStyle(bool ADefault) {
+  if (!HandleAllocated()) return;
+  // The window is of its own class, not the system button's: the style bits are kept directly.
+  const LONG_PTR Style = GetWindowLongPtrA(WindowHandle(), GWL_STYLE);
+  const LONG_PTR Want = ADefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
+  if ((Style & 0xF) != Want) SetWindowLongPtrA(WindowHandle(), GWL_STYLE, (Style & ~LONG_PTR(0xF)) | Want);
+}
+
+void TqColorBtn::SetMouseIn() {
+  if (!FFlat || !Enabled()) return;
+  POINT P{};
+  GetCursorPos(&P);
+  // Flipped here and settled back by the enter or leave handler, which repaints and notifies.
+  if (FindDragTarget(TPoint(P), true) != this) {
+    FHover = true;
+    Perform(CM_MOUSELEAVE);
+  } else {
+    FHover = false;
+    Perform(CM_MOUSEENTER);
+  }
+}
+
+bool TqColorBtn::ShowsDefault() const { return Focused() || FDefault; }
+
+// ----- setters
+
+void TqColorBtn::SetShowFocus(bool Value) {
+  FShowFocus = Value;
+  Invalidate();
+}
+
+void TqColorBtn::SetDefaultLook(TqcDefLook Value) {
+  if (FDefaultLook == Value) return;
+  FDefaultLook = Value;
+  Invalidate();
+}
+
+void TqColorBtn::SetFlat(bool Value) {
+  if (FFlat == Value) return;
+  FFlat = Value;
+  if (HasState(csLoading)) return;
+  SetMouseIn();
+  Invalidate();
+}
+
+void TqColorBtn::SetHorzAlign(qbHorzAlign Value) {
+  FHorzAlign = Value;
+  Invalidate();
+}
+
+void TqColorBtn::SetMultipleLines(bool Value) {
+  FMultipleLines = Value;
+  Invalidate();
+}
+
+void TqColorBtn::SetWordWrap(bool Value) {
+  FWordWrap = Value;
+  Invalidate();
+}
+
+void TqColorBtn::SetAlignment(TAlignment Value) {
+  if (FAlignment == Value) return;
+  FAlignment = Value;
+  Invalidate();
+}
+
+void TqColorBtn::SetDefault(bool Value) {
+  if (FDefault == Value) return;
+  FDefault = Value;
+  if (HasState(csLoading) || !HandleAllocated()) return;
+  if (TCustomForm* Form = GetParentForm(this))
+    Form->Perform(CM_FOCUSCHANGED, 0, reinterpret_cast<intptr_t>(Form->ActiveControl()));
+}
+
+void TqColorBtn::SetHighLightColor(TColor Value) {
+  if (FHighLightColor == Value) return;
+  FHighLightColor = Value;
+  Invalidate();
+}
+
+void TqColorBtn::SetShadowColor(TColor Value) {
+  if (FShadowColor == Value) return;
+  FShadowColor = Value;
+  Invalidate();
+}
+
+// ----- mouse
+
+void TqColorBtn::CMMouseEnter(TMessage& Message) {
+  inherited::Dispatch(Message);
+  if (FFlat && !FHover && Enabled()) {
+    FHover = true;
+    Repaint();
+  }
+  if (FAutoFocus && !Focused() && CanFocus()) SetFocus();
+  if (OnMouseEnter) OnMouseEnter(this);
+}
+
+void TqColorBtn::CMMouseLeave(TMessage& Message) {
+  if (FFlat && FHover && !FHeld) {
+    FHover = false;
+    Invalidate();
+  }
+  inherited::Dispatch(Message);
+  if (OnMouseLeave) OnMouseLeave(this);
+}
+
+void TqColorBtn::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
+  inherited::MouseDown(Button, Shift, X, Y);
+  if (Button != mbLeft || !Enabled() || X < 0 || X >= ClientWidth() || Y < 0 || Y >= ClientHeight()) return;
+  if (!FPressed) {
+    if (CanFocus()) SetFocus();
+    FPressed = true;
+    Repaint();
+  }
+  FHeld = true;
+}
+
+void TqColorBtn::WMMouseMove(TMessage& Message) {
+  if (!FHover) SetMouseIn();
+  if (!FHeld) {
+    inherited::Dispatch(Message);
+    return;
+  }
+  const int X = MessageX(Message), Y = MessageY(Message);
+  const bool Inside = X >= 0 && X < ClientWidth() && Y >= 0 && Y < ClientHeight();
+  if (Inside != FPressed) {
+    FPressed = Inside;
+    Repaint();
+  }
+  MouseMove(KeysToShiftState(unsigned(Message.WParam)), X, Y);
+}
+
+void TqColorBtn::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
+  inherited::MouseUp(Button, Shift, X, Y);
+  if (!FHeld) return;
+  FPressed = false;
+  FHeld = false;
+  Repaint();
+  SetMouseIn();
+}
+
+void TqColorBtn::Click() {
+  FHover = false;
+  SetMouseIn();
+  FPressed = false;
+  FHeld = false;
+  Repaint();
+  if (TCustomForm* Form = GetParentForm(this)) Form->SetModalResult(FModalResult);
+  inherited::Click();
+}
+
+void TqColorBtn::WMRButtonUp(TMessage& Message) {
+  if (!FFlat || !PopupMenu()) {
+    inherited::Dispatch(Message);
+    return;
+  }
+  FHover = false;
+  Repaint();
+  inherited::Dispatch(Message);
+  SetMouseIn();
+}
+
+void TqColorBtn::WMEraseBkgnd(TMessage& Message) { Message.Result = 1; }
+
+// ----- keyboard
+
+void TqColorBtn::WMKeyDown(TMessage& Message) {
+  if (Message.WParam != VK_SPACE) {
+    inherited::Dispatch(Message);
+    return;
+  }
+  if (FPressed) return;
+  if (CanFocus()) SetFocus();
+  SetMouseIn();
+  FHeld = false;
+  FPressed = true;
+  Repaint();
+}
+
+void TqColorBtn::WMKeyUp(TMessage& Message) {
+  if (Message.WParam != VK_SPACE) {
+    inherited::Dispatch(Message);
+    return;
+  }
+  if (!FPressed || FHeld) return;
+  Click();
+  FPressed = false;
+  SetMouseIn();
+  Repaint();
+}
+
+void TqColorBtn::CNKeyDown(TMessage& Message) {
+  if (Message.WParam == VK_RETURN && Focused() && CanFocus()) {
+    Message.Result = 1;
+    Click();
+    return;
+  }
+  inherited::Dispatch(Message);
+}
+
+void TqColorBtn::CMDialogKey(TMessage& Message) {
+  const unsigned Key = unsigned(Message.WParam);
+  const TShiftState Modifiers = ShiftOf(ssShift) | ShiftOf(ssCtrl) | ShiftOf(ssAlt);
+  if (((Key == VK_RETURN && FActive) || (Key == VK_ESCAPE && FCancel)) &&
+      (KeyDataToShiftState(Message.LParam) & Modifiers) == 0 && CanFocus()) {
+    Click();
+    Message.Result = 1;
+    return;
+  }
+  inherited::Dispatch(Message);
+}
+
+void TqColorBtn::CMDialogChar(TMessage& Message) {
+  if (IsAccel((unsigned short)Message.WParam, Caption()) && CanFocus()) {
+    Click();
+    Message.Result = 1;
+    return;
+  }
+  inherited::Dispatch(Message);
+}
+
+void TqColorBtn::CNCommand(TMessage& Message) {
+  if (HIWORD(Message.WParam) == 0) Click();
+}
+
+// ----- state notifications
+
+void TqColorBtn::CMFocusChanged(TMessage& Message) {
+  auto* Focus = reinterpret_cast<TControl*>(Message.LParam);
+  FActive = Focus && Focus->Is<TqColorBtn>() ? Focus == this : FDefault;
+  SetButtonStyle(FActive);
+  if (!Focused()) {
+    FPressed = false;
+    FHeld = false;
+  }
+  SetMouseIn();
+  inherited::Dispatch(Message);
+  Invalidate();
+}
+
+void TqColorBtn::CMEnabledChanged(TMessage& Message) {
+  inherited::Dispatch(Message);
+  SetMouseIn();
+  Invalidate();
+}
+
+void TqColorBtn::CMTextChanged(TMessage& Message) {
+  inherited::Dispatch(Message);
+  Invalidate();
+}
+
+void TqColorBtn::CMFontChanged(TMessage& Message) {
+  inherited::Dispatch(Message);
+  Invalidate();
+}
+
+void TqColorBtn::CMSysColorChange(TMessage& Message) {
+  inherited::Dispatch(Message);
+  Invalidate();
+}
+
+// ----- painting
+
+void TqColorBtn::PaintFace(TCanvas* C, int R, int B) {
+  C->Brush()->SetColor(Color());
+  C->FillRect(Rect(0, 0, R + 1, B + 1));
+}
+
+void TqColorBtn::PaintContent(TCanvas* C, TRect TextRect, unsigned Flags, int R, int B) {
+  DrawCaption(C, Caption(), TextRect, Flags, Enabled());
+}
+
+void TqColorBtn::Paint() {
+  const int W = Width(), H = Height(), R = W - 1, B = H - 1;
+  const bool Framed = FDefaultLook == dlFrame && ShowsDefault();
+  const int D = Framed ? 1 : 0;
+  TBitmap Bmp;
+  Bmp.SetSize(W, H);
+  TCanvas* C = Bmp.Canvas();
+  C->Brush()->SetStyle(bsSolid);
+  C->Pen()->SetWidth(1);
+  PaintFace(C, R, B);
+  if (!FFlat || (FHover && Enabled()) || FHeld || FPressed || HasState(csDesigning))
+    DrawButtonEdge(C, R, B, D, FPressed, FShadowColor, FHighLightColor);
+  if (Framed) {
+    C->Pen()->SetColor(clBlack);
+    C->Pen()->SetWidth(1);
+    C->Polyline({Point(0, 0), Point(R, 0), Point(R, B), Point(0, B), Point(0, 0)});
+  }
+  TRect Text = Rect(5, 5, R - 4, B - 4);
+  C->SetFont(Font());
+  if (FDefaultLook == dlBold) C->Font()->SetStyle(ShowsDefault() ? FontStyle(fsBold) : 0);
+  if (Enabled() && FPressed) Text.Offset(1, 1);
+  PaintContent(C, Text, ButtonTextFlags(FAlignment, FHorzAlign, FMultipleLines, FWordWrap), R, B);
+  if (Focused() && Enabled() && FShowFocus) {
+    C->Brush()->SetStyle(bsSolid);
+    TRect Focus = Rect(0, 0, W, H);
+    Focus.Inflate(-(D + 3), -(D + 3));
+    C->DrawFocusRect(Focus);
+  }
+  Canvas()->CopyRect(ClientRect(), C, ClientRect());
+  if (OnPaint) OnPaint(this);
+}
+
+static constinit const TPropInfo TqColorBtn_Props[] = {
+    PropBool<&TqColorBtn::ShowFocus, &TqColorBtn::SetShowFocus>("ShowFocus", true),
+    PropEnum<&TqColorBtn::DefaultLook, &TqColorBtn::SetDefaultLook>("DefaultLook", TqcDefLookType, dlBold),
+    PropBool<&TqColorBtn::AutoFocus, &TqColorBtn::SetAutoFocus>("AutoFocus", false),
+    PropBool<&TqColorBtn::Flat, &TqColorBtn::SetFlat>("Flat", false),
+    PropEnum<&TqColorBtn::HorzAlign, &TqColorBtn::SetHorzAlign>("HorzAlign", qbHorzAlignType, qbha_Center),
+    PropBool<&TqColorBtn::MultipleLines, &TqColorBtn::SetMultipleLines>("MultipleLines", false),
+    PropBool<&TqColorBtn::WordWrap, &TqColorBtn::SetWordWrap>("WordWrap", false),
+    PropEnum<&TqColorBtn::Alignment, &TqColorBtn::SetAlignment>("Alignment", TAlignmentType, taCenter),
+    PropBool<&TqColorBtn::Cancel, &TqColorBtn::SetCancel>("Cancel", false),
+    PropInt<&TqColorBtn::ModalResult, &TqColorBtn::SetModalResult>("ModalResult", mrNone),
+    PropBool<&TqColorBtn::Default, &TqColorBtn::SetDefault>("Default", false),
+    TControlProps::Color(clWindow),
+    PropColor<&TqColorBtn::HighLightColor, &TqColorBtn::SetHighLightColor>("HighLightColor", clBtnHighlight),
+    PropColor<&TqColorBtn::ShadowColor, &TqColorBtn::SetShadowColor>("ShadowColor", clBtnShadow),
+    PropInt<&TControl::Width, &TControl::SetWidth>("Width", 89),
+    PropInt<&TControl::Height, &TControl::SetHeight>("Height", 33),
+    PropEvent<&TqColorBtn::OnPaint>("OnPaint"),
+    PropEvent<&TqColorBtn::OnMouseEnter>("OnMouseEnter"),
+    PropEvent<&TqColorBtn::OnMouseLeave>("OnMouseLeave"),
+    PopupMenuProp(),
+    TControlProps::DragCursor(),
+    TControlProps::DragMode(),
+    TControlProps::Font(),
+    TControlProps::ParentFont(),
+    TControlProps::Caption(),
+    TControlProps::ParentColor(false),
+    TControlProps::TabStop(true),
+    TControlProps::TabOrder(),
+    TControlProps::Enabled(),
+    TControlProps::ParentShowHint(),
+    TControlProps::ShowHint(),
+    TControlProps::Visible(),
+    TControlProps::OnDragDrop(),
+    TControlProps::OnDragOver(),
+    TControlProps::OnEndDrag(),
+    TControlProps::OnKeyDown(),
+    TControlProps::OnKeyPress(),
+    TControlProps::OnKeyUp(),
+    TControlProps::OnMouseDown(),
+    TControlProps::OnMouseMove(),
+    TControlProps::OnMouseUp(),
+    TControlProps::OnEnter(),
+    TControlProps::OnExit(),
+    TControlProps::OnClick(),
+    TControlProps::OnDblClick(),
+};
+ORV_IMPLEMENT_COMPONENT(TqColorBtn, TCustomControl, TqColorBtn_Props)
+
+// ---------------------------------------------------------------------------------------------
+// TqGradBtn
+
+TqGradBtn::TqGradBtn(TComponent* AOwner) : TqColorBtn(AOwner) { ColorSet(); }
+
+void TqGradBtn::Dispatch(TMessage& Message) {
+  switch (Message.Msg) {
+    case CM_COLORCHANGED: CMColorChanged(Message); break;
+    case CM_SYSCOLORCHANGE: CMSysColorChange(Message); break;
+    default: inherited::Dispatch(Message);
+  }
+}
+
+void TqGradBtn::ColorSet() {
+  const TColor S = ColorToRGB(Color()), E = ColorToRGB(FEndColor);
+  for (int I = 0; I < 3; ++I) {
+    FStart[I] = int16_t((S >> (8 * I)) & 0xFF);
+    FDelta[I] = int16_t(((E >> (8 * I)) & 0xFF) - FStart[I]);
+  }
+}
+
+void TqGradBtn::CMColorChanged(TMessage& Message) {
+  ColorSet();
+  inherited::Dispatch(Message);
+}
+
+void TqGradBtn::CMSysColorChange(TMessage& Message) {
+  ColorSet();
+  inherited::Dispatch(Message);
+}
+
+void TqGradBtn::SetFillType(gradType Value) {
+  FFillType = Value;
+  ColorSet();
+  Invalidate();
+}
+
+void TqGradBtn::SetEndColor(TColor Value) {
+  FEndColor = Value;
+  ColorSet();
+  Invalidate();
+}
+
+void TqGradBtn::SetBands(int Value) {
+  FBands = Value;
+  Invalidate();
+}
+
+COLORREF TqGradBtn::BandColor(int I, int N) const {
+  return RGB(FStart[0] + MulDiv(I, FDelta[0], N), FStart[1] + MulDiv(I, FDelta[1], N),
+             FStart[2] + MulDiv(I, FDelta[2], N));
+}
+
+void TqGradBtn::PaintFace(TCanvas* C, int R, int B) {
+  const bool Linear = FFillType == gVert || FFillType == gHorz;
+  const int N = std::min({FBands, R / 2, B / 2});
+  if (Color() == FEndColor || (Linear && FBands <= 0) || (FFillType == gCenter && N <= 0) ||
+      (!Linear && FFillType != gCenter)) {
+    TqColorBtn::PaintFace(C, R, B);
+    return;
+  }
+  const int P = Pressed() ? 1 : 0;
+  C->Brush()->SetStyle(bsSolid);
+  if (Linear) {
+    for (int I = 0; I <= FBands; ++I) {
+      C->Brush()->SetColor(TColor(BandColor(I, FBands)));
+      HDC DC = C->Handle();
+      if (FFillType == gVert) {
+        const int Y0 = MulDiv(I, B, FBands + 1), Y1 = MulDiv(I + 1, B, FBands + 1);
+        PatBlt(DC, P, Y0 + P, R, Y1 - Y0, PATCOPY);
+      } else {
+        const int X0 = MulDiv(I, R, FBands + 1), X1 = MulDiv(I + 1, R, FBands + 1);
+        PatBlt(DC, X0 + P, P, X1 - X0, B, PATCOPY);
+      }
+    }
+    return;
+  }
+  // Rings to the centre.
+  TRect Box = Rect(P, P, R + 1 + P, B + 1 + P);
+  Box.Inflate(-1, -1);
+  const int BW = std::max(1, (R / 2) / N), BH = std::max(1, (B / 2) / N);
+  for (int I = 0; I <= N; ++I) {
+    C->Brush()->SetColor(TColor(BandColor(I, N)));
+    if (I == N) {
+      C->FillRect(Box);
+      break;
+    }
+    C->FillRect(Rect(Box.Left, Box.Top, Box.Right, Box.Top + BH));
+    C->FillRect(Rect(Box.Left, Box.Top, Box.Left + BW, Box.Bottom));
+    C->FillRect(Rect(Box.Left, Box.Bottom - BH, Box.Right, Box.Bottom));
+    C->FillRect(Rect(Box.Right - BW, Box.Top, Box.Right, Box.Bottom));
+    Box.Inflate(-BW, -BH);
+  }
+}
+
+static constinit const TPropInfo TqGradBtn_Props[] = {
+    PropEnum<&TqGradBtn::FillType, &TqGradBtn::SetFillType>("FillType", gradTypeType, gVert),
+    PropColor<&TqGradBtn::EndColor, &TqGradBtn::SetEndColor>("EndColor", clBtnFace),
+    PropInt<&TqGradBtn::Bands, &TqGradBtn::SetBands>("Bands", 75),
+};
+ORV_IMPLEMENT_COMPONENT(TqGradBtn, TqColorBtn, TqGradBtn_Props)
+
+// ---------------------------------------------------------------------------------------------
+// TqBitColBtn
+
+TqBitColBtn::TqBitColBtn(TComponent* AOwner) : TqColorBtn(AOwner), FGlyph(New<TBitmap>()) {
+  FGlyph->OnChange = TNotifyEvent::Bind<&TqBitColBtn::GlyphChanged>(this);
+}
+
+TqBitColBtn::~TqBitColBtn() {
+  FGlyph->OnChange = nullptr;
+  TObject::Free(FGlyph);
+}
+
+void TqBitColBtn::Dispatch(TMessage& Message) {
+  switch (Message.Msg) {
+    case CM_COLORCHANGED: CMColorChanged(Message); break;
+    default: inherited::Dispatch(Message);
+  }
+}
+
+void TqBitColBtn::Loaded() {
+  inherited::Loaded();
+  SplitBitmap();
+}
+
+void TqBitColBtn::SplitBitmap() {
+  FStates.Split(FGlyph, FNumGlyphs, Color());
+  if (FAutoBackColor) FTransparentColor = FStates.AutoTransparentColor();
+  Invalidate();
+}
+
+void TqBitColBtn::GlyphChanged(TObject*) {
+  if (!HasState(csLoading)) SplitBitmap();
+}
+
+void TqBitColBtn::CMColorChanged(TMessage& Message) {
+  inherited::Dispatch(Message);
+  if (!HasState(csLoading)) SplitBitmap();
+}
+
+void TqBitColBtn::SetGlyph(TBitmap* Value) { FGlyph->Assign(Value); }
+
+void TqBitColBtn::SetNumGlyphs(int Value) {
+  FNumGlyphs = GlyphCount(Value);
+  if (!HasState(csLoading)) SplitBitmap();
+}
+
+void TqBitColBtn::SetTransparentColor(TColor Value) {
+  FTransparentColor = Value;
+  FAutoBackColor = false;
+  if (!HasState(csLoading)) SplitBitmap();
+}
+
+void TqBitColBtn::SetBitmapWhere(tBitWhere Value) {
+  if (FBitmapWhere == Value) return;
+  FBitmapWhere = Value;
+  Invalidate();
+}
+
+void TqBitColBtn::SetAutoBackColor(bool Value) {
+  FAutoBackColor = Value;
+  if (!HasState(csLoading)) SplitBitmap();
+}
+
+void TqBitColBtn::SetTextOnTop(bool Value) {
+  FTextOnTop = Value;
+  if (!HasState(csLoading)) SplitBitmap();
+}
+
+void TqBitColBtn::PaintContent(TCanvas* C, TRect TextRect, unsigned Flags, int R, int B) {
+  if (FAutoBackColor) FTransparentColor = FStates.AutoTransparentColor();
+  TBitmap* Up = FStates.Up();
+  const int GW = Up->Width(), GH = Up->Height();
+  const bool Right = FBitmapWhere == q_BWRight, On = Enabled(), Down = Pressed() && On;
+  if (!FTextOnTop) {
+    if (Right) TextRect.Right -= GW;
+    else TextRect.Left += GW;
+  }
+  const int X = Right ? R - GW - (Down ? 4 : 5) : (Down ? 6 : 5);
+  const int Y = (B - GH) / 2 + 1 + (Pressed() ? 1 : 0);
+  TBitmap* Image = Pressed() ? FStates.Down() : !On ? FStates.Disabled() : Hover() ? FStates.Hot() : Up;
+  if (!On) DrawCaptionPass(C, Caption(), TextRect, Flags, clWhite, 1);
+  if (!Image->Empty() && Image->Width() > 0) {
+    C->Brush()->SetStyle(bsSolid);
+    C->Brush()->SetColor(Color());
+    C->BrushCopy(Rect(X, Y, X + GW, Y + GH), Image, Rect(0, 0, Image->Width(), Image->Height()),
+                 FTransparentColor);
+  }
+  if (On) DrawCaption(C, Caption(), TextRect, Flags, true);
+  else DrawCaptionPass(C, Caption(), TextRect, Flags, clGray, 0);
+}
+
+static constinit const TPropInfo TqBitColBtn_Props[] = {
+    PropObject<&TqBitColBtn::Glyph, &TqBitColBtn::SetGlyph>("Glyph"),
+    PropInt<&TqBitColBtn::NumGlyphs, &TqBitColBtn::SetNumGlyphs>("NumGlyphs", 1),
+    PropColor<&TqBitColBtn::TransparentColor, &TqBitColBtn::SetTransparentColor>("TransparentColor", clFuchsia),
+    PropEnum<&TqBitColBtn::BitmapWhere, &TqBitColBtn::SetBitmapWhere>("BitmapWhere", tBitWhereType, q_BWLeft),
+    PropBool<&TqBitColBtn::AutoBackColor, &TqBitColBtn::SetAutoBackColor>("AutoBackColor", false),
+    PropBool<&TqBitColBtn::TextOnTop, &TqBitColBtn::SetTextOnTop>("TextOnTop", false),
+};
+ORV_IMPLEMENT_COMPONENT(TqBitColBtn, TqColorBtn, TqBitColBtn_Props)
+
+// ---------------------------------------------------------------------------------------------
+// TqIconColBtn
+
+TqIconColBtn::TqIconColBtn(TComponent* AOwner)
+    : TqColorBtn(AOwner), FGlyphEnabled(New<TIcon>()), FGlyphDown(New<TIcon>()), FGlyphDisabled(New<TIcon>()) {
+  SetBounds(Left(), Top(), 140, 44);
+}
+
+TqIconColBtn::~TqIconColBtn() {
+  TObject::Free(FGlyphEnabled);
+  TObject::Free(FGlyphDown);
+  TObject::Free(FGlyphDisabled);
+}
+
+void TqIconColBtn::SetGlyphEnabled(TIcon* Value) {
+  FGlyphEnabled->Assign(Value);
+  SetIcons();
+}
+
+void TqIconColBtn::SetGlyphDown(TIcon* Value) {
+  FGlyphDown->Assign(Value);
+  SetIcons();
+}
+
+void TqIconColBtn::SetGlyphDisabled(TIcon* Value) {
+  FGlyphDisabled->Assign(Value);
+  SetIcons();
+}
+
+void TqIconColBtn::SetIconWhere(tBitWhere Value) {
+  if (FIconWhere == Value) return;
+  FIconWhere = Value;
+  Invalidate();
+}
+
+void TqIconColBtn::SetIcons() {
+  if (!FAutoAllIcons) return;
+  FillInIcons(FGlyphEnabled, FGlyphDown, FGlyphDisabled);
+  Invalidate();
+}
+
+void TqIconColBtn::PaintContent(TCanvas* C, TRect TextRect, unsigned Flags, int R, int B) {
+  const bool On = Enabled(), Down = Pressed() && On;
+  TIcon* Icon = Down ? FGlyphDown : On ? FGlyphEnabled : FGlyphDisabled;
+  const int IW = Icon->Width(), IH = Icon->Height();
+  const bool Right = FIconWhere == q_BWRight;
+  if (Right) TextRect.Right -= IW;
+  else TextRect.Left += IW;
+  DrawCaption(C, Caption(), TextRect, Flags, On);
+  const int X = Right ? R - IW - (Down ? 4 : 5) : (Down ? 6 : 5);
+  const int Y = (B - IH) / 2 + 1 + (Pressed() ? 1 : 0);
+  if (IW > 0) DrawIcon(C->Handle(), X, Y, Icon->Handle());
+}
+
+static constinit const TPropInfo TqIconColBtn_Props[] = {
+    PropObject<&TqIconColBtn::GlyphEnabled, &TqIconColBtn::SetGlyphEnabled>("GlyphEnabled"),
+    PropObject<&TqIconColBtn::GlyphDown, &TqIconColBtn::SetGlyphDown>("GlyphDown"),
+    PropObject<&TqIconColBtn::GlyphDisabled, &TqIconColBtn::SetGlyphDisabled>("GlyphDisabled"),
+    PropEnum<&TqIconColBtn::IconWhere, &TqIconColBtn::SetIconWhere>("IconWhere", tBitWhereType, q_BWLeft),
+    PropBool<&TqIconColBtn::AutoAllIcons, &TqIconColBtn::SetAutoAllIcons>("AutoAllIcons", true),
+    PropInt<&TControl::Width, &TControl::SetWidth>("Width", 140),
+    PropInt<&TControl::Height, &TControl::SetHeight>("Height", 44),
+};
+ORV_IMPLEMENT_COMPONENT(TqIconColBtn, TqColorBtn, TqIconColBtn_Props)
+
+namespace {
+struct TColorBtnRegistration {
+  TColorBtnRegistration() {
+    RegisterClasses({TqColorBtn::StaticClass(), TqGradBtn::StaticClass(), TqBitColBtn::StaticClass(),
+                     TqIconColBtn::StaticClass()});
+  }
+} ColorBtnRegistration;
+}  // namespace

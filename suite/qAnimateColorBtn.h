@@ -1,0 +1,236 @@
+// Unit qAnimate, windowed colour buttons: push buttons in any colour that paint themselves whole
+// (a raised 3-D edge, optionally flat until the mouse is over them), with default, cancel and
+// modal-result behaviour and keyboard handling; with a colour gradient, a glyph strip or icons.
+#pragma once
+#include "suite/MystdRoutines.h"
+#include "suite/qAnimateBtnParts.h"
+
+class TqColorBtn : public TCustomControl {
+  ORV_CLASS(TqColorBtn, TCustomControl)
+public:
+  explicit TqColorBtn(TComponent* AOwner);
+  void Dispatch(TMessage& Message) override;
+  void Click() override;
+
+  bool ShowFocus() const { return FShowFocus; }
+  void SetShowFocus(bool Value);
+  TqcDefLook DefaultLook() const { return FDefaultLook; }
+  void SetDefaultLook(TqcDefLook Value);
+  bool AutoFocus() const { return FAutoFocus; }
+  void SetAutoFocus(bool Value) { FAutoFocus = Value; }
+  bool Flat() const { return FFlat; }
+  void SetFlat(bool Value);
+  qbHorzAlign HorzAlign() const { return FHorzAlign; }
+  void SetHorzAlign(qbHorzAlign Value);
+  bool MultipleLines() const { return FMultipleLines; }
+  void SetMultipleLines(bool Value);
+  bool WordWrap() const { return FWordWrap; }
+  void SetWordWrap(bool Value);
+  TAlignment Alignment() const { return FAlignment; }
+  void SetAlignment(TAlignment Value);
+  bool Cancel() const { return FCancel; }
+  void SetCancel(bool Value) { FCancel = Value; }
+  TModalResult ModalResult() const { return FModalResult; }
+  void SetModalResult(TModalResult Value) { FModalResult = Value; }
+  // With a window, every button of the form re-evaluates which one takes Enter.
+  bool Default() const { return FDefault; }
+  void SetDefault(bool Value);
+  TColor HighLightColor() const { return FHighLightColor; }
+  void SetHighLightColor(TColor Value);
+  TColor ShadowColor() const { return FShadowColor; }
+  void SetShadowColor(TColor Value);
+
+  // State: the mouse is over a flat button; this button takes Enter now; drawn pushed in; the
+  // left button went down on it and is not yet released.
+  bool Hover() const { return FHover; }
+  bool Active() const { return FActive; }
+  bool Pressed() const { return FPressed; }
+  bool Held() const { return FHeld; }
+
+  using TControl::Caption;
+  using TControl::SetCaption;
+  using TControl::Color;
+  using TControl::SetColor;
+  using TControl::Font;
+  using TControl::SetFont;
+  using TControl::ParentColor;
+  using TControl::SetParentColor;
+  using TControl::ParentFont;
+  using TControl::SetParentFont;
+  using TControl::DragMode;
+  using TControl::SetDragMode;
+  using TControl::DragCursor;
+  using TControl::SetDragCursor;
+
+  TNotifyEvent OnPaint;
+  TNotifyEvent OnMouseEnter;
+  TNotifyEvent OnMouseLeave;
+
+protected:
+  void CreateParams(TCreateParams& Params) override;
+  void CreateWnd() override;
+  // The face: fill, edge, frame, caption and focus rectangle, built off screen.
+  void Paint() override;
+  // Keeps the window's button style bits (BS_DEFPUSHBUTTON or BS_PUSHBUTTON) to ADefault.
+  virtual void SetButtonStyle(bool ADefault);
+  void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+  void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+  // Re-evaluates the hover flag of a flat, enabled button from the control under the cursor.
+  void SetMouseIn();
+  // What a descendant draws between the fill and the caption: the background (default: Color).
+  virtual void PaintFace(TCanvas* C, int R, int B);
+  // The caption rectangle, the caption and the glyph (default: the caption alone).
+  virtual void PaintContent(TCanvas* C, TRect TextRect, unsigned Flags, int R, int B);
+  // Whether the caption is drawn bold, framed, ...: (focused or Default).
+  bool ShowsDefault() const;
+
+  void CMTextChanged(TMessage& Message);
+  void WMRButtonUp(TMessage& Message);
+  void CMMouseLeave(TMessage& Message);
+  void CMMouseEnter(TMessage& Message);
+  void CMSysColorChange(TMessage& Message);
+  void CMFontChanged(TMessage& Message);
+  void CMFocusChanged(TMessage& Message);
+  void CMEnabledChanged(TMessage& Message);
+  void WMEraseBkgnd(TMessage& Message);
+  void WMKeyDown(TMessage& Message);
+  void WMKeyUp(TMessage& Message);
+  void CMDialogKey(TMessage& Message);
+  void CMDialogChar(TMessage& Message);
+  void CNCommand(TMessage& Message);
+  void WMMouseMove(TMessage& Message);
+  void CNKeyDown(TMessage& Message);
+
+private:
+  bool FShowFocus = true;
+  TqcDefLook FDefaultLook = dlBold;
+  bool FAutoFocus = false;
+  bool FFlat = false;
+  qbHorzAlign FHorzAlign = qbha_Center;
+  bool FMultipleLines = false;
+  bool FWordWrap = false;
+  TAlignment FAlignment = taCenter;
+  bool FCancel = false;
+  TModalResult FModalResult = mrNone;
+  bool FDefault = false;
+  TColor FHighLightColor = clBtnHighlight;
+  TColor FShadowColor = clBtnShadow;
+  bool FHover = false;
+  bool FActive = false;
+  bool FPressed = false;
+  bool FHeld = false;
+};
+
+// ---------------------------------------------------------------------------------------------
+// A colour button whose face runs from Color to EndColor in Bands bands: vertically (gVert),
+// horizontally (gHorz) or in rings to the centre (gCenter). Other fill types, and no bands, give
+// a plain Color face.
+class TqGradBtn : public TqColorBtn {
+  ORV_CLASS(TqGradBtn, TqColorBtn)
+public:
+  explicit TqGradBtn(TComponent* AOwner);
+  void Dispatch(TMessage& Message) override;
+
+  gradType FillType() const { return FFillType; }
+  void SetFillType(gradType Value);
+  TColor EndColor() const { return FEndColor; }
+  void SetEndColor(TColor Value);
+  int Bands() const { return FBands; }
+  void SetBands(int Value);
+
+protected:
+  // The ramp: start channels of Color and their distances to EndColor's (system colours resolved).
+  virtual void ColorSet();
+  void PaintFace(TCanvas* C, int R, int B) override;
+
+private:
+  void CMColorChanged(TMessage& Message);
+  void CMSysColorChange(TMessage& Message);
+  // Channel value of band I of N.
+  COLORREF BandColor(int I, int N) const;
+
+  gradType FFillType = gVert;
+  TColor FEndColor = clBtnFace;
+  int FBands = 75;
+  int16_t FStart[3] = {}, FDelta[3] = {};
+};
+
+// ---------------------------------------------------------------------------------------------
+// A colour button with a glyph beside its caption, cut from a strip of NumGlyphs images (up,
+// disabled, down, hot); TransparentColor shows the face. With AutoBackColor the transparent
+// colour is the up image's bottom-left pixel.
+class TqBitColBtn : public TqColorBtn {
+  ORV_CLASS(TqBitColBtn, TqColorBtn)
+public:
+  explicit TqBitColBtn(TComponent* AOwner);
+  ~TqBitColBtn() override;
+  void Loaded() override;
+  void Dispatch(TMessage& Message) override;
+
+  TBitmap* Glyph() const { return FGlyph; }
+  // Copies Value.
+  void SetGlyph(TBitmap* Value);
+  int NumGlyphs() const { return FNumGlyphs; }
+  // Kept to 1..4.
+  void SetNumGlyphs(int Value);
+  TColor TransparentColor() const { return FTransparentColor; }
+  // Also switches AutoBackColor off.
+  void SetTransparentColor(TColor Value);
+  tBitWhere BitmapWhere() const { return FBitmapWhere; }
+  void SetBitmapWhere(tBitWhere Value);
+  bool AutoBackColor() const { return FAutoBackColor; }
+  void SetAutoBackColor(bool Value);
+  bool TextOnTop() const { return FTextOnTop; }
+  void SetTextOnTop(bool Value);
+  qanimate::TGlyphStates& States() { return FStates; }
+
+protected:
+  void PaintContent(TCanvas* C, TRect TextRect, unsigned Flags, int R, int B) override;
+  // Rebuilds the state images.
+  void SplitBitmap();
+
+private:
+  void GlyphChanged(TObject* Sender);
+  void CMColorChanged(TMessage& Message);
+
+  TBitmap* FGlyph;
+  int FNumGlyphs = 1;
+  TColor FTransparentColor = clFuchsia;
+  tBitWhere FBitmapWhere = q_BWLeft;
+  bool FAutoBackColor = false;
+  bool FTextOnTop = false;
+  qanimate::TGlyphStates FStates;
+};
+
+// ---------------------------------------------------------------------------------------------
+// A colour button with an icon beside its caption: one for the enabled, pushed-in and disabled
+// looks; with AutoAllIcons the empty ones are filled from the others.
+class TqIconColBtn : public TqColorBtn {
+  ORV_CLASS(TqIconColBtn, TqColorBtn)
+public:
+  explicit TqIconColBtn(TComponent* AOwner);
+  ~TqIconColBtn() override;
+
+  TIcon* GlyphEnabled() const { return FGlyphEnabled; }
+  void SetGlyphEnabled(TIcon* Value);
+  TIcon* GlyphDown() const { return FGlyphDown; }
+  void SetGlyphDown(TIcon* Value);
+  TIcon* GlyphDisabled() const { return FGlyphDisabled; }
+  void SetGlyphDisabled(TIcon* Value);
+  tBitWhere IconWhere() const { return FIconWhere; }
+  void SetIconWhere(tBitWhere Value);
+  bool AutoAllIcons() const { return FAutoAllIcons; }
+  void SetAutoAllIcons(bool Value) { FAutoAllIcons = Value; }
+
+protected:
+  // With AutoAllIcons, the empty icons are filled from the others.
+  virtual void SetIcons();
+  void PaintContent(TCanvas* C, TRect TextRect, unsigned Flags, int R, int B) override;
+
+private:
+  TIcon* FGlyphEnabled;
+  TIcon* FGlyphDown;
+  TIcon* FGlyphDisabled;
+  tBitWhere FIconWhere = q_BWLeft;
+  bool FAutoAllIcons = true;
+};
