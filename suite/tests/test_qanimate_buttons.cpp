@@ -242,17 +242,9 @@ TEST(ColorBtn, AltAndTheAcceleratorClick) {
 
 // A click queued at a client point of a window, handled by whatever loop runs next.
 void QueueClick(HWND Wnd, int X, int Y) {
-  POINT P{X, Y};
-  ClientToScreen(Wnd, &P);
-  SetCursorPos(P.x, P.y);
-  INPUT In[3]{};
-  for (INPUT& I : In) I.type = INPUT_MOUSE;
-  In[0].mi.dx = LONG((P.x * 65535LL) / (GetSystemMetrics(SM_CXSCREEN) - 1));
-  In[0].mi.dy = LONG((P.y * 65535LL) / (GetSystemMetrics(SM_CYSCREEN) - 1));
-  In[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-  In[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-  In[2].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-  SendInput(3, In, sizeof(INPUT));
+  vcltest::SendMouseMove(Wnd, X, Y);
+  SendMouseButton(true);
+  SendMouseButton(false);
 }
 
 // Clicks the stay button once the modal form is on screen; the stay button's click records the
