@@ -415,13 +415,7 @@ void TqGradBtn::Dispatch(TMessage& Message) {
   }
 }
 
-void TqGradBtn::ColorSet() {
-  const TColor S = ColorToRGB(Color()), E = ColorToRGB(FEndColor);
-  for (int I = 0; I < 3; ++I) {
-    FStart[I] = int16_t((S >> (8 * I)) & 0xFF);
-    FDelta[I] = int16_t(((E >> (8 * I)) & 0xFF) - FStart[I]);
-  }
-}
+void TqGradBtn::ColorSet() { FRamp = TqColorRamp::From(Color(), FEndColor); }
 
 void TqGradBtn::CMColorChanged(TMessage& Message) {
   ColorSet();
@@ -450,33 +444,22 @@ void TqGradBtn::SetBands(int Value) {
   Invalidate();
 }
 
-COLORREF TqGradBtn::BandColor(int I, int N) const {
-  return RGB(FStart[0] + MulDiv(I, FDelta[0], N), FStart[1] + MulDiv(I, FDelta[1], N),
-             FStart[2] + MulDiv(I, FDelta[2], N));
-}
-
 void TqGradBtn::PaintFace(TCanvas* C, int R, int B) {
+  // The plain face first: all of it without a gradient, the last column and row under one.
+  TqColorBtn::PaintFace(C, R, B);
   const bool Linear = FFillType == gVert || FFillType == gHorz;
   const int N = std::min({FBands, R / 2, B / 2});
   if (Color() == FEndColor || (Linear && FBands <= 0) || (FFillType == gCenter && N <= 0) ||
-      (!Linear && FFillType != gCenter)) {
-    TqColorBtn::PaintFace(C, R, B);
+      (!Linear && FFillType != gCenter))
     return;
-  }
   const int P = Pressed() ? 1 : 0;
   C->Brush()->SetStyle(bsSolid);
   if (Linear) {
-    for (int I = 0; I <= FBands; ++I) {
-      C->Brush()->SetColor(TColor(BandColor(I, FBands)));
-      HDC DC = C->Handle();
-      if (FFillType == gVert) {
-        const int Y0 = MulDiv(I, B, FBands + 1), Y1 = MulDiv(I + 1, B, FBands + 1);
-        PatBlt(DC, P, Y0 + P, R, Y1 - Y0, PATCOPY);
-      } else {
-        const int X0 = MulDiv(I, R, FBands + 1), X1 = MulDiv(I + 1, R, FBands + 1);
-        PatBlt(DC, X0 + P, P, X1 - X0, B, PATCOPY);
-      }
-    }
+    // Bands over R by B, moved by a pixel while pressed.
+    HDC DC = C->Handle();
+    TSaveDC Save(DC);
+    OffsetViewportOrgEx(DC, P, P, nullptr);
+    PaintBlend(DC, R, B, FFillType, FBands, FRamp);
     return;
   }
   // Rings to the centre.
@@ -484,7 +467,7 @@ void TqGradBtn::PaintFace(TCanvas* C, int R, int B) {
   Box.Inflate(-1, -1);
   const int BW = std::max(1, (R / 2) / N), BH = std::max(1, (B / 2) / N);
   for (int I = 0; I <= N; ++I) {
-    C->Brush()->SetColor(TColor(BandColor(I, N)));
+    C->Brush()->SetColor(FRamp.Band(I, N));
     if (I == N) {
       C->FillRect(Box);
       break;

@@ -2,6 +2,7 @@
 // (a raised 3-D edge, optionally flat until the mouse is over them), with default, cancel and
 // modal-result behaviour and keyboard handling; with a colour gradient, a glyph strip or icons.
 #pragma once
+#include "suite/Blend.h"
 #include "suite/MystdRoutines.h"
 #include "suite/qAnimateBtnParts.h"
 
@@ -146,13 +147,11 @@ protected:
 private:
   void CMColorChanged(TMessage& Message);
   void CMSysColorChange(TMessage& Message);
-  // Channel value of band I of N.
-  COLORREF BandColor(int I, int N) const;
 
   gradType FFillType = gVert;
   TColor FEndColor = clBtnFace;
   int FBands = 75;
-  int16_t FStart[3] = {}, FDelta[3] = {};
+  TqColorRamp FRamp;
 };
 
 // ---------------------------------------------------------------------------------------------
