@@ -2,3 +2,4 @@
 // box), flat check boxes and radio buttons in the frame's styles, and the button and spin edits.
 #pragma once
 #include "suite/qEditFrame.h"
+#include "suite/qEditLists.h"
