@@ -3,3 +3,4 @@
 #pragma once
 #include "suite/qEditFrame.h"
 #include "suite/qEditLists.h"
+#include "suite/qEditFlatBtn.h"

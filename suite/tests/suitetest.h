@@ -133,4 +133,32 @@ inline void Foreground(TCustomForm* F) {
   AppPumpUntil([&] { return GetForegroundWindow() == F->Handle(); }, 50);
 }
 
+// A form to put controls on, shown and brought forward by Show (the mouse then rests on the form,
+// away from the controls, with the button released when the scene ends).
+struct TFormScene {
+  TFormPtr Form{TCustomForm::CreateNew<TForm>(nullptr)};
+  TMouseButtonGuard Mouse;
+
+  explicit TFormScene(int W = 420, int H = 240) {
+    Form->SetBounds(120, 90, W, H);
+    Form->SetClientWidth(W);
+    Form->SetClientHeight(H);
+    Form->SetColor(clTeal);
+  }
+  template <class T> T* Add(int L, int T0, int W, int H) {
+    T* C = TComponent::Create<T>(Form.get());
+    C->SetBounds(L, T0, W, H);
+    C->SetParent(Form.get());
+    return C;
+  }
+  void Show() {
+    Form->Show();
+    Foreground(Form.get());
+    AppPumpRounds(3);
+    Away();
+  }
+  // The mouse over the form's top-left corner.
+  void Away() { vcltest::MoveMouse(Form->Handle(), 4, 4); }
+};
+
 }  // namespace suitetest

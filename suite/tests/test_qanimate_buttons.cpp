@@ -24,32 +24,7 @@ struct TLog : TObject {
   void Reset() { Clicks = Enters = Leaves = 0; }
 };
 
-// A shown, foreground form to put buttons on.
-struct TScene {
-  TFormPtr Form{TCustomForm::CreateNew<TForm>(nullptr)};
-  TMouseButtonGuard Mouse;
-
-  explicit TScene(int W = 420, int H = 240) {
-    Form->SetBounds(120, 90, W, H);
-    Form->SetClientWidth(W);
-    Form->SetClientHeight(H);
-    Form->SetColor(clTeal);
-  }
-  template <class T> T* Add(int L, int T0, int W, int H) {
-    T* C = TComponent::Create<T>(Form.get());
-    C->SetBounds(L, T0, W, H);
-    C->SetParent(Form.get());
-    return C;
-  }
-  void Show() {
-    Form->Show();
-    Foreground(Form.get());
-    AppPumpRounds(3);
-    Away();
-  }
-  // The mouse over the form, away from every control.
-  void Away() { vcltest::MoveMouse(Form->Handle(), 4, 4); }
-};
+using TScene = TFormScene;
 
 template <class B> B* Styled(B* Btn, TLog* Log) {
   Btn->SetColor(Face);

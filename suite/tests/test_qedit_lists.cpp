@@ -13,18 +13,11 @@ namespace {
 constexpr TColor BoxColor = 0x00A05010;
 constexpr TColor FrameCol = 0x000000FF;
 
-struct TListScene {
-  TFormPtr Form{TCustomForm::CreateNew<TForm>(nullptr)};
-  TMouseButtonGuard Mouse;
-  TListScene() {
-    Form->SetBounds(120, 90, 420, 280);
-    Form->Show();
-    Foreground(Form.get());
-  }
+// A shown form whose framed controls take the test's colours.
+struct TListScene : TFormScene {
+  TListScene() { Show(); }
   template <class T> T* Add(int L, int T0, int W, int H) {
-    T* C = TComponent::Create<T>(Form.get());
-    C->SetBounds(L, T0, W, H);
-    C->SetParent(Form.get());
+    T* C = TFormScene::Add<T>(L, T0, W, H);
     C->SetColor(BoxColor);
     C->SetFrameColor(FrameCol);
     C->HandleNeeded();
@@ -118,7 +111,7 @@ TEST(QEditLists, ComboIsActiveWhileTheCaretIsInItsEdit) {
   TListScene S;
   auto* C = S.Add<TqcComboBox>(10, 10, 150, 21);
   auto* Away = S.Add<TqcEdit>(10, 200, 100, 21);
-  vcltest::MoveMouse(S.Form->Handle(), 300, 250);
+  vcltest::MoveMouse(S.Form->Handle(), 300, 230);
   Away->SetFocus();
   ASSERT_TRUE(AppPumpUntil([&] { return Away->Focused(); }));
   RedrawAll(C->Handle());
