@@ -4,3 +4,4 @@
 #include "suite/qEditFrame.h"
 #include "suite/qEditLists.h"
 #include "suite/qEditFlatBtn.h"
+#include "suite/qEditSpin.h"

@@ -209,12 +209,11 @@ void TqcCustomEdit::CMFontChanged(TMessage& Message) {
   if (!HasState(csLoading)) Adjust();
 }
 
-ORV_IMPLEMENT_CLASS(TqcCustomEdit, TCustomMaskEdit)
-
 // ---------------------------------------------------------------------------------------------
-// TqcEdit
+// Published properties: on the framed edit itself, so the unit's edits with buttons publish
+// them too; TqcEdit adds none.
 
-static constinit const TPropInfo TqcEdit_Props[] = {
+static constinit const TPropInfo TqcCustomEdit_Props[] = {
     PropEnum<&TqcCustomEdit::Alignment, &TqcCustomEdit::SetAlignment>("Alignment", TAlignmentType, taLeftJustify),
     TqcFrameProps<TqcCustomEdit>::FrameWhere(),
     TqcFrameProps<TqcCustomEdit>::OnMouseEnter(),
@@ -263,7 +262,8 @@ static constinit const TPropInfo TqcEdit_Props[] = {
     TControlProps::OnMouseUp(),
     TControlProps::OnStartDrag(),
 };
-ORV_IMPLEMENT_COMPONENT(TqcEdit, TqcCustomEdit, TqcEdit_Props)
+ORV_IMPLEMENT_ABSTRACT(TqcCustomEdit, TCustomMaskEdit, TqcCustomEdit_Props)
+ORV_IMPLEMENT_COMPONENT_NOPROPS(TqcEdit, TqcCustomEdit)
 
 namespace {
 struct TqEditRegistration {
