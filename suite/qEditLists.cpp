@@ -199,12 +199,14 @@ TqcCustomComboBox::TqcCustomComboBox(TComponent* AOwner) : inherited(AOwner) {
   FButton->SetBounds(Width() - W - 2, 2, W, Height() - 4);
   FButton->SetColor(clBtnFace);
   FButton->SetCaption("");
-  FButton->SetAutoBackColor(true);
-  // The system's combo arrow, copied into the glyph.
+  // The system's combo arrow, copied into the glyph. Its background is the colour of its top-left
+  // pixel: the bottom-left one, which the automatic choice takes, is the arrow's underline in some
+  // systems' bitmaps.
   if (HBITMAP Arrow = LoadBitmapA(nullptr, MAKEINTRESOURCEA(32738))) {
     TBitmap Glyph;
     Glyph.SetHandle(Arrow);
     FButton->SetGlyph(&Glyph);
+    FButton->SetTransparentColor(Glyph.Canvas()->Pixels(0, 0));
   }
   FButton->SetGlyphMargin(unsigned(std::max(0, (W - FButton->Glyph()->Width()) / 2)));
   FButton->OnClick = TNotifyEvent::Bind<&TqcCustomComboBox::ButtonClick>(this);

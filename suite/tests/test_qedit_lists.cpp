@@ -141,6 +141,17 @@ TEST(QEditLists, FlatButtonDropsTheListAndFollowsTheStyle) {
   EXPECT_EQ(B->Height(), C->Height() - 4);
   EXPECT_FALSE(B->Glyph()->Empty()) << "the system's combo arrow";
   EXPECT_TRUE(B->Flat());
+  // The arrow in black on the button's face, over the system's own button.
+  auto Shot = vcltest::CaptureClient(C->Handle());
+  int Arrow = 0, Face = 0;
+  for (int Y = B->Top(); Y < B->Top() + B->Height(); ++Y)
+    for (int X = B->Left(); X < B->Left() + B->Width(); ++X) {
+      const TColor P = Shot->Canvas()->Pixels(X, Y);
+      Arrow += P == clBlack;
+      Face += P == Sys(COLOR_BTNFACE);
+    }
+  EXPECT_GT(Arrow, 8);
+  EXPECT_GT(Face, B->Width() * B->Height() / 2);
 
   // A real click on the button drops the list.
   vcltest::MoveMouse(C->Handle(), B->Left() + B->Width() / 2, B->Top() + B->Height() / 2);
