@@ -15,16 +15,7 @@
 namespace {
 
 using bench::Seconds;
-
-struct TFigures {
-  std::vector<double> Times;
-  double Best() const { return *std::min_element(Times.begin(), Times.end()); }
-  double Median() const {
-    std::vector<double> T = Times;
-    std::sort(T.begin(), T.end());
-    return T[T.size() / 2];
-  }
-};
+using bench::TFigures;
 
 // Runs Prepare (untimed) then Work (timed), Runs times.
 TFigures Time(int Runs, const std::function<void()>& Prepare, const std::function<void()>& Work) {
