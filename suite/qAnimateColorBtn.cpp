@@ -490,150 +490,48 @@ ORV_IMPLEMENT_COMPONENT(TqGradBtn, TqColorBtn, TqGradBtn_Props)
 // ---------------------------------------------------------------------------------------------
 // TqBitColBtn
 
-TqBitColBtn::TqBitColBtn(TComponent* AOwner) : TqColorBtn(AOwner), FGlyph(New<TBitmap>()) {
-  FGlyph->OnChange = TNotifyEvent::Bind<&TqBitColBtn::GlyphChanged>(this);
-}
-
-TqBitColBtn::~TqBitColBtn() {
-  FGlyph->OnChange = nullptr;
-  TObject::Free(FGlyph);
-}
-
-void TqBitColBtn::Dispatch(TMessage& Message) {
-  switch (Message.Msg) {
-    case CM_COLORCHANGED: CMColorChanged(Message); break;
-    default: inherited::Dispatch(Message);
-  }
-}
-
-void TqBitColBtn::Loaded() {
-  inherited::Loaded();
-  SplitBitmap();
-}
-
-void TqBitColBtn::SplitBitmap() {
-  FStates.Split(FGlyph, FNumGlyphs, Color());
-  if (FAutoBackColor) FTransparentColor = FStates.AutoTransparentColor();
-  Invalidate();
-}
-
-void TqBitColBtn::GlyphChanged(TObject*) {
-  if (!HasState(csLoading)) SplitBitmap();
-}
-
-void TqBitColBtn::CMColorChanged(TMessage& Message) {
-  inherited::Dispatch(Message);
-  if (!HasState(csLoading)) SplitBitmap();
-}
-
-void TqBitColBtn::SetGlyph(TBitmap* Value) { FGlyph->Assign(Value); }
-
-void TqBitColBtn::SetNumGlyphs(int Value) {
-  FNumGlyphs = GlyphCount(Value);
-  if (!HasState(csLoading)) SplitBitmap();
-}
-
-void TqBitColBtn::SetTransparentColor(TColor Value) {
-  FTransparentColor = Value;
-  FAutoBackColor = false;
-  if (!HasState(csLoading)) SplitBitmap();
-}
-
-void TqBitColBtn::SetBitmapWhere(tBitWhere Value) {
-  if (FBitmapWhere == Value) return;
-  FBitmapWhere = Value;
-  Invalidate();
-}
-
-void TqBitColBtn::SetAutoBackColor(bool Value) {
-  FAutoBackColor = Value;
-  if (!HasState(csLoading)) SplitBitmap();
-}
-
-void TqBitColBtn::SetTextOnTop(bool Value) {
-  FTextOnTop = Value;
-  if (!HasState(csLoading)) SplitBitmap();
-}
-
 void TqBitColBtn::PaintContent(TCanvas* C, TRect TextRect, unsigned Flags, int R, int B) {
-  if (FAutoBackColor) FTransparentColor = FStates.AutoTransparentColor();
-  TBitmap* Up = FStates.Up();
+  const TColor Transparent = PaintTransparentColor();
+  qanimate::TGlyphStates& S = States();
+  TBitmap* Up = S.Up();
   const int GW = Up->Width(), GH = Up->Height();
-  const bool Right = FBitmapWhere == q_BWRight, On = Enabled(), Down = Pressed() && On;
-  if (!FTextOnTop) {
+  const bool Right = BitmapWhere() == q_BWRight, On = Enabled(), Down = Pressed() && On;
+  if (!TextOnTop()) {
     if (Right) TextRect.Right -= GW;
     else TextRect.Left += GW;
   }
   const int X = Right ? R - GW - (Down ? 4 : 5) : (Down ? 6 : 5);
   const int Y = (B - GH) / 2 + 1 + (Pressed() ? 1 : 0);
-  TBitmap* Image = Pressed() ? FStates.Down() : !On ? FStates.Disabled() : Hover() ? FStates.Hot() : Up;
+  TBitmap* Image = Pressed() ? S.Down() : !On ? S.Disabled() : Hover() ? S.Hot() : Up;
   if (!On) DrawCaptionPass(C, Caption(), TextRect, Flags, clWhite, 1);
   if (!Image->Empty() && Image->Width() > 0) {
     C->Brush()->SetStyle(bsSolid);
     C->Brush()->SetColor(Color());
     C->BrushCopy(Rect(X, Y, X + GW, Y + GH), Image, Rect(0, 0, Image->Width(), Image->Height()),
-                 FTransparentColor);
+                 Transparent);
   }
   if (On) DrawCaption(C, Caption(), TextRect, Flags, true);
   else DrawCaptionPass(C, Caption(), TextRect, Flags, clGray, 0);
 }
 
 static constinit const TPropInfo TqBitColBtn_Props[] = {
-    PropObject<&TqBitColBtn::Glyph, &TqBitColBtn::SetGlyph>("Glyph"),
-    PropInt<&TqBitColBtn::NumGlyphs, &TqBitColBtn::SetNumGlyphs>("NumGlyphs", 1),
-    PropColor<&TqBitColBtn::TransparentColor, &TqBitColBtn::SetTransparentColor>("TransparentColor", clFuchsia),
-    PropEnum<&TqBitColBtn::BitmapWhere, &TqBitColBtn::SetBitmapWhere>("BitmapWhere", tBitWhereType, q_BWLeft),
-    PropBool<&TqBitColBtn::AutoBackColor, &TqBitColBtn::SetAutoBackColor>("AutoBackColor", false),
-    PropBool<&TqBitColBtn::TextOnTop, &TqBitColBtn::SetTextOnTop>("TextOnTop", false),
+    TqGlyphProps<TqBitColBtn>::Glyph(),
+    TqGlyphProps<TqBitColBtn>::NumGlyphs(),
+    TqGlyphProps<TqBitColBtn>::TransparentColor(),
+    TqGlyphProps<TqBitColBtn>::BitmapWhere(),
+    TqGlyphProps<TqBitColBtn>::AutoBackColor(),
+    TqGlyphProps<TqBitColBtn>::TextOnTop(),
 };
 ORV_IMPLEMENT_COMPONENT(TqBitColBtn, TqColorBtn, TqBitColBtn_Props)
 
 // ---------------------------------------------------------------------------------------------
 // TqIconColBtn
 
-TqIconColBtn::TqIconColBtn(TComponent* AOwner)
-    : TqColorBtn(AOwner), FGlyphEnabled(New<TIcon>()), FGlyphDown(New<TIcon>()), FGlyphDisabled(New<TIcon>()) {
-  SetBounds(Left(), Top(), 140, 44);
-}
-
-TqIconColBtn::~TqIconColBtn() {
-  TObject::Free(FGlyphEnabled);
-  TObject::Free(FGlyphDown);
-  TObject::Free(FGlyphDisabled);
-}
-
-void TqIconColBtn::SetGlyphEnabled(TIcon* Value) {
-  FGlyphEnabled->Assign(Value);
-  SetIcons();
-}
-
-void TqIconColBtn::SetGlyphDown(TIcon* Value) {
-  FGlyphDown->Assign(Value);
-  SetIcons();
-}
-
-void TqIconColBtn::SetGlyphDisabled(TIcon* Value) {
-  FGlyphDisabled->Assign(Value);
-  SetIcons();
-}
-
-void TqIconColBtn::SetIconWhere(tBitWhere Value) {
-  if (FIconWhere == Value) return;
-  FIconWhere = Value;
-  Invalidate();
-}
-
-void TqIconColBtn::SetIcons() {
-  if (!FAutoAllIcons) return;
-  FillInIcons(FGlyphEnabled, FGlyphDown, FGlyphDisabled);
-  Invalidate();
-}
-
 void TqIconColBtn::PaintContent(TCanvas* C, TRect TextRect, unsigned Flags, int R, int B) {
   const bool On = Enabled(), Down = Pressed() && On;
-  TIcon* Icon = Down ? FGlyphDown : On ? FGlyphEnabled : FGlyphDisabled;
+  TIcon* Icon = CurrentIcon();
   const int IW = Icon->Width(), IH = Icon->Height();
-  const bool Right = FIconWhere == q_BWRight;
+  const bool Right = IconWhere() == q_BWRight;
   if (Right) TextRect.Right -= IW;
   else TextRect.Left += IW;
   DrawCaption(C, Caption(), TextRect, Flags, On);
@@ -643,13 +541,13 @@ void TqIconColBtn::PaintContent(TCanvas* C, TRect TextRect, unsigned Flags, int 
 }
 
 static constinit const TPropInfo TqIconColBtn_Props[] = {
-    PropObject<&TqIconColBtn::GlyphEnabled, &TqIconColBtn::SetGlyphEnabled>("GlyphEnabled"),
-    PropObject<&TqIconColBtn::GlyphDown, &TqIconColBtn::SetGlyphDown>("GlyphDown"),
-    PropObject<&TqIconColBtn::GlyphDisabled, &TqIconColBtn::SetGlyphDisabled>("GlyphDisabled"),
-    PropEnum<&TqIconColBtn::IconWhere, &TqIconColBtn::SetIconWhere>("IconWhere", tBitWhereType, q_BWLeft),
-    PropBool<&TqIconColBtn::AutoAllIcons, &TqIconColBtn::SetAutoAllIcons>("AutoAllIcons", true),
-    PropInt<&TControl::Width, &TControl::SetWidth>("Width", 140),
-    PropInt<&TControl::Height, &TControl::SetHeight>("Height", 44),
+    TqIconProps<TqIconColBtn>::GlyphEnabled(),
+    TqIconProps<TqIconColBtn>::GlyphDown(),
+    TqIconProps<TqIconColBtn>::GlyphDisabled(),
+    TqIconProps<TqIconColBtn>::IconWhere(),
+    TqIconProps<TqIconColBtn>::AutoAllIcons(),
+    TqIconProps<TqIconColBtn>::Width(),
+    TqIconProps<TqIconColBtn>::Height(),
 };
 ORV_IMPLEMENT_COMPONENT(TqIconColBtn, TqColorBtn, TqIconColBtn_Props)
 

@@ -156,80 +156,23 @@ private:
 
 // ---------------------------------------------------------------------------------------------
 // A colour button with a glyph beside its caption, cut from a strip of NumGlyphs images (up,
-// disabled, down, hot); TransparentColor shows the face. With AutoBackColor the transparent
-// colour is the up image's bottom-left pixel.
-class TqBitColBtn : public TqColorBtn {
-  ORV_CLASS(TqBitColBtn, TqColorBtn)
+// disabled, down, hot); TransparentColor shows the face.
+class TqBitColBtn : public TqGlyphButton<TqColorBtn> {
+  ORV_CLASS(TqBitColBtn, TqGlyphButton<TqColorBtn>)
 public:
-  explicit TqBitColBtn(TComponent* AOwner);
-  ~TqBitColBtn() override;
-  void Loaded() override;
-  void Dispatch(TMessage& Message) override;
-
-  TBitmap* Glyph() const { return FGlyph; }
-  // Copies Value.
-  void SetGlyph(TBitmap* Value);
-  int NumGlyphs() const { return FNumGlyphs; }
-  // Kept to 1..4.
-  void SetNumGlyphs(int Value);
-  TColor TransparentColor() const { return FTransparentColor; }
-  // Also switches AutoBackColor off.
-  void SetTransparentColor(TColor Value);
-  tBitWhere BitmapWhere() const { return FBitmapWhere; }
-  void SetBitmapWhere(tBitWhere Value);
-  bool AutoBackColor() const { return FAutoBackColor; }
-  void SetAutoBackColor(bool Value);
-  bool TextOnTop() const { return FTextOnTop; }
-  void SetTextOnTop(bool Value);
-  qanimate::TGlyphStates& States() { return FStates; }
+  explicit TqBitColBtn(TComponent* AOwner) : inherited(AOwner) {}
 
 protected:
   void PaintContent(TCanvas* C, TRect TextRect, unsigned Flags, int R, int B) override;
-  // Rebuilds the state images.
-  void SplitBitmap();
-
-private:
-  void GlyphChanged(TObject* Sender);
-  void CMColorChanged(TMessage& Message);
-
-  TBitmap* FGlyph;
-  int FNumGlyphs = 1;
-  TColor FTransparentColor = clFuchsia;
-  tBitWhere FBitmapWhere = q_BWLeft;
-  bool FAutoBackColor = false;
-  bool FTextOnTop = false;
-  qanimate::TGlyphStates FStates;
 };
 
 // ---------------------------------------------------------------------------------------------
-// A colour button with an icon beside its caption: one for the enabled, pushed-in and disabled
-// looks; with AutoAllIcons the empty ones are filled from the others.
-class TqIconColBtn : public TqColorBtn {
-  ORV_CLASS(TqIconColBtn, TqColorBtn)
+// A colour button with an icon beside its caption.
+class TqIconColBtn : public TqIconButton<TqColorBtn> {
+  ORV_CLASS(TqIconColBtn, TqIconButton<TqColorBtn>)
 public:
-  explicit TqIconColBtn(TComponent* AOwner);
-  ~TqIconColBtn() override;
-
-  TIcon* GlyphEnabled() const { return FGlyphEnabled; }
-  void SetGlyphEnabled(TIcon* Value);
-  TIcon* GlyphDown() const { return FGlyphDown; }
-  void SetGlyphDown(TIcon* Value);
-  TIcon* GlyphDisabled() const { return FGlyphDisabled; }
-  void SetGlyphDisabled(TIcon* Value);
-  tBitWhere IconWhere() const { return FIconWhere; }
-  void SetIconWhere(tBitWhere Value);
-  bool AutoAllIcons() const { return FAutoAllIcons; }
-  void SetAutoAllIcons(bool Value) { FAutoAllIcons = Value; }
+  explicit TqIconColBtn(TComponent* AOwner) : inherited(AOwner) {}
 
 protected:
-  // With AutoAllIcons, the empty icons are filled from the others.
-  virtual void SetIcons();
   void PaintContent(TCanvas* C, TRect TextRect, unsigned Flags, int R, int B) override;
-
-private:
-  TIcon* FGlyphEnabled;
-  TIcon* FGlyphDown;
-  TIcon* FGlyphDisabled;
-  tBitWhere FIconWhere = q_BWLeft;
-  bool FAutoAllIcons = true;
 };

@@ -313,101 +313,37 @@ ORV_IMPLEMENT_COMPONENT(TqNWColorBtn, TGraphicControl, TqNWColorBtn_Props)
 // ---------------------------------------------------------------------------------------------
 // TqNWBitColBtn
 
-TqNWBitColBtn::TqNWBitColBtn(TComponent* AOwner) : TqNWColorBtn(AOwner), FGlyph(New<TBitmap>()) {
-  FGlyph->OnChange = TNotifyEvent::Bind<&TqNWBitColBtn::GlyphChanged>(this);
-}
-
-TqNWBitColBtn::~TqNWBitColBtn() {
-  FGlyph->OnChange = nullptr;
-  TObject::Free(FGlyph);
-}
-
-void TqNWBitColBtn::Dispatch(TMessage& Message) {
-  switch (Message.Msg) {
-    case CM_COLORCHANGED: CMColorChanged(Message); break;
-    default: inherited::Dispatch(Message);
-  }
-}
-
-void TqNWBitColBtn::Loaded() {
-  inherited::Loaded();
-  SplitBitmap();
-}
-
-void TqNWBitColBtn::SplitBitmap() {
-  FStates.Split(FGlyph, FNumGlyphs, Color());
-  if (FAutoBackColor) FTransparentColor = FStates.AutoTransparentColor();
-  Invalidate();
-}
-
-void TqNWBitColBtn::GlyphChanged(TObject*) {
-  if (!HasState(csLoading)) SplitBitmap();
-}
-
-void TqNWBitColBtn::CMColorChanged(TMessage& Message) {
-  inherited::Dispatch(Message);
-  if (!HasState(csLoading)) SplitBitmap();
-}
-
-void TqNWBitColBtn::SetGlyph(TBitmap* Value) { FGlyph->Assign(Value); }
-
-void TqNWBitColBtn::SetNumGlyphs(int Value) {
-  FNumGlyphs = GlyphCount(Value);
-  if (!HasState(csLoading)) SplitBitmap();
-}
-
-void TqNWBitColBtn::SetTransparentColor(TColor Value) {
-  FTransparentColor = Value;
-  FAutoBackColor = false;
-  if (!HasState(csLoading)) SplitBitmap();
-}
-
-void TqNWBitColBtn::SetBitmapWhere(tBitWhere Value) {
-  if (FBitmapWhere == Value) return;
-  FBitmapWhere = Value;
-  Invalidate();
-}
-
-void TqNWBitColBtn::SetAutoBackColor(bool Value) {
-  FAutoBackColor = Value;
-  if (!HasState(csLoading)) SplitBitmap();
-}
-
-void TqNWBitColBtn::SetTextOnTop(bool Value) {
-  FTextOnTop = Value;
-  if (!HasState(csLoading)) SplitBitmap();
-}
-
 void TqNWBitColBtn::SetGlyphMargin(unsigned Value) {
   FGlyphMargin = Value;
-  if (!HasState(csLoading)) SplitBitmap();
+  Resplit();
 }
 
 void TqNWBitColBtn::PaintContent(TCanvas* C, TRect TextRect, unsigned Flags, int R, int B) {
-  TBitmap* Up = FStates.Up();
+  qanimate::TGlyphStates& S = States();
+  TBitmap* Up = S.Up();
   const int GW = Up->Width(), GH = Up->Height(), Margin = int(FGlyphMargin);
-  const bool Right = FBitmapWhere == q_BWRight;
-  if (!FTextOnTop) {
+  const bool Right = BitmapWhere() == q_BWRight;
+  if (!TextOnTop()) {
     if (Right) TextRect.Right -= GW + Margin;
     else TextRect.Left += GW + Margin;
   }
   const int X = (Right ? R - GW - Margin : Margin) + Shift();
   const int Y = (B - GH) / 2 + 1 + (Pressed() && Movement() ? 1 : 0);
-  TBitmap* Image = Pressed()     ? FStates.Down()
-                   : !Enabled()  ? FStates.Disabled()
-                   : Hover() && !HasState(csDesigning) ? FStates.Hot()
+  TBitmap* Image = Pressed()    ? S.Down()
+                   : !Enabled() ? S.Disabled()
+                   : Hover() && !HasState(csDesigning) ? S.Hot()
                                                       : Up;
-  TransparentBlt(C, Image, X, Y, FTransparentColor);
+  TransparentBlt(C, Image, X, Y, PaintTransparentColor());
   DrawCaption(C, Caption(), TextRect, Flags, Enabled());
 }
 
 static constinit const TPropInfo TqNWBitColBtn_Props[] = {
-    PropObject<&TqNWBitColBtn::Glyph, &TqNWBitColBtn::SetGlyph>("Glyph"),
-    PropInt<&TqNWBitColBtn::NumGlyphs, &TqNWBitColBtn::SetNumGlyphs>("NumGlyphs", 1),
-    PropColor<&TqNWBitColBtn::TransparentColor, &TqNWBitColBtn::SetTransparentColor>("TransparentColor", clFuchsia),
-    PropEnum<&TqNWBitColBtn::BitmapWhere, &TqNWBitColBtn::SetBitmapWhere>("BitmapWhere", tBitWhereType, q_BWLeft),
-    PropBool<&TqNWBitColBtn::AutoBackColor, &TqNWBitColBtn::SetAutoBackColor>("AutoBackColor", false),
-    PropBool<&TqNWBitColBtn::TextOnTop, &TqNWBitColBtn::SetTextOnTop>("TextOnTop", false),
+    TqGlyphProps<TqNWBitColBtn>::Glyph(),
+    TqGlyphProps<TqNWBitColBtn>::NumGlyphs(),
+    TqGlyphProps<TqNWBitColBtn>::TransparentColor(),
+    TqGlyphProps<TqNWBitColBtn>::BitmapWhere(),
+    TqGlyphProps<TqNWBitColBtn>::AutoBackColor(),
+    TqGlyphProps<TqNWBitColBtn>::TextOnTop(),
     PropInt<&TqNWBitColBtn::GlyphMargin, &TqNWBitColBtn::SetGlyphMargin>("GlyphMargin", 5),
 };
 ORV_IMPLEMENT_COMPONENT(TqNWBitColBtn, TqNWColorBtn, TqNWBitColBtn_Props)
@@ -415,54 +351,16 @@ ORV_IMPLEMENT_COMPONENT(TqNWBitColBtn, TqNWColorBtn, TqNWBitColBtn_Props)
 // ---------------------------------------------------------------------------------------------
 // TqNWIconColBtn
 
-TqNWIconColBtn::TqNWIconColBtn(TComponent* AOwner)
-    : TqNWColorBtn(AOwner), FGlyphEnabled(New<TIcon>()), FGlyphDown(New<TIcon>()), FGlyphDisabled(New<TIcon>()) {
-  SetBounds(Left(), Top(), 140, 44);
-}
-
-TqNWIconColBtn::~TqNWIconColBtn() {
-  TObject::Free(FGlyphEnabled);
-  TObject::Free(FGlyphDown);
-  TObject::Free(FGlyphDisabled);
-}
-
-void TqNWIconColBtn::SetGlyphEnabled(TIcon* Value) {
-  FGlyphEnabled->Assign(Value);
-  SetIcons();
-}
-
-void TqNWIconColBtn::SetGlyphDown(TIcon* Value) {
-  FGlyphDown->Assign(Value);
-  SetIcons();
-}
-
-void TqNWIconColBtn::SetGlyphDisabled(TIcon* Value) {
-  FGlyphDisabled->Assign(Value);
-  SetIcons();
-}
-
-void TqNWIconColBtn::SetIconWhere(tBitWhere Value) {
-  if (FIconWhere == Value) return;
-  FIconWhere = Value;
-  Invalidate();
-}
-
 void TqNWIconColBtn::SetGlyphMargin(unsigned Value) {
   FGlyphMargin = Value;
   Invalidate();
 }
 
-void TqNWIconColBtn::SetIcons() {
-  if (!FAutoAllIcons) return;
-  FillInIcons(FGlyphEnabled, FGlyphDown, FGlyphDisabled);
-  Invalidate();
-}
-
 void TqNWIconColBtn::PaintContent(TCanvas* C, TRect TextRect, unsigned Flags, int R, int B) {
   const bool On = Enabled();
-  TIcon* Icon = Pressed() && On ? FGlyphDown : On ? FGlyphEnabled : FGlyphDisabled;
+  TIcon* Icon = CurrentIcon();
   const int IW = Icon->Width(), IH = Icon->Height(), Margin = int(FGlyphMargin);
-  const bool Right = FIconWhere == q_BWRight;
+  const bool Right = IconWhere() == q_BWRight;
   if (Right) TextRect.Right -= IW;
   else TextRect.Left += IW;
   DrawCaption(C, Caption(), TextRect, Flags, On);
@@ -472,14 +370,14 @@ void TqNWIconColBtn::PaintContent(TCanvas* C, TRect TextRect, unsigned Flags, in
 }
 
 static constinit const TPropInfo TqNWIconColBtn_Props[] = {
-    PropObject<&TqNWIconColBtn::GlyphEnabled, &TqNWIconColBtn::SetGlyphEnabled>("GlyphEnabled"),
-    PropObject<&TqNWIconColBtn::GlyphDown, &TqNWIconColBtn::SetGlyphDown>("GlyphDown"),
-    PropObject<&TqNWIconColBtn::GlyphDisabled, &TqNWIconColBtn::SetGlyphDisabled>("GlyphDisabled"),
-    PropEnum<&TqNWIconColBtn::IconWhere, &TqNWIconColBtn::SetIconWhere>("IconWhere", tBitWhereType, q_BWLeft),
-    PropBool<&TqNWIconColBtn::AutoAllIcons, &TqNWIconColBtn::SetAutoAllIcons>("AutoAllIcons", true),
+    TqIconProps<TqNWIconColBtn>::GlyphEnabled(),
+    TqIconProps<TqNWIconColBtn>::GlyphDown(),
+    TqIconProps<TqNWIconColBtn>::GlyphDisabled(),
+    TqIconProps<TqNWIconColBtn>::IconWhere(),
+    TqIconProps<TqNWIconColBtn>::AutoAllIcons(),
     PropInt<&TqNWIconColBtn::GlyphMargin, &TqNWIconColBtn::SetGlyphMargin>("GlyphMargin", 5),
-    PropInt<&TControl::Width, &TControl::SetWidth>("Width", 140),
-    PropInt<&TControl::Height, &TControl::SetHeight>("Height", 44),
+    TqIconProps<TqNWIconColBtn>::Width(),
+    TqIconProps<TqNWIconColBtn>::Height(),
 };
 ORV_IMPLEMENT_COMPONENT(TqNWIconColBtn, TqNWColorBtn, TqNWIconColBtn_Props)
 

@@ -116,78 +116,34 @@ private:
 // ---------------------------------------------------------------------------------------------
 // The twin of TqBitColBtn: the glyph is drawn with TransparentBlt, so the background shows
 // through it, GlyphMargin from the edge.
-class TqNWBitColBtn : public TqNWColorBtn {
-  ORV_CLASS(TqNWBitColBtn, TqNWColorBtn)
+class TqNWBitColBtn : public TqGlyphButton<TqNWColorBtn> {
+  ORV_CLASS(TqNWBitColBtn, TqGlyphButton<TqNWColorBtn>)
 public:
-  explicit TqNWBitColBtn(TComponent* AOwner);
-  ~TqNWBitColBtn() override;
-  void Loaded() override;
-  void Dispatch(TMessage& Message) override;
+  explicit TqNWBitColBtn(TComponent* AOwner) : inherited(AOwner) {}
 
-  TBitmap* Glyph() const { return FGlyph; }
-  void SetGlyph(TBitmap* Value);
-  int NumGlyphs() const { return FNumGlyphs; }
-  void SetNumGlyphs(int Value);
-  TColor TransparentColor() const { return FTransparentColor; }
-  void SetTransparentColor(TColor Value);
-  tBitWhere BitmapWhere() const { return FBitmapWhere; }
-  void SetBitmapWhere(tBitWhere Value);
-  bool AutoBackColor() const { return FAutoBackColor; }
-  void SetAutoBackColor(bool Value);
-  bool TextOnTop() const { return FTextOnTop; }
-  void SetTextOnTop(bool Value);
   unsigned GlyphMargin() const { return FGlyphMargin; }
   void SetGlyphMargin(unsigned Value);
-  qanimate::TGlyphStates& States() { return FStates; }
 
 protected:
   void PaintContent(TCanvas* C, TRect TextRect, unsigned Flags, int R, int B) override;
-  void SplitBitmap();
 
 private:
-  void GlyphChanged(TObject* Sender);
-  void CMColorChanged(TMessage& Message);
-
-  TBitmap* FGlyph;
-  int FNumGlyphs = 1;
-  TColor FTransparentColor = clFuchsia;
-  tBitWhere FBitmapWhere = q_BWLeft;
-  bool FAutoBackColor = false;
-  bool FTextOnTop = false;
   unsigned FGlyphMargin = 5;
-  qanimate::TGlyphStates FStates;
 };
 
 // ---------------------------------------------------------------------------------------------
 // The twin of TqIconColBtn.
-class TqNWIconColBtn : public TqNWColorBtn {
-  ORV_CLASS(TqNWIconColBtn, TqNWColorBtn)
+class TqNWIconColBtn : public TqIconButton<TqNWColorBtn> {
+  ORV_CLASS(TqNWIconColBtn, TqIconButton<TqNWColorBtn>)
 public:
-  explicit TqNWIconColBtn(TComponent* AOwner);
-  ~TqNWIconColBtn() override;
+  explicit TqNWIconColBtn(TComponent* AOwner) : inherited(AOwner) {}
 
-  TIcon* GlyphEnabled() const { return FGlyphEnabled; }
-  void SetGlyphEnabled(TIcon* Value);
-  TIcon* GlyphDown() const { return FGlyphDown; }
-  void SetGlyphDown(TIcon* Value);
-  TIcon* GlyphDisabled() const { return FGlyphDisabled; }
-  void SetGlyphDisabled(TIcon* Value);
-  tBitWhere IconWhere() const { return FIconWhere; }
-  void SetIconWhere(tBitWhere Value);
-  bool AutoAllIcons() const { return FAutoAllIcons; }
-  void SetAutoAllIcons(bool Value) { FAutoAllIcons = Value; }
   unsigned GlyphMargin() const { return FGlyphMargin; }
   void SetGlyphMargin(unsigned Value);
 
 protected:
   void PaintContent(TCanvas* C, TRect TextRect, unsigned Flags, int R, int B) override;
-  virtual void SetIcons();
 
 private:
-  TIcon* FGlyphEnabled;
-  TIcon* FGlyphDown;
-  TIcon* FGlyphDisabled;
-  tBitWhere FIconWhere = q_BWLeft;
-  bool FAutoAllIcons = true;
   unsigned FGlyphMargin = 5;
 };

@@ -114,8 +114,12 @@ template <class C> struct TqcFrameProps {
   static constexpr TPropInfo FrameStyle() {
     return PropEnum<&C::FrameStyle, &C::SetFrameStyle>("FrameStyle", TqcEditTypeType, qcetFlat);
   }
-  static constexpr TPropInfo FrameColor() { return PropColor<&C::FrameColor, &C::SetFrameColor>("FrameColor", clBlack); }
-  static constexpr TPropInfo ShadowColor() { return PropColor<&C::ShadowColor, &C::SetShadowColor>("ShadowColor", clGray); }
+  static constexpr TPropInfo FrameColor() {
+    return PropColor<&C::FrameColor, &C::SetFrameColor>("FrameColor", clBlack);
+  }
+  static constexpr TPropInfo ShadowColor() {
+    return PropColor<&C::ShadowColor, &C::SetShadowColor>("ShadowColor", clGray);
+  }
   static constexpr TPropInfo NonShadowColor() {
     return PropColor<&C::NonShadowColor, &C::SetNonShadowColor>("NonShadowColor", clBtnFace);
   }
@@ -165,3 +169,67 @@ public:
 
 // Text height of a font as the screen measures it (tmHeight).
 int FontTextHeight(TFont* Font);
+
+// Sets a property of an embedded control through its own setter when its getter reads another
+// value; true when it did.
+template <class C, class G, class S, class T> bool ChangeProp(C* Control, G Get, S Set, T Value) {
+  if ((Control->*Get)() == Value) return false;
+  (Control->*Set)(Value);
+  return true;
+}
+
+// What a framed control with a button inside it adds to its base: the button (owned; the control
+// sets it up and becomes its parent), the button's frame and colours read and written through
+// the button's own setters (the frame repainted when they change), and ButtonFlat, the control's
+// own, handed to the button's Flat at every frame painting.
+template <class TBase, class TButton> class TqcButtonHost : public TBase {
+public:
+  explicit TqcButtonHost(TComponent* AOwner) : TBase(AOwner), FButton(TComponent::Create<TButton>(this)) {}
+
+  TButton* Button() const { return FButton; }
+  bool ButtonFrame() const { return FButton->Frame(); }
+  void SetButtonFrame(bool Value) { Change(&TButton::Frame, &TButton::SetFrame, Value); }
+  TColor ButtonColor() const { return FButton->Color(); }
+  void SetButtonColor(TColor Value) { Change(&TButton::Color, &TButton::SetColor, Value); }
+  TColor ButtonShadowColor() const { return FButton->ShadowColor(); }
+  void SetButtonShadowColor(TColor Value) { Change(&TButton::ShadowColor, &TButton::SetShadowColor, Value); }
+  TColor ButtonHighLightColor() const { return FButton->HighLightColor(); }
+  void SetButtonHighLightColor(TColor Value) { Change(&TButton::HighLightColor, &TButton::SetHighLightColor, Value); }
+  bool ButtonFlat() const { return FButtonFlat; }
+  void SetButtonFlat(bool Value) {
+    if (FButtonFlat == Value) return;
+    FButtonFlat = Value;
+    this->DrawNCArea();
+  }
+
+protected:
+  void DrawNCArea() override {
+    FButton->SetFlat(FButtonFlat);
+    TBase::DrawNCArea();
+  }
+
+private:
+  template <class G, class S, class T> void Change(G Get, S Set, T Value) {
+    if (ChangeProp(FButton, Get, Set, Value)) this->DrawNCArea();
+  }
+
+  TButton* FButton;
+  bool FButtonFlat = true;
+};
+
+// The published entries of the button properties of a class C with a button inside.
+template <class C> struct TqcButtonHostProps {
+  static constexpr TPropInfo ButtonFrame() {
+    return PropBool<&C::ButtonFrame, &C::SetButtonFrame>("ButtonFrame", true);
+  }
+  static constexpr TPropInfo ButtonFlat() { return PropBool<&C::ButtonFlat, &C::SetButtonFlat>("ButtonFlat", true); }
+  static constexpr TPropInfo ButtonColor() {
+    return PropColor<&C::ButtonColor, &C::SetButtonColor>("ButtonColor", clBtnFace);
+  }
+  static constexpr TPropInfo ButtonShadowColor() {
+    return PropColor<&C::ButtonShadowColor, &C::SetButtonShadowColor>("ButtonShadowColor", clBtnShadow);
+  }
+  static constexpr TPropInfo ButtonHighLightColor() {
+    return PropColor<&C::ButtonHighLightColor, &C::SetButtonHighLightColor>("ButtonHighLightColor", clBtnHighlight);
+  }
+};

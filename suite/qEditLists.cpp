@@ -194,23 +194,23 @@ TqcCustomComboBox::TqcCustomComboBox(TComponent* AOwner) : inherited(AOwner) {
   SetHeight(21);
   SetCtl3D(false);
   ExcludeStyle(csFramed);
-  FButton = TComponent::Create<TqNWBitColBtn>(this);
+  TqNWBitColBtn* B = Button();
   const int W = GetSystemMetrics(SM_CXVSCROLL);
-  FButton->SetBounds(Width() - W - 2, 2, W, Height() - 4);
-  FButton->SetColor(clBtnFace);
-  FButton->SetCaption("");
+  B->SetBounds(Width() - W - 2, 2, W, Height() - 4);
+  B->SetColor(clBtnFace);
+  B->SetCaption("");
   // The system's combo arrow, copied into the glyph. Its background is the colour of its top-left
   // pixel: the bottom-left one, which the automatic choice takes, is the arrow's underline in some
   // systems' bitmaps.
   if (HBITMAP Arrow = LoadBitmapA(nullptr, MAKEINTRESOURCEA(32738))) {
     TBitmap Glyph;
     Glyph.SetHandle(Arrow);
-    FButton->SetGlyph(&Glyph);
-    FButton->SetTransparentColor(Glyph.Canvas()->Pixels(0, 0));
+    B->SetGlyph(&Glyph);
+    B->SetTransparentColor(Glyph.Canvas()->Pixels(0, 0));
   }
-  FButton->SetGlyphMargin(unsigned(std::max(0, (W - FButton->Glyph()->Width()) / 2)));
-  FButton->OnClick = TNotifyEvent::Bind<&TqcCustomComboBox::ButtonClick>(this);
-  FButton->SetParent(this);
+  B->SetGlyphMargin(unsigned(std::max(0, (W - B->Glyph()->Width()) / 2)));
+  B->OnClick = TNotifyEvent::Bind<&TqcCustomComboBox::ButtonClick>(this);
+  B->SetParent(this);
 }
 
 void TqcCustomComboBox::Dispatch(TMessage& Message) {
@@ -235,18 +235,17 @@ bool TqcCustomComboBox::FrameActive() const {
 
 void TqcCustomComboBox::DrawNCArea() {
   if (!HandleAllocated()) return;
-  FButton->SetFlat(FButtonFlat);
   // A frame that cannot be painted now is painted with the next message that asks for it.
   try {
     inherited::DrawNCArea();
-    FButton->Refresh();
+    Button()->Refresh();
   } catch (const Exception&) {
   }
 }
 
 void TqcCustomComboBox::PlaceButton() {
-  const int W = FButton->Width(), H = Height() - 4;
-  FButton->SetBounds(Width() - W - 2, Style() == csSimple ? -2 * H : 2, W, H);
+  const int W = Button()->Width(), H = Height() - 4;
+  Button()->SetBounds(Width() - W - 2, Style() == csSimple ? -2 * H : 2, W, H);
 }
 
 void TqcCustomComboBox::Adjust() {
@@ -259,30 +258,6 @@ void TqcCustomComboBox::SetStyle(TComboBoxStyle Value) {
   TCustomComboBox::SetStyle(Value);
   if (HasState(csLoading)) return;
   Adjust();
-  DrawNCArea();
-}
-
-template <class T>
-void TqcCustomComboBox::SetButtonProp(T (TqNWColorBtn::*Get)() const, void (TqNWColorBtn::*Set)(T), T Value) {
-  if ((FButton->*Get)() == Value) return;
-  (FButton->*Set)(Value);
-  DrawNCArea();
-}
-
-void TqcCustomComboBox::SetButtonFrame(bool Value) { SetButtonProp(&TqNWColorBtn::Frame, &TqNWColorBtn::SetFrame, Value); }
-void TqcCustomComboBox::SetButtonColor(TColor Value) {
-  SetButtonProp<TColor>(&TqNWColorBtn::Color, &TqNWColorBtn::SetColor, Value);
-}
-void TqcCustomComboBox::SetButtonShadowColor(TColor Value) {
-  SetButtonProp(&TqNWColorBtn::ShadowColor, &TqNWColorBtn::SetShadowColor, Value);
-}
-void TqcCustomComboBox::SetButtonHighLightColor(TColor Value) {
-  SetButtonProp(&TqNWColorBtn::HighLightColor, &TqNWColorBtn::SetHighLightColor, Value);
-}
-
-void TqcCustomComboBox::SetButtonFlat(bool Value) {
-  if (FButtonFlat == Value) return;
-  FButtonFlat = Value;
   DrawNCArea();
 }
 
@@ -322,13 +297,11 @@ static constinit const TPropInfo TqcComboBox_Props[] = {
     PropIntNoDefault<&TCustomComboBox::ItemHeight, &TCustomComboBox::SetItemHeight>(
         "ItemHeight", &TCustomComboBox::ItemHeightStored),
     PropEnum<&TqcCustomComboBox::Style, &TqcCustomComboBox::SetStyle>("Style", TComboBoxStyleType, csDropDown),
-    PropBool<&TqcCustomComboBox::ButtonFrame, &TqcCustomComboBox::SetButtonFrame>("ButtonFrame", true),
-    PropBool<&TqcCustomComboBox::ButtonFlat, &TqcCustomComboBox::SetButtonFlat>("ButtonFlat", true),
-    PropColor<&TqcCustomComboBox::ButtonColor, &TqcCustomComboBox::SetButtonColor>("ButtonColor", clBtnFace),
-    PropColor<&TqcCustomComboBox::ButtonShadowColor, &TqcCustomComboBox::SetButtonShadowColor>("ButtonShadowColor",
-                                                                                               clBtnShadow),
-    PropColor<&TqcCustomComboBox::ButtonHighLightColor, &TqcCustomComboBox::SetButtonHighLightColor>(
-        "ButtonHighLightColor", clBtnHighlight),
+    TqcButtonHostProps<TqcCustomComboBox>::ButtonFrame(),
+    TqcButtonHostProps<TqcCustomComboBox>::ButtonFlat(),
+    TqcButtonHostProps<TqcCustomComboBox>::ButtonColor(),
+    TqcButtonHostProps<TqcCustomComboBox>::ButtonShadowColor(),
+    TqcButtonHostProps<TqcCustomComboBox>::ButtonHighLightColor(),
     TqcFrameProps<TqcCustomComboBox>::OnMouseEnter(),
     TqcFrameProps<TqcCustomComboBox>::OnMouseLeave(),
     TqcFrameProps<TqcCustomComboBox>::FrameStyle(),

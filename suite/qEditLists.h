@@ -60,8 +60,9 @@ public:
 // ---------------------------------------------------------------------------------------------
 // The combo box counts as active also while the focus is in its inner edit. Its drop-down button
 // is a flat non-windowed bitmap button with the system's combo arrow, dropping the list.
-class TqcCustomComboBox : public TqcFramedControl<TCustomComboBox> {
-  ORV_CLASS(TqcCustomComboBox, TqcFramedControl<TCustomComboBox>)
+using TqcButtonComboBox = TqcButtonHost<TqcFramedControl<TCustomComboBox>, TqNWBitColBtn>;
+class TqcCustomComboBox : public TqcButtonComboBox {
+  ORV_CLASS(TqcCustomComboBox, TqcButtonComboBox)
 public:
   explicit TqcCustomComboBox(TComponent* AOwner);
   void Dispatch(TMessage& Message) override;
@@ -70,19 +71,6 @@ public:
   // The style change recreates the window, then the height and the button follow.
   TComboBoxStyle Style() const { return TCustomComboBox::Style(); }
   void SetStyle(TComboBoxStyle Value);
-  // Held by the button, repainting the frame when they change.
-  bool ButtonFrame() const { return FButton->Frame(); }
-  void SetButtonFrame(bool Value);
-  TColor ButtonColor() const { return FButton->Color(); }
-  void SetButtonColor(TColor Value);
-  TColor ButtonShadowColor() const { return FButton->ShadowColor(); }
-  void SetButtonShadowColor(TColor Value);
-  TColor ButtonHighLightColor() const { return FButton->HighLightColor(); }
-  void SetButtonHighLightColor(TColor Value);
-  // The combo box's own, handed to the button's Flat at every frame painting.
-  bool ButtonFlat() const { return FButtonFlat; }
-  void SetButtonFlat(bool Value);
-  TqNWBitColBtn* Button() const { return FButton; }
 
   using TControl::ParentColor;
   using TControl::SetParentColor;
@@ -102,14 +90,10 @@ private:
   // Right edge, 2 in from the top; hidden above the control for the simple style.
   void PlaceButton();
   void ButtonClick(TObject* Sender);
-  template <class T> void SetButtonProp(T (TqNWColorBtn::*Get)() const, void (TqNWColorBtn::*Set)(T), T Value);
   void WMNCPaint(TMessage& Message);
   void WMPaint(TMessage& Message);
   void WMSize(TMessage& Message);
   void CMFontChanged(TMessage& Message);
-
-  TqNWBitColBtn* FButton;
-  bool FButtonFlat = true;
 };
 
 class TqcComboBox : public TqcCustomComboBox {

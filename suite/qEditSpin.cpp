@@ -15,28 +15,21 @@ void LeaveRoomFor(TWinControl* Edit, int ButtonWidth) {
   SendMessageA(Edit->WindowHandle(), EM_SETRECTNP, 0, LPARAM(&R));
 }
 
-// Keeps V to [Min, Max] (whichever is the larger), with no limit when they are equal.
-template <class T> T Limit(T V, T Min, T Max) {
-  if (Min == Max) return V;
-  return std::clamp(V, std::min(Min, Max), std::max(Min, Max));
-}
-
 }  // namespace
 
 // ---------------------------------------------------------------------------------------------
 // TqcButtonEdit
 
-TqcButtonEdit::TqcButtonEdit(TComponent* AOwner) : TqcCustomEdit(AOwner), FButtonGlyph(New<TBitmap>()) {
+TqcButtonEdit::TqcButtonEdit(TComponent* AOwner) : inherited(AOwner), FButtonGlyph(New<TBitmap>()) {
   ExcludeStyle(csSetCaption);
-  FButton = TComponent::Create<TqNWBitColBtn>(this);
   const int W = GetSystemMetrics(SM_CXVSCROLL) + 4;
-  FButton->SetBounds(Width() - W - 6, 0, W, Height() - 6);
-  FButton->SetColor(clBtnFace);
-  FButton->SetCursor(crArrow);
-  FButton->SetCaption("");
-  FButton->SetAutoBackColor(true);
-  FButton->OnClick = TNotifyEvent::Bind<&TqcButtonEdit::DoButtonClick>(this);
-  FButton->SetParent(this);
+  Button()->SetBounds(Width() - W - 6, 0, W, Height() - 6);
+  Button()->SetColor(clBtnFace);
+  Button()->SetCursor(crArrow);
+  Button()->SetCaption("");
+  Button()->SetAutoBackColor(true);
+  Button()->OnClick = TNotifyEvent::Bind<&TqcButtonEdit::DoButtonClick>(this);
+  Button()->SetParent(this);
 }
 
 TqcButtonEdit::~TqcButtonEdit() { TObject::Free(FButtonGlyph); }
@@ -60,39 +53,16 @@ void TqcButtonEdit::CreateWnd() {
 
 void TqcButtonEdit::SetGlyph(TBitmap* Value) {
   FButtonGlyph->Assign(Value);
-  FButton->SetGlyph(FButtonGlyph);
+  Button()->SetGlyph(FButtonGlyph);
   Adjust();
 }
 
 void TqcButtonEdit::SetButtonNumGlyphs(int Value) {
-  if (FButton->NumGlyphs() == qanimate::GlyphCount(Value)) return;
-  FButton->SetNumGlyphs(Value);
+  if (Button()->NumGlyphs() == qanimate::GlyphCount(Value)) return;
+  Button()->SetNumGlyphs(Value);
   Adjust();
 }
 
-template <class T>
-void TqcButtonEdit::SetButtonProp(T (TqNWColorBtn::*Get)() const, void (TqNWColorBtn::*Set)(T), T Value) {
-  if ((FButton->*Get)() == Value) return;
-  (FButton->*Set)(Value);
-  DrawNCArea();
-}
-
-void TqcButtonEdit::SetButtonFrame(bool Value) { SetButtonProp(&TqNWColorBtn::Frame, &TqNWColorBtn::SetFrame, Value); }
-void TqcButtonEdit::SetButtonColor(TColor Value) {
-  SetButtonProp<TColor>(&TqNWColorBtn::Color, &TqNWColorBtn::SetColor, Value);
-}
-void TqcButtonEdit::SetButtonShadowColor(TColor Value) {
-  SetButtonProp(&TqNWColorBtn::ShadowColor, &TqNWColorBtn::SetShadowColor, Value);
-}
-void TqcButtonEdit::SetButtonHighLightColor(TColor Value) {
-  SetButtonProp(&TqNWColorBtn::HighLightColor, &TqNWColorBtn::SetHighLightColor, Value);
-}
-
-void TqcButtonEdit::SetButtonFlat(bool Value) {
-  if (FButtonFlat == Value) return;
-  FButtonFlat = Value;
-  DrawNCArea();
-}
 
 void TqcButtonEdit::Adjust() {
   if (FAdjusting) return;
@@ -102,18 +72,13 @@ void TqcButtonEdit::Adjust() {
     ~TDone() { Flag = false; }
   } Done{FAdjusting};
   const bool Glyph = !FButtonGlyph->Empty();
-  const int Image = Glyph ? FButtonGlyph->Width() / FButton->NumGlyphs() : 0;
+  const int Image = Glyph ? FButtonGlyph->Width() / Button()->NumGlyphs() : 0;
   const int W = Glyph ? Image + 8 : GetSystemMetrics(SM_CXVSCROLL) + 4;
   SetHeight(std::max(FontTextHeight(Font()) + 9, Glyph ? FButtonGlyph->Height() + 12 : 0));
-  FButton->SetGlyphMargin(unsigned(std::max(0, (W - Image) / 2)));
+  Button()->SetGlyphMargin(unsigned(std::max(0, (W - Image) / 2)));
   LeaveRoomFor(this, W);
-  FButton->SetBounds(Width() - W - 6, 0, W, Height() - 6);
+  Button()->SetBounds(Width() - W - 6, 0, W, Height() - 6);
   DrawNCArea();
-}
-
-void TqcButtonEdit::DrawNCArea() {
-  FButton->SetFlat(FButtonFlat);
-  inherited::DrawNCArea();
 }
 
 void TqcButtonEdit::WMSize(TMessage& Message) {
@@ -128,17 +93,16 @@ void TqcButtonEdit::DoButtonClick(TObject*) {
 // ---------------------------------------------------------------------------------------------
 // TqcCustomSpinEdit
 
-TqcCustomSpinEdit::TqcCustomSpinEdit(TComponent* AOwner) : TqcCustomEdit(AOwner) {
+TqcCustomSpinEdit::TqcCustomSpinEdit(TComponent* AOwner) : inherited(AOwner) {
   ExcludeStyle(csSetCaption);
-  FButton = TComponent::Create<TqcSpinBtn>(this);
   const int W = GetSystemMetrics(SM_CXVSCROLL) + 4;
-  FButton->SetBounds(Width() - W - 6, 0, W, Height() - 6);
-  FButton->SetColor(clBtnFace);
-  FButton->SetCursor(crArrow);
-  FButton->SetFlat(true);
-  FButton->OnUpClick = TNotifyEvent::Bind<&TqcCustomSpinEdit::UpClicked>(this);
-  FButton->OnDownClick = TNotifyEvent::Bind<&TqcCustomSpinEdit::DownClicked>(this);
-  FButton->SetParent(this);
+  Button()->SetBounds(Width() - W - 6, 0, W, Height() - 6);
+  Button()->SetColor(clBtnFace);
+  Button()->SetCursor(crArrow);
+  Button()->SetFlat(true);
+  Button()->OnUpClick = TNotifyEvent::Bind<&TqcCustomSpinEdit::UpClicked>(this);
+  Button()->OnDownClick = TNotifyEvent::Bind<&TqcCustomSpinEdit::DownClicked>(this);
+  Button()->SetParent(this);
 }
 
 TqcCustomSpinEdit::~TqcCustomSpinEdit() = default;
@@ -167,42 +131,12 @@ void TqcCustomSpinEdit::CreateWnd() {
   Adjust();
 }
 
-template <class T>
-void TqcCustomSpinEdit::SetButtonProp(T (TqcCustomSpinBtn::*Get)() const, void (TqcCustomSpinBtn::*Set)(T), T Value) {
-  if ((FButton->*Get)() == Value) return;
-  (FButton->*Set)(Value);
-  DrawNCArea();
-}
-
-void TqcCustomSpinEdit::SetButtonFrame(bool Value) {
-  SetButtonProp(&TqcCustomSpinBtn::Frame, &TqcCustomSpinBtn::SetFrame, Value);
-}
-void TqcCustomSpinEdit::SetButtonColor(TColor Value) {
-  SetButtonProp<TColor>(&TqcCustomSpinBtn::Color, &TqcCustomSpinBtn::SetColor, Value);
-}
-void TqcCustomSpinEdit::SetButtonShadowColor(TColor Value) {
-  SetButtonProp(&TqcCustomSpinBtn::ShadowColor, &TqcCustomSpinBtn::SetShadowColor, Value);
-}
-void TqcCustomSpinEdit::SetButtonHighLightColor(TColor Value) {
-  SetButtonProp(&TqcCustomSpinBtn::HighLightColor, &TqcCustomSpinBtn::SetHighLightColor, Value);
-}
-
-void TqcCustomSpinEdit::SetButtonFlat(bool Value) {
-  if (FButtonFlat == Value) return;
-  FButtonFlat = Value;
-  DrawNCArea();
-}
 
 void TqcCustomSpinEdit::Adjust() {
   const int W = GetSystemMetrics(SM_CXVSCROLL);
   SetHeight(FontTextHeight(Font()) + 9);
   LeaveRoomFor(this, W);
-  FButton->SetBounds(Width() - W - 6, 0, W, Height() - 6);
-}
-
-void TqcCustomSpinEdit::DrawNCArea() {
-  FButton->SetFlat(FButtonFlat);
-  inherited::DrawNCArea();
+  Button()->SetBounds(Width() - W - 6, 0, W, Height() - 6);
 }
 
 void TqcCustomSpinEdit::WMSize(TMessage& Message) {
@@ -247,15 +181,16 @@ void TqcCustomSpinEdit::CMExit(TMessage& Message) {
 ORV_IMPLEMENT_CLASS(TqcCustomSpinEdit, TqcCustomEdit)
 
 // ---------------------------------------------------------------------------------------------
-// TqcSpinEdit
+// TqcSpinEdit, TqcFloatSpinEdit
 
-TqcSpinEdit::TqcSpinEdit(TComponent* AOwner) : TqcCustomSpinEdit(AOwner) { SetText("0"); }
+namespace {
+// Control characters other than Enter.
+bool IsControlChar(char Key) { return (unsigned char)Key < 32 && Key != '\r'; }
+}  // namespace
 
-bool TqcSpinEdit::IsValidChar(char Key) {
-  return Key == '-' || (Key >= '0' && Key <= '9') || ((unsigned char)Key < 32 && Key != '\r');
-}
+TqcSpinEdit::TqcSpinEdit(TComponent* AOwner) : inherited(AOwner) { SetText("0"); }
 
-int TqcSpinEdit::CheckValue(int V) const { return Limit(V, FMinValue, FMaxValue); }
+bool TqcSpinEdit::IsValidChar(char Key) { return Key == '-' || (Key >= '0' && Key <= '9') || IsControlChar(Key); }
 
 int TqcSpinEdit::Value() const {
   const std::string S = Text().Trim().str();
@@ -270,54 +205,19 @@ int TqcSpinEdit::Value() const {
     return int(std::clamp<int64_t>(N, INT_MIN, INT_MAX));
   }
   int V;
-  return TryStrToInt(Text(), V) ? V : FMinValue;
+  return TryStrToInt(Text(), V) ? V : MinValue();
 }
 
-void TqcSpinEdit::SetValue(int V) { SetText(IntToStr(CheckValue(V))); }
-
-void TqcSpinEdit::Step(int64_t By) {
-  if (ReadOnly()) {
-    Beep(0);
-    return;
-  }
-  SetValue(int(std::clamp<int64_t>(int64_t(Value()) + By, INT_MIN, INT_MAX)));
-}
-
-void TqcSpinEdit::CheckOnExit() {
-  const int V = Value();
-  if (CheckValue(V) != V) SetValue(V);
-}
-
-// ---------------------------------------------------------------------------------------------
-// TqcFloatSpinEdit
-
-TqcFloatSpinEdit::TqcFloatSpinEdit(TComponent* AOwner) : TqcCustomSpinEdit(AOwner) { SetText(FloatToStr(0)); }
+TqcFloatSpinEdit::TqcFloatSpinEdit(TComponent* AOwner) : inherited(AOwner) { SetText(FloatToStr(0)); }
 
 bool TqcFloatSpinEdit::IsValidChar(char Key) {
   return Key == '-' || Key == 'E' || Key == 'e' || Key == DecimalSeparator || (Key >= '0' && Key <= '9') ||
-         ((unsigned char)Key < 32 && Key != '\r');
+         IsControlChar(Key);
 }
-
-long double TqcFloatSpinEdit::CheckValue(long double V) const { return Limit(V, FMinValue, FMaxValue); }
 
 long double TqcFloatSpinEdit::Value() const {
   long double V;
-  return TryStrToFloat(Text(), V) ? V : FMinValue;
-}
-
-void TqcFloatSpinEdit::SetValue(long double V) { SetText(FloatToStr(CheckValue(V))); }
-
-void TqcFloatSpinEdit::Step(long double By) {
-  if (ReadOnly()) {
-    Beep(0);
-    return;
-  }
-  SetValue(Value() + By);
-}
-
-void TqcFloatSpinEdit::CheckOnExit() {
-  const long double V = Value();
-  if (CheckValue(V) != V) SetValue(V);
+  return TryStrToFloat(Text(), V) ? V : MinValue();
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -327,27 +227,16 @@ static constinit const TPropInfo TqcButtonEdit_Props[] = {
     PropEvent<&TqcButtonEdit::OnButtonClick>("OnButtonClick"),
     PropInt<&TqcButtonEdit::ButtonNumGlyphs, &TqcButtonEdit::SetButtonNumGlyphs>("ButtonNumGlyphs", 1),
     PropObject<&TqcButtonEdit::ButtonGlyph, &TqcButtonEdit::SetGlyph>("ButtonGlyph"),
-    PropBool<&TqcButtonEdit::ButtonFrame, &TqcButtonEdit::SetButtonFrame>("ButtonFrame", true),
-    PropBool<&TqcButtonEdit::ButtonFlat, &TqcButtonEdit::SetButtonFlat>("ButtonFlat", true),
-    PropColor<&TqcButtonEdit::ButtonColor, &TqcButtonEdit::SetButtonColor>("ButtonColor", clBtnFace),
-    PropColor<&TqcButtonEdit::ButtonShadowColor, &TqcButtonEdit::SetButtonShadowColor>("ButtonShadowColor",
-                                                                                       clBtnShadow),
-    PropColor<&TqcButtonEdit::ButtonHighLightColor, &TqcButtonEdit::SetButtonHighLightColor>("ButtonHighLightColor",
-                                                                                             clBtnHighlight),
+    TqcButtonHostProps<TqcButtonEdit>::ButtonFrame(),
+    TqcButtonHostProps<TqcButtonEdit>::ButtonFlat(),
+    TqcButtonHostProps<TqcButtonEdit>::ButtonColor(),
+    TqcButtonHostProps<TqcButtonEdit>::ButtonShadowColor(),
+    TqcButtonHostProps<TqcButtonEdit>::ButtonHighLightColor(),
 };
 ORV_IMPLEMENT_COMPONENT(TqcButtonEdit, TqcCustomEdit, TqcButtonEdit_Props)
 
-// The spin button's properties, for the spin edits' tables.
+// The spin button's properties both spin edits publish.
 template <class C> struct TSpinProps {
-  static constexpr TPropInfo Frame() { return PropBool<&C::ButtonFrame, &C::SetButtonFrame>("ButtonFrame", true); }
-  static constexpr TPropInfo Flat() { return PropBool<&C::ButtonFlat, &C::SetButtonFlat>("ButtonFlat", true); }
-  static constexpr TPropInfo Color() { return PropColor<&C::ButtonColor, &C::SetButtonColor>("ButtonColor", clBtnFace); }
-  static constexpr TPropInfo Shadow() {
-    return PropColor<&C::ButtonShadowColor, &C::SetButtonShadowColor>("ButtonShadowColor", clBtnShadow);
-  }
-  static constexpr TPropInfo HighLight() {
-    return PropColor<&C::ButtonHighLightColor, &C::SetButtonHighLightColor>("ButtonHighLightColor", clBtnHighlight);
-  }
   static constexpr TPropInfo Speed() { return PropInt<&C::SpinSpeed, &C::SetSpinSpeed>("SpinSpeed", 250); }
   static constexpr TPropInfo Wait() { return PropInt<&C::WaitRepeat, &C::SetWaitRepeat>("WaitRepeat", 2); }
   static constexpr TPropInfo Repeat() { return PropBool<&C::UseRepeat, &C::SetUseRepeat>("UseRepeat", true); }
@@ -356,13 +245,14 @@ template <class C> struct TSpinProps {
   }
 };
 using TCommonSpinProps = TSpinProps<TqcCustomSpinEdit>;
+using TSpinHostProps = TqcButtonHostProps<TqcCustomSpinEdit>;
 
 static constinit const TPropInfo TqcSpinEdit_Props[] = {
-    TCommonSpinProps::Frame(),
-    TCommonSpinProps::Flat(),
-    TCommonSpinProps::Color(),
-    TCommonSpinProps::Shadow(),
-    TCommonSpinProps::HighLight(),
+    TSpinHostProps::ButtonFrame(),
+    TSpinHostProps::ButtonFlat(),
+    TSpinHostProps::ButtonColor(),
+    TSpinHostProps::ButtonShadowColor(),
+    TSpinHostProps::ButtonHighLightColor(),
     TCommonSpinProps::Speed(),
     TCommonSpinProps::Wait(),
     TCommonSpinProps::Repeat(),
@@ -376,11 +266,11 @@ static constinit const TPropInfo TqcSpinEdit_Props[] = {
 ORV_IMPLEMENT_COMPONENT(TqcSpinEdit, TqcCustomSpinEdit, TqcSpinEdit_Props)
 
 static constinit const TPropInfo TqcFloatSpinEdit_Props[] = {
-    TCommonSpinProps::Frame(),
-    TCommonSpinProps::Flat(),
-    TCommonSpinProps::Color(),
-    TCommonSpinProps::Shadow(),
-    TCommonSpinProps::HighLight(),
+    TSpinHostProps::ButtonFrame(),
+    TSpinHostProps::ButtonFlat(),
+    TSpinHostProps::ButtonColor(),
+    TSpinHostProps::ButtonShadowColor(),
+    TSpinHostProps::ButtonHighLightColor(),
     TCommonSpinProps::Speed(),
     TCommonSpinProps::Wait(),
     TCommonSpinProps::Repeat(),

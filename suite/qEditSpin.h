@@ -6,8 +6,14 @@
 #include "suite/qBtn2.h"
 #include "suite/qEditFrame.h"
 
-class TqcButtonEdit : public TqcCustomEdit {
-  ORV_CLASS(TqcButtonEdit, TqcCustomEdit)
+#include <algorithm>
+#include <cstdint>
+#include <limits>
+#include <type_traits>
+
+using TqcGlyphButtonEdit = TqcButtonHost<TqcCustomEdit, TqNWBitColBtn>;
+class TqcButtonEdit : public TqcGlyphButtonEdit {
+  ORV_CLASS(TqcButtonEdit, TqcGlyphButtonEdit)
 public:
   explicit TqcButtonEdit(TComponent* AOwner);
   ~TqcButtonEdit() override;
@@ -17,20 +23,8 @@ public:
   // Copies Value; the button and the height follow.
   void SetGlyph(TBitmap* Value);
   // Held by the button (1..4).
-  int ButtonNumGlyphs() const { return FButton->NumGlyphs(); }
+  int ButtonNumGlyphs() const { return Button()->NumGlyphs(); }
   void SetButtonNumGlyphs(int Value);
-  bool ButtonFrame() const { return FButton->Frame(); }
-  void SetButtonFrame(bool Value);
-  TColor ButtonColor() const { return FButton->Color(); }
-  void SetButtonColor(TColor Value);
-  TColor ButtonShadowColor() const { return FButton->ShadowColor(); }
-  void SetButtonShadowColor(TColor Value);
-  TColor ButtonHighLightColor() const { return FButton->HighLightColor(); }
-  void SetButtonHighLightColor(TColor Value);
-  // The edit's own, handed to the button's Flat at every frame painting.
-  bool ButtonFlat() const { return FButtonFlat; }
-  void SetButtonFlat(bool Value);
-  TqNWBitColBtn* Button() const { return FButton; }
 
   TNotifyEvent OnButtonClick;
 
@@ -40,48 +34,35 @@ protected:
   // Button width from the glyph (SM_CXVSCROLL + 4 without one), height from the font and the
   // glyph, the formatting rectangle short of the button once there is a window.
   void Adjust() override;
-  void DrawNCArea() override;
 
 private:
   void DoButtonClick(TObject* Sender);
   void WMSize(TMessage& Message);
-  template <class T> void SetButtonProp(T (TqNWColorBtn::*Get)() const, void (TqNWColorBtn::*Set)(T), T Value);
 
-  TqNWBitColBtn* FButton;
   TBitmap* FButtonGlyph;
-  bool FButtonFlat = true;
   bool FAdjusting = false;
 };
 
 // ---------------------------------------------------------------------------------------------
 // An edit with an up/down spin button; what the text means is the descendants'.
-class TqcCustomSpinEdit : public TqcCustomEdit {
-  ORV_CLASS(TqcCustomSpinEdit, TqcCustomEdit)
+using TqcSpinButtonEdit = TqcButtonHost<TqcCustomEdit, TqcSpinBtn>;
+class TqcCustomSpinEdit : public TqcSpinButtonEdit {
+  ORV_CLASS(TqcCustomSpinEdit, TqcSpinButtonEdit)
 public:
   explicit TqcCustomSpinEdit(TComponent* AOwner);
   ~TqcCustomSpinEdit() override;
   void Dispatch(TMessage& Message) override;
 
-  bool ButtonFrame() const { return FButton->Frame(); }
-  void SetButtonFrame(bool Value);
-  TColor ButtonColor() const { return FButton->Color(); }
-  void SetButtonColor(TColor Value);
-  TColor ButtonShadowColor() const { return FButton->ShadowColor(); }
-  void SetButtonShadowColor(TColor Value);
-  TColor ButtonHighLightColor() const { return FButton->HighLightColor(); }
-  void SetButtonHighLightColor(TColor Value);
-  TqcSpinSpeed SpinSpeed() const { return FButton->SpinSpeed(); }
-  void SetSpinSpeed(TqcSpinSpeed Value) { FButton->SetSpinSpeed(Value); }
-  TqcSpinWaitRepeat WaitRepeat() const { return FButton->WaitRepeat(); }
-  void SetWaitRepeat(TqcSpinWaitRepeat Value) { FButton->SetWaitRepeat(Value); }
-  bool UseRepeat() const { return FButton->UseRepeat(); }
-  void SetUseRepeat(bool Value) { FButton->SetUseRepeat(Value); }
-  bool ButtonFlat() const { return FButtonFlat; }
-  void SetButtonFlat(bool Value);
+  // Held by the spin button.
+  TqcSpinSpeed SpinSpeed() const { return Button()->SpinSpeed(); }
+  void SetSpinSpeed(TqcSpinSpeed Value) { Button()->SetSpinSpeed(Value); }
+  TqcSpinWaitRepeat WaitRepeat() const { return Button()->WaitRepeat(); }
+  void SetWaitRepeat(TqcSpinWaitRepeat Value) { Button()->SetWaitRepeat(Value); }
+  bool UseRepeat() const { return Button()->UseRepeat(); }
+  void SetUseRepeat(bool Value) { Button()->SetUseRepeat(Value); }
   // Without it the text changes only through the spin button and the arrow keys.
   bool EditorEnabled() const { return FEditorEnabled; }
   void SetEditorEnabled(bool Value) { FEditorEnabled = Value; }
-  TqcSpinBtn* Button() const { return FButton; }
 
 protected:
   virtual void UpClick() {}
@@ -92,7 +73,6 @@ protected:
   void CreateParams(TCreateParams& Params) override;
   void CreateWnd() override;
   void Adjust() override;
-  void DrawNCArea() override;
   void KeyPress(char& Key) override;
   void KeyDown(unsigned short& Key, TShiftState Shift) override;
   // Leaving the box writes a value the limits change back clamped.
@@ -106,70 +86,79 @@ private:
   void CMExit(TMessage& Message);
   // Paste, cut, clear and undo: only while the text may be edited.
   void WMEditing(TMessage& Message);
-  template <class T> void SetButtonProp(T (TqcCustomSpinBtn::*Get)() const, void (TqcCustomSpinBtn::*Set)(T), T Value);
 
-  TqcSpinBtn* FButton;
-  bool FButtonFlat = true;
   bool FEditorEnabled = true;
 };
 
 // ---------------------------------------------------------------------------------------------
-// Whole numbers. The limits hold when they differ (clamped into the range between them, whichever
-// is the larger); equal, there is none. Steps saturate at the 32-bit limits.
-class TqcSpinEdit : public TqcCustomSpinEdit {
-  ORV_CLASS(TqcSpinEdit, TqcCustomSpinEdit)
+// A spin edit of numbers of type T. The limits hold when they differ (the value kept into the
+// range between them, whichever is the larger); equal, there is none. A step adds or takes
+// Increment, whole numbers saturating at their type's limits; read-only, it only beeps.
+template <class T> class TqcNumberSpinEdit : public TqcCustomSpinEdit {
 public:
-  explicit TqcSpinEdit(TComponent* AOwner);
+  explicit TqcNumberSpinEdit(TComponent* AOwner) : TqcCustomSpinEdit(AOwner) {}
 
-  int MinValue() const { return FMinValue; }
-  void SetMinValue(int Value) { FMinValue = Value; }
-  int MaxValue() const { return FMaxValue; }
-  void SetMaxValue(int Value) { FMaxValue = Value; }
-  int Increment() const { return FIncrement; }
-  void SetIncrement(int Value) { FIncrement = Value; }
-  // The text as a number: digits beyond the 32-bit range read as the nearest limit, other text
-  // as MinValue.
-  int Value() const;
+  T MinValue() const { return FMinValue; }
+  void SetMinValue(T Value) { FMinValue = Value; }
+  T MaxValue() const { return FMaxValue; }
+  void SetMaxValue(T Value) { FMaxValue = Value; }
+  T Increment() const { return FIncrement; }
+  void SetIncrement(T Value) { FIncrement = Value; }
+  // The text as a number; text that is none reads as MinValue.
+  virtual T Value() const = 0;
   // Written kept to the limits.
-  void SetValue(int Value);
-  // Value kept to the limits.
-  int CheckValue(int Value) const;
+  void SetValue(T Value) { SetText(Format(CheckValue(Value))); }
+  T CheckValue(T Value) const {
+    if (FMinValue == FMaxValue) return Value;
+    return std::clamp(Value, std::min(FMinValue, FMaxValue), std::max(FMinValue, FMaxValue));
+  }
 
 protected:
-  void UpClick() override { Step(FIncrement); }
-  void DownClick() override { Step(-int64_t(FIncrement)); }
-  bool IsValidChar(char Key) override;
-  void CheckOnExit() override;
+  virtual AnsiString Format(T Value) const = 0;
+  void UpClick() override { Step(true); }
+  void DownClick() override { Step(false); }
+  void CheckOnExit() override {
+    const T V = Value();
+    if (CheckValue(V) != V) SetValue(V);
+  }
 
 private:
-  void Step(int64_t By);
-  int FMinValue = 0, FMaxValue = 0, FIncrement = 1;
+  void Step(bool Up) {
+    if (ReadOnly()) {
+      Beep(0);
+      return;
+    }
+    if constexpr (std::is_integral_v<T>) {
+      const int64_t Sum = int64_t(Value()) + (Up ? int64_t(FIncrement) : -int64_t(FIncrement));
+      SetValue(T(std::clamp<int64_t>(Sum, std::numeric_limits<T>::min(), std::numeric_limits<T>::max())));
+    } else {
+      SetValue(Value() + (Up ? FIncrement : -FIncrement));
+    }
+  }
+
+  T FMinValue = 0, FMaxValue = 0, FIncrement = 1;
 };
 
-class TqcFloatSpinEdit : public TqcCustomSpinEdit {
-  ORV_CLASS(TqcFloatSpinEdit, TqcCustomSpinEdit)
+// Whole numbers: digits beyond the 32-bit range read as the nearest limit.
+class TqcSpinEdit : public TqcNumberSpinEdit<int> {
+  ORV_CLASS(TqcSpinEdit, TqcNumberSpinEdit<int>)
 public:
-  explicit TqcFloatSpinEdit(TComponent* AOwner);
-
-  long double MinValue() const { return FMinValue; }
-  void SetMinValue(long double Value) { FMinValue = Value; }
-  long double MaxValue() const { return FMaxValue; }
-  void SetMaxValue(long double Value) { FMaxValue = Value; }
-  long double Increment() const { return FIncrement; }
-  void SetIncrement(long double Value) { FIncrement = Value; }
-  // The text as a number, MinValue when it is none.
-  long double Value() const;
-  // Written kept to the limits, with FloatToStr's 15 significant digits.
-  void SetValue(long double Value);
-  long double CheckValue(long double Value) const;
+  explicit TqcSpinEdit(TComponent* AOwner);
+  int Value() const override;
 
 protected:
-  void UpClick() override { Step(FIncrement); }
-  void DownClick() override { Step(-FIncrement); }
+  AnsiString Format(int Value) const override { return IntToStr(Value); }
   bool IsValidChar(char Key) override;
-  void CheckOnExit() override;
+};
 
-private:
-  void Step(long double By);
-  long double FMinValue = 0, FMaxValue = 0, FIncrement = 1;
+// Floating-point numbers, written with FloatToStr's 15 significant digits.
+class TqcFloatSpinEdit : public TqcNumberSpinEdit<long double> {
+  ORV_CLASS(TqcFloatSpinEdit, TqcNumberSpinEdit<long double>)
+public:
+  explicit TqcFloatSpinEdit(TComponent* AOwner);
+  long double Value() const override;
+
+protected:
+  AnsiString Format(long double Value) const override { return FloatToStr(Value); }
+  bool IsValidChar(char Key) override;
 };

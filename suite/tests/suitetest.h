@@ -123,7 +123,8 @@ inline void TapKey(WORD Vk, WORD Modifier = 0) {
   SendKey(Vk, false);
   SendKey(Vk, true);
   if (Modifier) SendKey(Modifier, true);
-  AppPumpUntil([&] { return !(GetAsyncKeyState(Vk) & 0x8000) && !(Modifier && (GetAsyncKeyState(Modifier) & 0x8000)); });
+  auto Up = [](WORD K) { return !K || !(GetAsyncKeyState(K) & 0x8000); };
+  AppPumpUntil([&] { return Up(Vk) && Up(Modifier); });
   AppPumpRounds(2);
 }
 
