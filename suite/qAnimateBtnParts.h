@@ -44,6 +44,166 @@ inline int GlyphCount(int Value) { return Value < 1 ? 1 : Value > 4 ? 4 : Value;
 
 }  // namespace qanimate
 
+// What a colour button and its non-windowed twin share: the caption placement and edge
+// colours, the flat look with its hover flag, the pressed and held flags, and the mouse
+// handling that keeps them (the descendant says when the hover is followed and how a change of
+// the pressed look is shown).
+template <class TBase> class TqColorButtonLook : public TBase {
+public:
+  explicit TqColorButtonLook(TComponent* AOwner) : TBase(AOwner) {}
+
+  void Dispatch(TMessage& Message) override {
+    switch (Message.Msg) {
+      case WM_MOUSEMOVE: WMMouseMove(Message); break;
+      case WM_RBUTTONUP: WMRButtonUp(Message); break;
+      case WM_ERASEBKGND: Message.Result = 1; break;  // the paint covers the whole control
+      case CM_ENABLEDCHANGED:
+        TBase::Dispatch(Message);
+        SetMouseIn();
+        this->Invalidate();
+        break;
+      default: TBase::Dispatch(Message);
+    }
+  }
+
+  // Show the edge only while the mouse is over the button.
+  bool Flat() const { return FFlat; }
+  void SetFlat(bool Value) { ChangeLook(FFlat, Value); }
+  qbHorzAlign HorzAlign() const { return FHorzAlign; }
+  void SetHorzAlign(qbHorzAlign Value) { Store(FHorzAlign, Value); }
+  bool MultipleLines() const { return FMultipleLines; }
+  void SetMultipleLines(bool Value) { Store(FMultipleLines, Value); }
+  bool WordWrap() const { return FWordWrap; }
+  void SetWordWrap(bool Value) { Store(FWordWrap, Value); }
+  TAlignment Alignment() const { return FAlignment; }
+  void SetAlignment(TAlignment Value) { StoreChanged(FAlignment, Value); }
+  bool Cancel() const { return FCancel; }
+  void SetCancel(bool Value) { FCancel = Value; }
+  TColor HighLightColor() const { return FHighLightColor; }
+  void SetHighLightColor(TColor Value) { StoreChanged(FHighLightColor, Value); }
+  TColor ShadowColor() const { return FShadowColor; }
+  void SetShadowColor(TColor Value) { StoreChanged(FShadowColor, Value); }
+
+  // The mouse is over a flat button; drawn pushed in; the left button went down on it and is not
+  // yet released (pressed without held is the Space key's press).
+  bool Hover() const { return FHover; }
+  bool Pressed() const { return FPressed; }
+  bool Held() const { return FHeld; }
+
+  TNotifyEvent OnPaint;
+  TNotifyEvent OnMouseEnter;
+  TNotifyEvent OnMouseLeave;
+
+protected:
+  // Whether the hover flag is followed now (whenever enabled, at least).
+  virtual bool FollowsHover() const = 0;
+  // Shows a change of the pressed look while held (repaint now, or invalidate).
+  virtual void ShowPressed() = 0;
+  // Re-evaluates the hover flag from the control under the cursor: flipped here and settled
+  // back by the enter or leave handler, which repaints and notifies.
+  void SetMouseIn() {
+    if (!FollowsHover() || !this->Enabled()) return;
+    POINT P{};
+    GetCursorPos(&P);
+    if (FindDragTarget(TPoint(P), true) != this) {
+      FHover = true;
+      this->Perform(CM_MOUSELEAVE);
+    } else {
+      FHover = false;
+      this->Perform(CM_MOUSEENTER);
+    }
+  }
+  // Whether the 3-D edge shows: always unless flat; flat, while hovered, held or pressed.
+  bool EdgeShown() const {
+    return !FFlat || (FHover && this->Enabled()) || FHeld || FPressed || this->HasState(csDesigning);
+  }
+  unsigned CaptionFlags() const { return ButtonTextFlags(FAlignment, FHorzAlign, FMultipleLines, FWordWrap); }
+  // Stores a changed flag of the look, then the hover is evaluated again and the button repaints.
+  void ChangeLook(bool& Field, bool Value) {
+    if (Field == Value) return;
+    Field = Value;
+    if (this->HasState(csLoading)) return;
+    SetMouseIn();
+    this->Invalidate();
+  }
+  // The point lies on the button (the row below the last is outside).
+  bool Inside(int X, int Y) const { return X >= 0 && X < this->ClientWidth() && Y >= 0 && Y < this->ClientHeight(); }
+
+  bool FHover = false;
+  bool FPressed = false;
+  bool FHeld = false;
+
+private:
+  template <class T> void Store(T& Field, T Value) {
+    Field = Value;
+    this->Invalidate();
+  }
+  template <class T> void StoreChanged(T& Field, T Value) {
+    if (Field == Value) return;
+    Store(Field, Value);
+  }
+  void WMMouseMove(TMessage& Message) {
+    if (!FHover) SetMouseIn();
+    if (!FHeld) {
+      TBase::Dispatch(Message);
+      return;
+    }
+    // Held: pushed in while over the button, raised off it.
+    const int X = MessageX(Message), Y = MessageY(Message);
+    if (Inside(X, Y) != FPressed) {
+      FPressed = !FPressed;
+      ShowPressed();
+    }
+    this->MouseMove(KeysToShiftState(unsigned(Message.WParam)), X, Y);
+  }
+  void WMRButtonUp(TMessage& Message) {
+    if (!FFlat || !this->PopupMenu()) {
+      TBase::Dispatch(Message);
+      return;
+    }
+    FHover = false;
+    this->Repaint();
+    TBase::Dispatch(Message);
+    SetMouseIn();
+  }
+
+  bool FFlat = false;
+  qbHorzAlign FHorzAlign = qbha_Center;
+  bool FMultipleLines = false;
+  bool FWordWrap = false;
+  TAlignment FAlignment = taCenter;
+  bool FCancel = false;
+  TColor FHighLightColor = clBtnHighlight;
+  TColor FShadowColor = clBtnShadow;
+};
+
+// The published entries of what a colour button class C and its twin share.
+template <class C> struct TqColorButtonProps {
+  static constexpr TPropInfo Flat() { return PropBool<&C::Flat, &C::SetFlat>("Flat", false); }
+  static constexpr TPropInfo HorzAlign() {
+    return PropEnum<&C::HorzAlign, &C::SetHorzAlign>("HorzAlign", qbHorzAlignType, qbha_Center);
+  }
+  static constexpr TPropInfo MultipleLines() {
+    return PropBool<&C::MultipleLines, &C::SetMultipleLines>("MultipleLines", false);
+  }
+  static constexpr TPropInfo WordWrap() { return PropBool<&C::WordWrap, &C::SetWordWrap>("WordWrap", false); }
+  static constexpr TPropInfo Alignment() {
+    return PropEnum<&C::Alignment, &C::SetAlignment>("Alignment", TAlignmentType, taCenter);
+  }
+  static constexpr TPropInfo Cancel() { return PropBool<&C::Cancel, &C::SetCancel>("Cancel", false); }
+  static constexpr TPropInfo HighLightColor() {
+    return PropColor<&C::HighLightColor, &C::SetHighLightColor>("HighLightColor", clBtnHighlight);
+  }
+  static constexpr TPropInfo ShadowColor() {
+    return PropColor<&C::ShadowColor, &C::SetShadowColor>("ShadowColor", clBtnShadow);
+  }
+  static constexpr TPropInfo Width() { return PropInt<&TControl::Width, &TControl::SetWidth>("Width", 89); }
+  static constexpr TPropInfo Height() { return PropInt<&TControl::Height, &TControl::SetHeight>("Height", 33); }
+  static constexpr TPropInfo OnPaint() { return PropEvent<&C::OnPaint>("OnPaint"); }
+  static constexpr TPropInfo OnMouseEnter() { return PropEvent<&C::OnMouseEnter>("OnMouseEnter"); }
+  static constexpr TPropInfo OnMouseLeave() { return PropEvent<&C::OnMouseLeave>("OnMouseLeave"); }
+};
+
 // What a glyph-strip colour button adds to its colour button (windowed or not): the strip (a
 // copy of what it is given), its cut into the state images (again after loading and whenever
 // the strip, the image count, the colour or the transparent colour change) and where the glyph

@@ -7,7 +7,7 @@ using namespace qanimate;
 // ---------------------------------------------------------------------------------------------
 // TqColorBtn
 
-TqColorBtn::TqColorBtn(TComponent* AOwner) : TCustomControl(AOwner) {
+TqColorBtn::TqColorBtn(TComponent* AOwner) : inherited(AOwner) {
   SetControlStyle(StyleOf(csCaptureMouse) | StyleOf(csClickEvents) | StyleOf(csSetCaption) | StyleOf(csOpaque) |
                   StyleOf(csDoubleClicks));
   SetTabStop(true);
@@ -18,21 +18,17 @@ TqColorBtn::TqColorBtn(TComponent* AOwner) : TCustomControl(AOwner) {
 
 void TqColorBtn::Dispatch(TMessage& Message) {
   switch (Message.Msg) {
-    case CM_TEXTCHANGED: CMTextChanged(Message); break;
-    case WM_RBUTTONUP: WMRButtonUp(Message); break;
+    case CM_TEXTCHANGED:
+    case CM_SYSCOLORCHANGE:
+    case CM_FONTCHANGED: CMRepaintAfter(Message); break;
     case CM_MOUSELEAVE: CMMouseLeave(Message); break;
     case CM_MOUSEENTER: CMMouseEnter(Message); break;
-    case CM_SYSCOLORCHANGE: CMSysColorChange(Message); break;
-    case CM_FONTCHANGED: CMFontChanged(Message); break;
     case CM_FOCUSCHANGED: CMFocusChanged(Message); break;
-    case CM_ENABLEDCHANGED: CMEnabledChanged(Message); break;
-    case WM_ERASEBKGND: WMEraseBkgnd(Message); break;
     case WM_KEYDOWN: WMKeyDown(Message); break;
     case WM_KEYUP: WMKeyUp(Message); break;
     case CM_DIALOGKEY: CMDialogKey(Message); break;
     case CM_DIALOGCHAR: CMDialogChar(Message); break;
     case CN_COMMAND: CNCommand(Message); break;
-    case WM_MOUSEMOVE: WMMouseMove(Message); break;
     case CN_KEYDOWN: CNKeyDown(Message); break;
     default: inherited::Dispatch(Message);
   }
@@ -56,20 +52,6 @@ void TqColorBtn::SetButtonStyle(bool ADefault) {
   if ((Style & 0xF) != Want) SetWindowLongPtrA(WindowHandle(), GWL_STYLE, (Style & ~LONG_PTR(0xF)) | Want);
 }
 
-void TqColorBtn::SetMouseIn() {
-  if (!FFlat || !Enabled()) return;
-  POINT P{};
-  GetCursorPos(&P);
-  // Flipped here and settled back by the enter or leave handler, which repaints and notifies.
-  if (FindDragTarget(TPoint(P), true) != this) {
-    FHover = true;
-    Perform(CM_MOUSELEAVE);
-  } else {
-    FHover = false;
-    Perform(CM_MOUSEENTER);
-  }
-}
-
 bool TqColorBtn::ShowsDefault() const { return Focused() || FDefault; }
 
 // ----- setters
@@ -85,35 +67,6 @@ void TqColorBtn::SetDefaultLook(TqcDefLook Value) {
   Invalidate();
 }
 
-void TqColorBtn::SetFlat(bool Value) {
-  if (FFlat == Value) return;
-  FFlat = Value;
-  if (HasState(csLoading)) return;
-  SetMouseIn();
-  Invalidate();
-}
-
-void TqColorBtn::SetHorzAlign(qbHorzAlign Value) {
-  FHorzAlign = Value;
-  Invalidate();
-}
-
-void TqColorBtn::SetMultipleLines(bool Value) {
-  FMultipleLines = Value;
-  Invalidate();
-}
-
-void TqColorBtn::SetWordWrap(bool Value) {
-  FWordWrap = Value;
-  Invalidate();
-}
-
-void TqColorBtn::SetAlignment(TAlignment Value) {
-  if (FAlignment == Value) return;
-  FAlignment = Value;
-  Invalidate();
-}
-
 void TqColorBtn::SetDefault(bool Value) {
   if (FDefault == Value) return;
   FDefault = Value;
@@ -122,23 +75,11 @@ void TqColorBtn::SetDefault(bool Value) {
     Form->Perform(CM_FOCUSCHANGED, 0, reinterpret_cast<intptr_t>(Form->ActiveControl()));
 }
 
-void TqColorBtn::SetHighLightColor(TColor Value) {
-  if (FHighLightColor == Value) return;
-  FHighLightColor = Value;
-  Invalidate();
-}
-
-void TqColorBtn::SetShadowColor(TColor Value) {
-  if (FShadowColor == Value) return;
-  FShadowColor = Value;
-  Invalidate();
-}
-
 // ----- mouse
 
 void TqColorBtn::CMMouseEnter(TMessage& Message) {
   inherited::Dispatch(Message);
-  if (FFlat && !FHover && Enabled()) {
+  if (Flat() && !FHover && Enabled()) {
     FHover = true;
     Repaint();
   }
@@ -147,7 +88,7 @@ void TqColorBtn::CMMouseEnter(TMessage& Message) {
 }
 
 void TqColorBtn::CMMouseLeave(TMessage& Message) {
-  if (FFlat && FHover && !FHeld) {
+  if (Flat() && FHover && !FHeld) {
     FHover = false;
     Invalidate();
   }
@@ -157,28 +98,13 @@ void TqColorBtn::CMMouseLeave(TMessage& Message) {
 
 void TqColorBtn::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
   inherited::MouseDown(Button, Shift, X, Y);
-  if (Button != mbLeft || !Enabled() || X < 0 || X >= ClientWidth() || Y < 0 || Y >= ClientHeight()) return;
+  if (Button != mbLeft || !Enabled() || !Inside(X, Y)) return;
   if (!FPressed) {
     if (CanFocus()) SetFocus();
     FPressed = true;
     Repaint();
   }
   FHeld = true;
-}
-
-void TqColorBtn::WMMouseMove(TMessage& Message) {
-  if (!FHover) SetMouseIn();
-  if (!FHeld) {
-    inherited::Dispatch(Message);
-    return;
-  }
-  const int X = MessageX(Message), Y = MessageY(Message);
-  const bool Inside = X >= 0 && X < ClientWidth() && Y >= 0 && Y < ClientHeight();
-  if (Inside != FPressed) {
-    FPressed = Inside;
-    Repaint();
-  }
-  MouseMove(KeysToShiftState(unsigned(Message.WParam)), X, Y);
 }
 
 void TqColorBtn::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
@@ -199,19 +125,6 @@ void TqColorBtn::Click() {
   if (TCustomForm* Form = GetParentForm(this)) Form->SetModalResult(FModalResult);
   inherited::Click();
 }
-
-void TqColorBtn::WMRButtonUp(TMessage& Message) {
-  if (!FFlat || !PopupMenu()) {
-    inherited::Dispatch(Message);
-    return;
-  }
-  FHover = false;
-  Repaint();
-  inherited::Dispatch(Message);
-  SetMouseIn();
-}
-
-void TqColorBtn::WMEraseBkgnd(TMessage& Message) { Message.Result = 1; }
 
 // ----- keyboard
 
@@ -252,7 +165,7 @@ void TqColorBtn::CNKeyDown(TMessage& Message) {
 void TqColorBtn::CMDialogKey(TMessage& Message) {
   const unsigned Key = unsigned(Message.WParam);
   const TShiftState Modifiers = ShiftOf(ssShift) | ShiftOf(ssCtrl) | ShiftOf(ssAlt);
-  if (((Key == VK_RETURN && FActive) || (Key == VK_ESCAPE && FCancel)) &&
+  if (((Key == VK_RETURN && FActive) || (Key == VK_ESCAPE && Cancel())) &&
       (KeyDataToShiftState(Message.LParam) & Modifiers) == 0 && CanFocus()) {
     Click();
     Message.Result = 1;
@@ -289,23 +202,7 @@ void TqColorBtn::CMFocusChanged(TMessage& Message) {
   Invalidate();
 }
 
-void TqColorBtn::CMEnabledChanged(TMessage& Message) {
-  inherited::Dispatch(Message);
-  SetMouseIn();
-  Invalidate();
-}
-
-void TqColorBtn::CMTextChanged(TMessage& Message) {
-  inherited::Dispatch(Message);
-  Invalidate();
-}
-
-void TqColorBtn::CMFontChanged(TMessage& Message) {
-  inherited::Dispatch(Message);
-  Invalidate();
-}
-
-void TqColorBtn::CMSysColorChange(TMessage& Message) {
+void TqColorBtn::CMRepaintAfter(TMessage& Message) {
   inherited::Dispatch(Message);
   Invalidate();
 }
@@ -331,8 +228,7 @@ void TqColorBtn::Paint() {
   C->Brush()->SetStyle(bsSolid);
   C->Pen()->SetWidth(1);
   PaintFace(C, R, B);
-  if (!FFlat || (FHover && Enabled()) || FHeld || FPressed || HasState(csDesigning))
-    DrawButtonEdge(C, R, B, D, FPressed, FShadowColor, FHighLightColor);
+  if (EdgeShown()) DrawButtonEdge(C, R, B, D, FPressed, ShadowColor(), HighLightColor());
   if (Framed) {
     C->Pen()->SetColor(clBlack);
     C->Pen()->SetWidth(1);
@@ -342,7 +238,7 @@ void TqColorBtn::Paint() {
   C->SetFont(Font());
   if (FDefaultLook == dlBold) C->Font()->SetStyle(ShowsDefault() ? FontStyle(fsBold) : 0);
   if (Enabled() && FPressed) Text.Offset(1, 1);
-  PaintContent(C, Text, ButtonTextFlags(FAlignment, FHorzAlign, FMultipleLines, FWordWrap), R, B);
+  PaintContent(C, Text, CaptionFlags(), R, B);
   if (Focused() && Enabled() && FShowFocus) {
     C->Brush()->SetStyle(bsSolid);
     TRect Focus = Rect(0, 0, W, H);
@@ -357,22 +253,22 @@ static constinit const TPropInfo TqColorBtn_Props[] = {
     PropBool<&TqColorBtn::ShowFocus, &TqColorBtn::SetShowFocus>("ShowFocus", true),
     PropEnum<&TqColorBtn::DefaultLook, &TqColorBtn::SetDefaultLook>("DefaultLook", TqcDefLookType, dlBold),
     PropBool<&TqColorBtn::AutoFocus, &TqColorBtn::SetAutoFocus>("AutoFocus", false),
-    PropBool<&TqColorBtn::Flat, &TqColorBtn::SetFlat>("Flat", false),
-    PropEnum<&TqColorBtn::HorzAlign, &TqColorBtn::SetHorzAlign>("HorzAlign", qbHorzAlignType, qbha_Center),
-    PropBool<&TqColorBtn::MultipleLines, &TqColorBtn::SetMultipleLines>("MultipleLines", false),
-    PropBool<&TqColorBtn::WordWrap, &TqColorBtn::SetWordWrap>("WordWrap", false),
-    PropEnum<&TqColorBtn::Alignment, &TqColorBtn::SetAlignment>("Alignment", TAlignmentType, taCenter),
-    PropBool<&TqColorBtn::Cancel, &TqColorBtn::SetCancel>("Cancel", false),
+    TqColorButtonProps<TqColorBtn>::Flat(),
+    TqColorButtonProps<TqColorBtn>::HorzAlign(),
+    TqColorButtonProps<TqColorBtn>::MultipleLines(),
+    TqColorButtonProps<TqColorBtn>::WordWrap(),
+    TqColorButtonProps<TqColorBtn>::Alignment(),
+    TqColorButtonProps<TqColorBtn>::Cancel(),
     PropInt<&TqColorBtn::ModalResult, &TqColorBtn::SetModalResult>("ModalResult", mrNone),
     PropBool<&TqColorBtn::Default, &TqColorBtn::SetDefault>("Default", false),
     TControlProps::Color(clWindow),
-    PropColor<&TqColorBtn::HighLightColor, &TqColorBtn::SetHighLightColor>("HighLightColor", clBtnHighlight),
-    PropColor<&TqColorBtn::ShadowColor, &TqColorBtn::SetShadowColor>("ShadowColor", clBtnShadow),
-    PropInt<&TControl::Width, &TControl::SetWidth>("Width", 89),
-    PropInt<&TControl::Height, &TControl::SetHeight>("Height", 33),
-    PropEvent<&TqColorBtn::OnPaint>("OnPaint"),
-    PropEvent<&TqColorBtn::OnMouseEnter>("OnMouseEnter"),
-    PropEvent<&TqColorBtn::OnMouseLeave>("OnMouseLeave"),
+    TqColorButtonProps<TqColorBtn>::HighLightColor(),
+    TqColorButtonProps<TqColorBtn>::ShadowColor(),
+    TqColorButtonProps<TqColorBtn>::Width(),
+    TqColorButtonProps<TqColorBtn>::Height(),
+    TqColorButtonProps<TqColorBtn>::OnPaint(),
+    TqColorButtonProps<TqColorBtn>::OnMouseEnter(),
+    TqColorButtonProps<TqColorBtn>::OnMouseLeave(),
     PopupMenuProp(),
     TControlProps::DragCursor(),
     TControlProps::DragMode(),

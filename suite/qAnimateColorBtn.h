@@ -6,8 +6,8 @@
 #include "suite/MystdRoutines.h"
 #include "suite/qAnimateBtnParts.h"
 
-class TqColorBtn : public TCustomControl {
-  ORV_CLASS(TqColorBtn, TCustomControl)
+class TqColorBtn : public TqColorButtonLook<TCustomControl> {
+  ORV_CLASS(TqColorBtn, TqColorButtonLook<TCustomControl>)
 public:
   explicit TqColorBtn(TComponent* AOwner);
   void Dispatch(TMessage& Message) override;
@@ -19,34 +19,13 @@ public:
   void SetDefaultLook(TqcDefLook Value);
   bool AutoFocus() const { return FAutoFocus; }
   void SetAutoFocus(bool Value) { FAutoFocus = Value; }
-  bool Flat() const { return FFlat; }
-  void SetFlat(bool Value);
-  qbHorzAlign HorzAlign() const { return FHorzAlign; }
-  void SetHorzAlign(qbHorzAlign Value);
-  bool MultipleLines() const { return FMultipleLines; }
-  void SetMultipleLines(bool Value);
-  bool WordWrap() const { return FWordWrap; }
-  void SetWordWrap(bool Value);
-  TAlignment Alignment() const { return FAlignment; }
-  void SetAlignment(TAlignment Value);
-  bool Cancel() const { return FCancel; }
-  void SetCancel(bool Value) { FCancel = Value; }
   TModalResult ModalResult() const { return FModalResult; }
   void SetModalResult(TModalResult Value) { FModalResult = Value; }
   // With a window, every button of the form re-evaluates which one takes Enter.
   bool Default() const { return FDefault; }
   void SetDefault(bool Value);
-  TColor HighLightColor() const { return FHighLightColor; }
-  void SetHighLightColor(TColor Value);
-  TColor ShadowColor() const { return FShadowColor; }
-  void SetShadowColor(TColor Value);
-
-  // State: the mouse is over a flat button; this button takes Enter now; drawn pushed in; the
-  // left button went down on it and is not yet released.
-  bool Hover() const { return FHover; }
+  // This button takes Enter now (the focused colour button, else the default one).
   bool Active() const { return FActive; }
-  bool Pressed() const { return FPressed; }
-  bool Held() const { return FHeld; }
 
   using TControl::Caption;
   using TControl::SetCaption;
@@ -63,10 +42,6 @@ public:
   using TControl::DragCursor;
   using TControl::SetDragCursor;
 
-  TNotifyEvent OnPaint;
-  TNotifyEvent OnMouseEnter;
-  TNotifyEvent OnMouseLeave;
-
 protected:
   void CreateParams(TCreateParams& Params) override;
   void CreateWnd() override;
@@ -76,8 +51,9 @@ protected:
   virtual void SetButtonStyle(bool ADefault);
   void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
   void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
-  // Re-evaluates the hover flag of a flat, enabled button from the control under the cursor.
-  void SetMouseIn();
+  // Hover is followed for a flat button.
+  bool FollowsHover() const override { return Flat(); }
+  void ShowPressed() override { Repaint(); }
   // What a descendant draws between the fill and the caption: the background (default: Color).
   virtual void PaintFace(TCanvas* C, int R, int B);
   // The caption rectangle, the caption and the glyph (default: the caption alone).
@@ -85,41 +61,24 @@ protected:
   // Whether the caption is drawn bold, framed, ...: (focused or Default).
   bool ShowsDefault() const;
 
-  void CMTextChanged(TMessage& Message);
-  void WMRButtonUp(TMessage& Message);
+  void CMRepaintAfter(TMessage& Message);
   void CMMouseLeave(TMessage& Message);
   void CMMouseEnter(TMessage& Message);
-  void CMSysColorChange(TMessage& Message);
-  void CMFontChanged(TMessage& Message);
   void CMFocusChanged(TMessage& Message);
-  void CMEnabledChanged(TMessage& Message);
-  void WMEraseBkgnd(TMessage& Message);
   void WMKeyDown(TMessage& Message);
   void WMKeyUp(TMessage& Message);
   void CMDialogKey(TMessage& Message);
   void CMDialogChar(TMessage& Message);
   void CNCommand(TMessage& Message);
-  void WMMouseMove(TMessage& Message);
   void CNKeyDown(TMessage& Message);
 
 private:
   bool FShowFocus = true;
   TqcDefLook FDefaultLook = dlBold;
   bool FAutoFocus = false;
-  bool FFlat = false;
-  qbHorzAlign FHorzAlign = qbha_Center;
-  bool FMultipleLines = false;
-  bool FWordWrap = false;
-  TAlignment FAlignment = taCenter;
-  bool FCancel = false;
   TModalResult FModalResult = mrNone;
   bool FDefault = false;
-  TColor FHighLightColor = clBtnHighlight;
-  TColor FShadowColor = clBtnShadow;
-  bool FHover = false;
   bool FActive = false;
-  bool FPressed = false;
-  bool FHeld = false;
 };
 
 // ---------------------------------------------------------------------------------------------

@@ -7,7 +7,7 @@ using namespace qanimate;
 // ---------------------------------------------------------------------------------------------
 // TqNWColorBtn
 
-TqNWColorBtn::TqNWColorBtn(TComponent* AOwner) : TGraphicControl(AOwner) {
+TqNWColorBtn::TqNWColorBtn(TComponent* AOwner) : inherited(AOwner) {
   SetControlStyle(StyleOf(csCaptureMouse) | StyleOf(csClickEvents) | StyleOf(csSetCaption) | StyleOf(csOpaque));
   SetParentColor(false);
   TControl::SetColor(clWindow);
@@ -21,12 +21,8 @@ void TqNWColorBtn::Dispatch(TMessage& Message) {
     case CM_TEXTCHANGED:
     case CM_FONTCHANGED:
     case CM_SYSCOLORCHANGE: CMInvalidateOnly(Message); break;
-    case CM_ENABLEDCHANGED: CMEnabledChanged(Message); break;
     case CM_DIALOGCHAR: CMDialogChar(Message); break;
     case CN_KEYDOWN: CNKeyDown(Message); break;
-    case WM_MOUSEMOVE: WMMouseMove(Message); break;
-    case WM_RBUTTONUP: WMRButtonUp(Message); break;
-    case WM_ERASEBKGND: WMEraseBkgnd(Message); break;
     default: inherited::Dispatch(Message);
   }
 }
@@ -36,65 +32,7 @@ void TqNWColorBtn::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
   Invalidate();
 }
 
-void TqNWColorBtn::SetMouseIn() {
-  if (!Enabled()) return;
-  POINT P{};
-  GetCursorPos(&P);
-  if (FindDragTarget(TPoint(P), true) != this) {
-    FHover = true;
-    Perform(CM_MOUSELEAVE);
-  } else {
-    FHover = false;
-    Perform(CM_MOUSEENTER);
-  }
-}
-
 // ----- setters
-
-void TqNWColorBtn::Changed(bool& Field, bool Value) {
-  if (Field == Value) return;
-  Field = Value;
-  if (HasState(csLoading)) return;
-  SetMouseIn();
-  Invalidate();
-}
-
-void TqNWColorBtn::SetFlat(bool Value) { Changed(FFlat, Value); }
-void TqNWColorBtn::SetFrame(bool Value) { Changed(FFrame, Value); }
-void TqNWColorBtn::SetMovement(bool Value) { Changed(FMovement, Value); }
-
-void TqNWColorBtn::SetHorzAlign(qbHorzAlign Value) {
-  FHorzAlign = Value;
-  Invalidate();
-}
-
-void TqNWColorBtn::SetMultipleLines(bool Value) {
-  FMultipleLines = Value;
-  Invalidate();
-}
-
-void TqNWColorBtn::SetWordWrap(bool Value) {
-  FWordWrap = Value;
-  Invalidate();
-}
-
-void TqNWColorBtn::SetAlignment(TAlignment Value) {
-  if (FAlignment == Value) return;
-  FAlignment = Value;
-  Invalidate();
-}
-
-void TqNWColorBtn::SetHighLightColor(TColor Value) {
-  if (FHighLightColor == Value) return;
-  FHighLightColor = Value;
-  Invalidate();
-}
-
-void TqNWColorBtn::SetShadowColor(TColor Value) {
-  if (FShadowColor == Value) return;
-  FShadowColor = Value;
-  Invalidate();
-}
 
 void TqNWColorBtn::SetLeftOffSet(int Value) {
   if (FLeftOffSet == Value) return;
@@ -128,7 +66,7 @@ void TqNWColorBtn::SetGlassValue(TqGlassValue Value) {
 
 void TqNWColorBtn::CMMouseEnter(TMessage& Message) {
   inherited::Dispatch(Message);
-  if (FFlat && !FHover && Enabled()) {
+  if (Flat() && !FHover && Enabled()) {
     FHover = true;
     Repaint();
   }
@@ -136,7 +74,7 @@ void TqNWColorBtn::CMMouseEnter(TMessage& Message) {
 }
 
 void TqNWColorBtn::CMMouseLeave(TMessage& Message) {
-  if (FFlat && !FHeld) {
+  if (Flat() && !FHeld) {
     FHover = false;
     Invalidate();
   }
@@ -146,28 +84,13 @@ void TqNWColorBtn::CMMouseLeave(TMessage& Message) {
 
 void TqNWColorBtn::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
   inherited::MouseDown(Button, Shift, X, Y);
-  if (Button != mbLeft || !Enabled() || X < 0 || X >= ClientWidth() || Y < 0 || Y >= ClientHeight()) return;
+  if (Button != mbLeft || !Enabled() || !Inside(X, Y)) return;
   if (!FPressed) {
     FHover = true;
     FPressed = true;
     Invalidate();
   }
   FHeld = true;
-}
-
-void TqNWColorBtn::WMMouseMove(TMessage& Message) {
-  if (!FHover) SetMouseIn();
-  if (!FHeld) {
-    inherited::Dispatch(Message);
-    return;
-  }
-  const int X = MessageX(Message), Y = MessageY(Message);
-  const bool Inside = X >= 0 && X < ClientWidth() && Y >= 0 && Y < ClientHeight();
-  if (Inside != FPressed) {
-    FPressed = Inside;
-    Invalidate();
-  }
-  MouseMove(KeysToShiftState(unsigned(Message.WParam)), X, Y);
 }
 
 void TqNWColorBtn::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
@@ -189,19 +112,6 @@ void TqNWColorBtn::Click() {
   inherited::Click();
 }
 
-void TqNWColorBtn::WMRButtonUp(TMessage& Message) {
-  if (!FFlat || !PopupMenu()) {
-    inherited::Dispatch(Message);
-    return;
-  }
-  FHover = false;
-  Repaint();
-  inherited::Dispatch(Message);
-  SetMouseIn();
-}
-
-void TqNWColorBtn::WMEraseBkgnd(TMessage& Message) { Message.Result = 1; }
-
 void TqNWColorBtn::CMDialogChar(TMessage& Message) {
   if (IsAccel((unsigned short)Message.WParam, Caption())) {
     Click();
@@ -221,12 +131,6 @@ void TqNWColorBtn::CNKeyDown(TMessage& Message) {
 }
 
 void TqNWColorBtn::CMInvalidateOnly(TMessage&) { Invalidate(); }
-
-void TqNWColorBtn::CMEnabledChanged(TMessage& Message) {
-  inherited::Dispatch(Message);
-  SetMouseIn();
-  Invalidate();
-}
 
 // ----- painting
 
@@ -257,37 +161,36 @@ void TqNWColorBtn::Paint() {
       C->SetCopyMode(cmSrcCopy);
     }
   }
-  if (FFrame && (!FFlat || (FHover && Enabled()) || FHeld || FPressed || HasState(csDesigning)))
-    DrawButtonEdge(C, R, B, 0, FPressed, FShadowColor, FHighLightColor);
+  if (FFrame && EdgeShown()) DrawButtonEdge(C, R, B, 0, FPressed, ShadowColor(), HighLightColor());
   TRect Text = Rect(FLeftOffSet, FTopOffSet, W - FLeftOffSet, H - FTopOffSet);
   Text.Offset(Shift(), Shift());
   C->SetFont(Font());
-  PaintContent(C, Text, ButtonTextFlags(FAlignment, FHorzAlign, FMultipleLines, FWordWrap), R, B);
+  PaintContent(C, Text, CaptionFlags(), R, B);
   Canvas()->CopyRect(Client, C, Client);
   if (OnPaint) OnPaint(this);
 }
 
 static constinit const TPropInfo TqNWColorBtn_Props[] = {
-    PropBool<&TqNWColorBtn::Flat, &TqNWColorBtn::SetFlat>("Flat", false),
-    PropEnum<&TqNWColorBtn::HorzAlign, &TqNWColorBtn::SetHorzAlign>("HorzAlign", qbHorzAlignType, qbha_Center),
-    PropBool<&TqNWColorBtn::MultipleLines, &TqNWColorBtn::SetMultipleLines>("MultipleLines", false),
-    PropBool<&TqNWColorBtn::WordWrap, &TqNWColorBtn::SetWordWrap>("WordWrap", false),
-    PropEnum<&TqNWColorBtn::Alignment, &TqNWColorBtn::SetAlignment>("Alignment", TAlignmentType, taCenter),
-    PropBool<&TqNWColorBtn::Cancel, &TqNWColorBtn::SetCancel>("Cancel", false),
+    TqColorButtonProps<TqNWColorBtn>::Flat(),
+    TqColorButtonProps<TqNWColorBtn>::HorzAlign(),
+    TqColorButtonProps<TqNWColorBtn>::MultipleLines(),
+    TqColorButtonProps<TqNWColorBtn>::WordWrap(),
+    TqColorButtonProps<TqNWColorBtn>::Alignment(),
+    TqColorButtonProps<TqNWColorBtn>::Cancel(),
     TControlProps::Color(clWindow),
-    PropColor<&TqNWColorBtn::HighLightColor, &TqNWColorBtn::SetHighLightColor>("HighLightColor", clBtnHighlight),
-    PropColor<&TqNWColorBtn::ShadowColor, &TqNWColorBtn::SetShadowColor>("ShadowColor", clBtnShadow),
-    PropInt<&TControl::Width, &TControl::SetWidth>("Width", 89),
-    PropInt<&TControl::Height, &TControl::SetHeight>("Height", 33),
+    TqColorButtonProps<TqNWColorBtn>::HighLightColor(),
+    TqColorButtonProps<TqNWColorBtn>::ShadowColor(),
+    TqColorButtonProps<TqNWColorBtn>::Width(),
+    TqColorButtonProps<TqNWColorBtn>::Height(),
     PropBool<&TqNWColorBtn::Frame, &TqNWColorBtn::SetFrame>("Frame", true),
     PropBool<&TqNWColorBtn::Movement, &TqNWColorBtn::SetMovement>("Movement", true),
     PropInt<&TqNWColorBtn::LeftOffSet, &TqNWColorBtn::SetLeftOffSet>("LeftOffSet", 5),
     PropInt<&TqNWColorBtn::TopOffSet, &TqNWColorBtn::SetTopOffSet>("TopOffSet", 5),
     PropBool<&TqNWColorBtn::Transparent, &TqNWColorBtn::SetTransparent>("Transparent", false),
     PropInt<&TqNWColorBtn::GlassValue, &TqNWColorBtn::SetGlassValue>("GlassValue", 0),
-    PropEvent<&TqNWColorBtn::OnPaint>("OnPaint"),
-    PropEvent<&TqNWColorBtn::OnMouseEnter>("OnMouseEnter"),
-    PropEvent<&TqNWColorBtn::OnMouseLeave>("OnMouseLeave"),
+    TqColorButtonProps<TqNWColorBtn>::OnPaint(),
+    TqColorButtonProps<TqNWColorBtn>::OnMouseEnter(),
+    TqColorButtonProps<TqNWColorBtn>::OnMouseLeave(),
     PopupMenuProp(),
     TControlProps::DragCursor(),
     TControlProps::DragMode(),

@@ -3,37 +3,20 @@
 #pragma once
 #include "suite/qAnimateBtnParts.h"
 
-class TqNWColorBtn : public TGraphicControl {
-  ORV_CLASS(TqNWColorBtn, TGraphicControl)
+class TqNWColorBtn : public TqColorButtonLook<TGraphicControl> {
+  ORV_CLASS(TqNWColorBtn, TqColorButtonLook<TGraphicControl>)
 public:
   explicit TqNWColorBtn(TComponent* AOwner);
   void Dispatch(TMessage& Message) override;
   void Click() override;
   void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
 
-  bool Flat() const { return FFlat; }
-  void SetFlat(bool Value);
-  qbHorzAlign HorzAlign() const { return FHorzAlign; }
-  void SetHorzAlign(qbHorzAlign Value);
-  bool MultipleLines() const { return FMultipleLines; }
-  void SetMultipleLines(bool Value);
-  bool WordWrap() const { return FWordWrap; }
-  void SetWordWrap(bool Value);
-  TAlignment Alignment() const { return FAlignment; }
-  void SetAlignment(TAlignment Value);
-  // Stored and published; nothing reads it.
-  bool Cancel() const { return FCancel; }
-  void SetCancel(bool Value) { FCancel = Value; }
-  TColor HighLightColor() const { return FHighLightColor; }
-  void SetHighLightColor(TColor Value);
-  TColor ShadowColor() const { return FShadowColor; }
-  void SetShadowColor(TColor Value);
   // Draw the 3-D edge at all.
   bool Frame() const { return FFrame; }
-  void SetFrame(bool Value);
+  void SetFrame(bool Value) { ChangeLook(FFrame, Value); }
   // Shift caption and glyph by one pixel while pressed.
   bool Movement() const { return FMovement; }
-  void SetMovement(bool Value);
+  void SetMovement(bool Value) { ChangeLook(FMovement, Value); }
   // Margins of the caption rectangle.
   int LeftOffSet() const { return FLeftOffSet; }
   void SetLeftOffSet(int Value);
@@ -45,10 +28,6 @@ public:
   // Transparent: each channel of the parent's image ORed with this grey (0: none).
   TqGlassValue GlassValue() const { return FGlassValue; }
   void SetGlassValue(TqGlassValue Value);
-
-  bool Hover() const { return FHover; }
-  bool Pressed() const { return FPressed; }
-  bool Held() const { return FHeld; }
 
   using TControl::Caption;
   using TControl::SetCaption;
@@ -65,10 +44,6 @@ public:
   using TControl::DragCursor;
   using TControl::SetDragCursor;
 
-  TNotifyEvent OnPaint;
-  TNotifyEvent OnMouseEnter;
-  TNotifyEvent OnMouseLeave;
-
 protected:
   // Background, edge and content built off screen, then copied at once.
   void Paint() override;
@@ -76,41 +51,25 @@ protected:
   virtual void PaintContent(TCanvas* C, TRect TextRect, unsigned Flags, int R, int B);
   void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
   void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
-  // Re-evaluates the hover flag from the control under the cursor, whenever enabled.
-  void SetMouseIn();
+  // Hover is followed whenever the button is enabled.
+  bool FollowsHover() const override { return true; }
+  void ShowPressed() override { Invalidate(); }
   // The one-pixel shift of pressed content (with Movement).
   int Shift() const { return Enabled() && FPressed && FMovement ? 1 : 0; }
 
   void CMMouseEnter(TMessage& Message);
   void CMMouseLeave(TMessage& Message);
   void CMInvalidateOnly(TMessage& Message);
-  void CMEnabledChanged(TMessage& Message);
   void CMDialogChar(TMessage& Message);
   void CNKeyDown(TMessage& Message);
-  void WMMouseMove(TMessage& Message);
-  void WMRButtonUp(TMessage& Message);
-  void WMEraseBkgnd(TMessage& Message);
 
 private:
-  void Changed(bool& Field, bool Value);
-
-  bool FFlat = false;
-  qbHorzAlign FHorzAlign = qbha_Center;
-  bool FMultipleLines = false;
-  bool FWordWrap = false;
-  TAlignment FAlignment = taCenter;
-  bool FCancel = false;
-  TColor FHighLightColor = clBtnHighlight;
-  TColor FShadowColor = clBtnShadow;
   bool FFrame = true;
   bool FMovement = true;
   int FLeftOffSet = 5;
   int FTopOffSet = 5;
   bool FTransparent = false;
   TqGlassValue FGlassValue = 0;
-  bool FHover = false;
-  bool FPressed = false;
-  bool FHeld = false;
 };
 
 // ---------------------------------------------------------------------------------------------
