@@ -222,18 +222,18 @@ void QueueClick(HWND Wnd, int X, int Y) {
   SendMouseButton(false);
 }
 
-// Clicks the stay button once the modal form is on screen; the stay button's click records the
-// form's state and clicks the closing button.
+// Clicks the stay button once the modal form is on screen, then the closing one; the stay
+// button's click records the form's state. A click is queued again after a while when it has
+// not arrived (the window system may take it where an earlier move left the mouse).
 struct TModalScript : TObject {
   TForm* Form = nullptr;
   TqColorBtn* Stay = nullptr;
   TqColorBtn* Close = nullptr;
   int StayClicks = 0;
-  bool OpenAfterStay = false;
+  bool OpenAfterStay = true;
   void StayClicked(TObject*) {
     ++StayClicks;
-    OpenAfterStay = Form->Visible() && Form->ModalResult() == mrNone;
-    QueueClick(Close->Handle(), 30, 15);
+    OpenAfterStay = OpenAfterStay && Form->Visible() && Form->ModalResult() == mrNone;
   }
 };
 
@@ -243,8 +243,9 @@ void CALLBACK ModalTick(HWND, UINT, UINT_PTR Id, DWORD) {
   if (!GScript) return;
   if (++GTicks > 300) {
     GScript->Form->SetModalResult(mrAbort);  // never answered: end the loop
-  } else if (GScript->StayClicks == 0 && IsWindowVisible(GScript->Form->Handle()) && GTicks % 20 == 1) {
-    QueueClick(GScript->Stay->Handle(), 30, 15);
+  } else if (IsWindowVisible(GScript->Form->Handle()) && GTicks % 20 == 1) {
+    TqColorBtn* Next = GScript->StayClicks == 0 ? GScript->Stay : GScript->Close;
+    QueueClick(Next->Handle(), 30, 15);
   }
 }
 
@@ -264,7 +265,7 @@ TEST(ColorBtn, ModalResultOfARealModalForm) {
   EXPECT_EQ(S.Form->ShowModal(), mrOk);
   KillTimer(nullptr, Timer);
   GScript = nullptr;
-  EXPECT_EQ(Script.StayClicks, 1);
+  EXPECT_GE(Script.StayClicks, 1);
   EXPECT_TRUE(Script.OpenAfterStay) << "a modal result of 0 keeps the form open";
   EXPECT_FALSE(S.Form->Visible());
 }
