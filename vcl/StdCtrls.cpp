@@ -1776,6 +1776,7 @@ void Unsubclass(HWND& Wnd, WNDPROC& Instance, WNDPROC& Saved) {
 }  // namespace
 
 void TCustomComboBox::HookInnerWindows() {
+  UnhookInnerWindows();  // the instances of a window destroyed under the control
   COMBOBOXINFO Info{};
   Info.cbSize = sizeof Info;
   if (!GetComboBoxInfo(WindowHandle(), &Info)) return;
