@@ -1,4 +1,5 @@
 #include "vcl/ExtCtrls.h"
+#include "vcl/Forms.h"
 #include "vcl/Menus.h"
 #include "vcl/StdCtrls.h"
 
@@ -274,8 +275,62 @@ void TCustomPanel::Paint() {
 
 ORV_IMPLEMENT_CLASS(TCustomPanel, TCustomControl)
 
+// ---------------------------------------------------------------------------------------------
+// TTimer
+
+TTimer::TTimer(TComponent* AOwner) : TComponent(AOwner) {
+  FWindowHandle = AllocateHWnd(TWndMethod::Bind<&TTimer::WndProc>(this));
+  UpdateTimer();
+}
+
+TTimer::~TTimer() {
+  FEnabled = false;
+  UpdateTimer();
+  DeallocateHWnd(FWindowHandle);
+}
+
+void TTimer::UpdateTimer() {
+  KillTimer(FWindowHandle, 1);
+  if (FInterval != 0 && FEnabled && !HasState(csDestroying))
+    if (!SetTimer(FWindowHandle, 1, FInterval, nullptr)) throw EOutOfResources("Not enough timers available");
+}
+
+void TTimer::Loaded() {
+  TComponent::Loaded();
+  UpdateTimer();
+}
+
+void TTimer::SetEnabled(bool Value) {
+  if (FEnabled == Value) return;
+  FEnabled = Value;
+  if (!HasState(csLoading)) UpdateTimer();
+}
+
+void TTimer::SetInterval(unsigned Value) {
+  if (FInterval == Value) return;
+  FInterval = Value;
+  if (!HasState(csLoading)) UpdateTimer();
+}
+
+void TTimer::Timer() {
+  if (OnTimer) OnTimer(this);
+}
+
+void TTimer::WndProc(TMessage& Message) {
+  // An exception of the tick goes to the application from the window's stub.
+  if (Message.Msg == WM_TIMER) Timer();
+  else Message.Result = DefWindowProcA(FWindowHandle, Message.Msg, Message.WParam, Message.LParam);
+}
+
+static constinit const TPropInfo TTimer_Props[] = {
+    PropBool<&TTimer::Enabled, &TTimer::SetEnabled>("Enabled", true),
+    PropInt<&TTimer::Interval, &TTimer::SetInterval>("Interval", 1000),
+    PropEvent<&TTimer::OnTimer>("OnTimer"),
+};
+ORV_IMPLEMENT_COMPONENT(TTimer, TComponent, TTimer_Props)
+
 namespace {
 struct TExtCtrlsRegistration {
-  TExtCtrlsRegistration() { RegisterClasses({TImage::StaticClass()}); }
+  TExtCtrlsRegistration() { RegisterClasses({TImage::StaticClass(), TTimer::StaticClass()}); }
 } ExtCtrlsRegistration;
 }  // namespace

@@ -1,4 +1,4 @@
-// Extra controls: the image control showing a picture, and the panel.
+// Extra controls: the image control showing a picture, the panel and the timer.
 #pragma once
 
 #include "vcl/Controls.h"
@@ -113,4 +113,40 @@ private:
   TBevelWidth FBevelWidth = 1;
   TBorderWidth FBorderWidth = 0;
   TBorderStyle FBorderStyle = bsNone;
+};
+
+// ---------------------------------------------------------------------------------------------
+// Calls OnTimer every Interval milliseconds while Enabled, through WM_TIMER on a hidden window of
+// its own (so the ticks come from the message loop of the thread that made it). No system timer
+// runs while Interval is 0 or the timer is disabled.
+class TTimer : public TComponent {
+  ORV_CLASS(TTimer, TComponent)
+public:
+  explicit TTimer(TComponent* AOwner);
+  ~TTimer() override;
+
+  bool Enabled() const { return FEnabled; }
+  void SetEnabled(bool Value);
+  unsigned Interval() const { return FInterval; }
+  void SetInterval(unsigned Value);
+  // The window that receives the timer's WM_TIMER messages.
+  HWND WindowHandle() const { return FWindowHandle; }
+
+  TNotifyEvent OnTimer;
+
+  void Loaded() override;
+
+protected:
+  // Runs OnTimer.
+  virtual void Timer();
+
+private:
+  // Kills the system timer and sets it again when it should run. EOutOfResources "Not enough
+  // timers available" when the system has none left.
+  void UpdateTimer();
+  void WndProc(TMessage& Message);
+
+  bool FEnabled = true;
+  unsigned FInterval = 1000;
+  HWND FWindowHandle = nullptr;
 };
