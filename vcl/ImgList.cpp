@@ -169,6 +169,23 @@ void TCustomImageList::Draw(TCanvas* Canvas, int X, int Y, int Index) {
   ImageList_DrawEx(FHandle, Index, Canvas->Handle(), X, Y, 0, 0, CLR_NONE, CLR_NONE, ILD_TRANSPARENT);
 }
 
+void TCustomImageList::GetImages(int Index, TBitmap* Image, TBitmap* Mask) {
+  CheckIndex(Index);
+  if (Image) {
+    Image->SetSize(FWidth, FHeight);
+    HDC DC = Image->Canvas()->Handle();
+    PatBlt(DC, 0, 0, FWidth, FHeight, BLACKNESS);
+    ImageList_DrawEx(FHandle, Index, DC, 0, 0, 0, 0, CLR_NONE, CLR_NONE, ILD_NORMAL);
+  }
+  if (Mask) {
+    Mask->SetPixelFormat(pf1bit);
+    Mask->SetSize(FWidth, FHeight);
+    HDC DC = Mask->Canvas()->Handle();
+    PatBlt(DC, 0, 0, FWidth, FHeight, WHITENESS);  // the mask is combined with what is there
+    ImageList_DrawEx(FHandle, Index, DC, 0, 0, 0, 0, CLR_NONE, CLR_NONE, ILD_MASK);
+  }
+}
+
 void TCustomImageList::Change() {
   // A handler may unregister links: walk a copy and skip those gone meanwhile.
   const std::vector<TChangeLink*> Links = FLinks;

@@ -59,6 +59,9 @@ public:
   void Clear();
   // ILD_NORMAL over the list's background (transparent: none).
   void Draw(TCanvas* Canvas, int X, int Y, int Index);
+  // Image Index read back: Image becomes a Width x Height bitmap of its pixels (black where it
+  // is transparent), Mask a monochrome one of its mask (white = transparent).
+  void GetImages(int Index, TBitmap* Image, TBitmap* Mask);
 
   // Link->Sender() becomes this list; every change calls the links' Change, in order.
   void RegisterChanges(TChangeLink* Link);

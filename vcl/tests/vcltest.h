@@ -81,6 +81,8 @@ void Click(HWND Wnd, int X, int Y);
 // Puts the real mouse on a client point of Wnd (the desktop window for a screen point), so the
 // system delivers the moves, and returns once the cursor stays there.
 void MoveMouse(HWND Wnd, int X, int Y);
+// The same move queued as real input, without handling any message.
+void SendMouseMove(HWND Wnd, int X, int Y);
 // Sends Inputs one after another, 30 ms apart, from another thread while this one handles its
 // messages (a press may start a modal loop here, moving a window, that only the release ends);
 // returns once all are sent and what followed is handled.
