@@ -1,5 +1,6 @@
 // Unit Mystd: the suite's shared routines and types.
 #pragma once
 #include "suite/MystdRoutines.h"
+#include "suite/MystdHintWindow.h"
 #include "suite/MystdLabels.h"
 #include "suite/MystdTray.h"

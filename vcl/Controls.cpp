@@ -2508,16 +2508,14 @@ void THintWindow::Dispatch(TMessage& Message) {
 void THintWindow::WMNCHitTest(TMessage& Message) { Message.Result = HTTRANSPARENT; }
 
 TRect THintWindow::CalcHintRect(int MaxWidth, const AnsiString& Hint) {
-  TRect R = Rect(0, 0, MaxWidth, 0);
-  HDC DC = GetDC(nullptr);
+  RECT W{0, 0, MaxWidth, 0};
   {
-    TCanvasBinding Bind(Canvas(), DC);
+    TWindowDC Screen;
+    TCanvasBinding Bind(Canvas(), Screen);
     Canvas()->Font()->Assign(Font());
-    RECT W = R;
     DrawTextA(Canvas()->Handle(), Hint.c_str(), Hint.Length(), &W, DT_CALCRECT | DT_LEFT | DT_WORDBREAK | DT_NOPREFIX);
-    R = W;
   }
-  ReleaseDC(nullptr, DC);
+  TRect R = W;
   R.Right += 6;
   R.Bottom += 2;
   return R;

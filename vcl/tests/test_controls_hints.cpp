@@ -11,22 +11,9 @@
 
 namespace {
 
+using vcltest::AppPumpUntil;
 using vcltest::MoveMouse;
 using vcltest::PumpRounds;
-
-// Runs the application's own message loop (idle processing included) until Done or about
-// MaxMs; a thread timer wakes the idle wait.
-bool AppPumpUntil(const std::function<bool()>& Done, DWORD MaxMs = 5000) {
-  const UINT_PTR Wake = SetTimer(nullptr, 0, 10, nullptr);
-  const DWORD Start = GetTickCount();
-  bool Result = Done();
-  while (!Result && GetTickCount() - Start < MaxMs) {
-    Application->HandleMessage();
-    Result = Done();
-  }
-  KillTimer(nullptr, Wake);
-  return Result;
-}
 
 struct TFormFree {
   void operator()(TCustomForm* F) const { TObject::Free(F); }
