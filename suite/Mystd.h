@@ -3,4 +3,5 @@
 #include "suite/MystdRoutines.h"
 #include "suite/MystdHintWindow.h"
 #include "suite/MystdLabels.h"
+#include "suite/MystdShowApp.h"
 #include "suite/MystdTray.h"

@@ -115,9 +115,9 @@ TEST(Qhelper, ProbeUnderPretendedVersions) {
     std::vector<std::string> Lines;
   };
   const TCase Cases[] = {
-      {"nt40", {"3", "4", "0", "1381"}},
+      {"nt40", {"3", "4", "0", "1381", "Windows NT 4.0 (Build: 1381)"}},
       // Wine's Windows 98 reports build 0x0A0A08AE: 2222 in its low word.
-      {"win98", {"4", "4", "10", "2222"}},
+      {"win98", {"4", "4", "10", "2222", "Windows'95 4.10 (Build: 2222)"}},
   };
   for (const TCase& C : Cases) {
     SCOPED_TRACE(C.Version);

@@ -10,7 +10,10 @@ int main(int Argc, char** Argv) {
   if (Argc < 2) return 100;
   FILE* F = std::fopen(Argv[1], "wb");
   if (!F) return 101;
-  std::fprintf(F, "%d\n%d\n%d\n%d\n", int(WindowsType()), MajorVersion(), MinorVersion(), BuildVersion());
+  TqShowApp* App = TComponent::Create<TqShowApp>(nullptr);
+  std::fprintf(F, "%d\n%d\n%d\n%d\n%s\n", int(WindowsType()), MajorVersion(), MinorVersion(), BuildVersion(),
+               App->WindowsString().c_str());
+  TObject::Free(App);
   std::fclose(F);
   return 0;
 }
