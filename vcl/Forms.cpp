@@ -1386,8 +1386,7 @@ void TApplication::FormCreated(TCustomForm* Form) {
 
 void TApplication::Notification(TComponent* AComponent, TOperation Operation) {
   TComponent::Notification(AComponent, Operation);
-  if (Operation != opRemove) return;
-  if (AComponent == FMainForm) FMainForm = nullptr;
+  if (Operation == opRemove && AComponent == FMainForm) FMainForm = nullptr;
 }
 
 void TApplication::Run() {
@@ -1715,7 +1714,6 @@ void TApplication::HintMouseMessage(TControl* Control, TMessage& Message) {
 void TApplication::ControlDestroyed(TControl* Control) {
   if (Control == FHintControl) CancelHint();
   if (Control == FMouseHintControl) FMouseHintControl = nullptr;
-  if (Control == FMainForm) FMainForm = nullptr;
 }
 
 void TApplication::StartHintTimer(int Ms, THintTimer Mode) {
