@@ -201,3 +201,13 @@ TDateTime TDateTime::CurrentTime() {
   const double v = CurrentDateTime().Val;
   return TDateTime(v - std::floor(v));
 }
+
+// ---------------------------------------------------------------------------------------------
+// Random numbers
+
+uint32_t RandSeed = 0;
+
+void Randomize() {
+  const auto Ticks = std::chrono::high_resolution_clock::now().time_since_epoch().count();
+  RandSeed = uint32_t(uint64_t(Ticks) ^ (uint64_t(Ticks) >> 32));
+}

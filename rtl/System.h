@@ -91,3 +91,24 @@ struct TDateTime {
   void DecodeTime(unsigned short* Hour, unsigned short* Min, unsigned short* Sec, unsigned short* MSec) const;
   static TDateTime EncodeDate(unsigned short Year, unsigned short Month, unsigned short Day);
 };
+
+// ---------------------------------------------------------------------------------------------
+// The runtime's pseudo-random sequence: every draw first steps the seed,
+// RandSeed := RandSeed * $08088405 + 1 (modulo 2^32), so a seed set by hand replays its draws.
+extern uint32_t RandSeed;
+
+// One draw of the sequence on a seed of the caller's (so a loop can keep it in a register and
+// store it back): steps Seed, then 0 <= result < Range, the high half of the 64-bit product of
+// the new seed and Range; 0 when Range is 0 or below (the seed steps all the same).
+inline int RandomFrom(uint32_t& Seed, int Range) {
+  Seed = Seed * 0x08088405u + 1u;
+  return Range > 0 ? int((uint64_t(Seed) * uint32_t(Range)) >> 32) : 0;
+}
+inline int Random(int Range) { return RandomFrom(RandSeed, Range); }
+// 0 <= result < 1: the new seed times 2^-32.
+inline double Random() {
+  RandomFrom(RandSeed, 0);
+  return double(RandSeed) * (1.0 / 4294967296.0);
+}
+// Seeds the sequence from the clock.
+void Randomize();

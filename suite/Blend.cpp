@@ -28,60 +28,6 @@ TColor TqColorRamp::Band(int I, int N) const {
   return TColor(RGB(Channel(StartR, DiffR), Channel(StartG, DiffG), Channel(StartB, DiffB)));
 }
 
-namespace {
-
-// Paints the bands of one fill with the DC's own brush (and for polygons its own pen) recoloured
-// per band: no GDI object is made per band, and a band that paints nothing costs no GDI call.
-// The DC's selections and colours are restored.
-class TBandPainter {
-public:
-  TBandPainter(HDC DC, bool WithPen)
-      : FDC(DC),
-        FWithPen(WithPen),
-        FBrush(DC, GetStockObject(DC_BRUSH)),
-        FPen(DC, WithPen ? GetStockObject(DC_PEN) : nullptr),
-        FOldBrushColor(GetDCBrushColor(DC)),
-        FOldPenColor(GetDCPenColor(DC)) {}
-  ~TBandPainter() {
-    SetDCBrushColor(FDC, FOldBrushColor);
-    if (FWithPen) SetDCPenColor(FDC, FOldPenColor);
-  }
-  TBandPainter(const TBandPainter&) = delete;
-  TBandPainter& operator=(const TBandPainter&) = delete;
-
-  void SetColor(TColor Color) { FColor = COLORREF(Color); }
-  void Fill(int X, int Y, int W, int H) {
-    if (W <= 0 || H <= 0) return;
-    Apply();
-    PatBlt(FDC, X, Y, W, H, PATCOPY);
-  }
-  void Fill(const TRect& R) { Fill(R.Left, R.Top, R.Width(), R.Height()); }
-  void Polygon(std::initializer_list<TPoint> Points) {
-    Apply();
-    ::Polygon(FDC, AsPOINTPtr(Points.begin()), int(Points.size()));
-  }
-
-private:
-  void Apply() {
-    if (FApplied && FColor == FAppliedColor) return;
-    SetDCBrushColor(FDC, FColor);
-    if (FWithPen) SetDCPenColor(FDC, FColor);
-    FAppliedColor = FColor;
-    FApplied = true;
-  }
-
-  HDC FDC;
-  bool FWithPen;
-  TSelectGuard FBrush;
-  TSelectGuard FPen;
-  COLORREF FOldBrushColor;
-  COLORREF FOldPenColor;
-  COLORREF FColor = 0, FAppliedColor = 0;
-  bool FApplied = false;
-};
-
-}  // namespace
-
 void PaintBlend(HDC DC, int W, int H, gradType Fill, int Bands, const TqColorRamp& Ramp) {
   if (!DC || W <= 0 || H <= 0) return;
   const int B = std::clamp(Bands, 0, MaxBlendBands);
@@ -203,12 +149,6 @@ void PaintBlendControl(TCanvas* Canvas, int W, int H, bool Steel, gradType Fill,
   }
 }
 
-void TileBitmap(TCanvas* Canvas, TBitmap* Bitmap, int W, int H) {
-  if (Bitmap->Empty() || Bitmap->Width() <= 0 || Bitmap->Height() <= 0) return;
-  for (int X = 0; X < W; X += Bitmap->Width())
-    for (int Y = 0; Y < H; Y += Bitmap->Height()) Canvas->Draw(X, Y, Bitmap);
-}
-
 // LockWindowUpdate for a scope; unlocks only a lock it took.
 class TUpdateLock {
 public:
@@ -221,6 +161,12 @@ private:
 };
 
 }  // namespace
+
+void TileBitmap(TCanvas* Canvas, TBitmap* Bitmap, int W, int H) {
+  if (Bitmap->Empty() || Bitmap->Width() <= 0 || Bitmap->Height() <= 0) return;
+  for (int X = 0; X < W; X += Bitmap->Width())
+    for (int Y = 0; Y < H; Y += Bitmap->Height()) Canvas->Draw(X, Y, Bitmap);
+}
 
 // ---------------------------------------------------------------------------------------------
 // TqBackground

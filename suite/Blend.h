@@ -26,6 +26,65 @@ constexpr int MaxBlendBands = 65535;
 // Fills (0, 0, W, H) of DC with the gradient: Bands + 1 bands from the ramp's start to its end
 // colour in direction Fill. The DC's selected objects and its DC brush and pen colours are restored.
 void PaintBlend(HDC DC, int W, int H, gradType Fill, int Bands, const TqColorRamp& Ramp);
+// Bitmap repeated over (0, 0, W, H) of Canvas from the top-left corner; an empty bitmap draws
+// nothing.
+void TileBitmap(TCanvas* Canvas, TBitmap* Bitmap, int W, int H);
+
+// Paints shapes of one colour each with the DC's own brush (and, WithPen, its own pen) recoloured
+// per shape: no GDI object is made per shape, and a fill that paints nothing costs no GDI call.
+// The DC's selections and colours are restored.
+class TBandPainter {
+public:
+  TBandPainter(HDC DC, bool WithPen)
+      : FDC(DC),
+        FWithPen(WithPen),
+        FBrush(DC, GetStockObject(DC_BRUSH)),
+        FPen(DC, WithPen ? GetStockObject(DC_PEN) : nullptr),
+        FOldBrushColor(GetDCBrushColor(DC)),
+        FOldPenColor(GetDCPenColor(DC)) {}
+  ~TBandPainter() {
+    SetDCBrushColor(FDC, FOldBrushColor);
+    if (FWithPen) SetDCPenColor(FDC, FOldPenColor);
+  }
+  TBandPainter(const TBandPainter&) = delete;
+  TBandPainter& operator=(const TBandPainter&) = delete;
+
+  // A system colour is resolved.
+  void SetColor(TColor Color) { FColor = COLORREF(ColorToRGB(Color)); }
+  void Fill(int X, int Y, int W, int H) {
+    if (W <= 0 || H <= 0) return;
+    Apply();
+    PatBlt(FDC, X, Y, W, H, PATCOPY);
+  }
+  void Fill(const TRect& R) { Fill(R.Left, R.Top, R.Width(), R.Height()); }
+  void Polygon(std::initializer_list<TPoint> Points) {
+    Apply();
+    ::Polygon(FDC, AsPOINTPtr(Points.begin()), int(Points.size()));
+  }
+  // GDI's Rectangle, outlined and filled in the colour (WithPen).
+  void Rectangle(int X1, int Y1, int X2, int Y2) {
+    Apply();
+    ::Rectangle(FDC, X1, Y1, X2, Y2);
+  }
+
+private:
+  void Apply() {
+    if (FApplied && FColor == FAppliedColor) return;
+    SetDCBrushColor(FDC, FColor);
+    if (FWithPen) SetDCPenColor(FDC, FColor);
+    FAppliedColor = FColor;
+    FApplied = true;
+  }
+
+  HDC FDC;
+  bool FWithPen;
+  TSelectGuard FBrush;
+  TSelectGuard FPen;
+  COLORREF FOldBrushColor;
+  COLORREF FOldPenColor;
+  COLORREF FColor = 0, FAppliedColor = 0;
+  bool FApplied = false;
+};
 
 // ---------------------------------------------------------------------------------------------
 // Paints the background of the form that owns it: replaces the form window's procedure when

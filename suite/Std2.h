@@ -90,5 +90,6 @@ extern long double qcCalcOffSetTime;
 void Delay(unsigned short Milliseconds);
 
 #include "suite/Std2RunProg.h"
+#include "suite/Std2Splash.h"
 #include "suite/Std2Timers.h"
 #include "suite/Std2VerInfo.h"

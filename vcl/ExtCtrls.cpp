@@ -1,5 +1,9 @@
 #include "vcl/ExtCtrls.h"
+#include "vcl/Forms.h"
 #include "vcl/Menus.h"
+#include "vcl/StdCtrls.h"
+
+#include <algorithm>
 
 constexpr TEnumType TBevelCutType{"TBevelCut", {"bvNone", "bvLowered", "bvRaised", "bvSpace"}};
 
@@ -145,8 +149,188 @@ static constinit const TPropInfo TImage_Props[] = {
 };
 ORV_IMPLEMENT_COMPONENT(TImage, TGraphicControl, TImage_Props)
 
+// ---------------------------------------------------------------------------------------------
+// Frame3D, TCustomPanel
+
+void Frame3D(TCanvas* Canvas, TRect& Rect, TColor TopColor, TColor BottomColor, int Width) {
+  TPen* Pen = Canvas->Pen();
+  Pen->SetWidth(1);
+  --Rect.Bottom;
+  --Rect.Right;
+  for (; Width > 0; --Width) {
+    Pen->SetColor(TopColor);
+    Canvas->Polyline({Point(Rect.Left, Rect.Bottom), Rect.TopLeft(), Point(Rect.Right, Rect.Top)});
+    Pen->SetColor(BottomColor);
+    Canvas->Polyline({Point(Rect.Right, Rect.Top), Rect.BottomRight(), Point(Rect.Left - 1, Rect.Bottom)});
+    Rect.Inflate(-1, -1);
+  }
+  ++Rect.Bottom;
+  ++Rect.Right;
+}
+
+TCustomPanel::TCustomPanel(TComponent* AOwner) : TCustomControl(AOwner) {
+  SetControlStyle(StyleOf(csAcceptsControls) | StyleOf(csCaptureMouse) | StyleOf(csClickEvents) |
+                  StyleOf(csSetCaption) | StyleOf(csOpaque) | StyleOf(csDoubleClicks) | StyleOf(csReplicatable));
+  SetBounds(Left(), Top(), 185, 41);
+  SetColor(clBtnFace);
+}
+
+void TCustomPanel::Dispatch(TMessage& Message) {
+  switch (Message.Msg) {
+    case CM_CTL3DCHANGED: CMCtl3DChanged(Message); break;
+    default: inherited::Dispatch(Message);
+  }
+}
+
+void TCustomPanel::SetAlignment(TAlignment Value) {
+  if (FAlignment == Value) return;
+  FAlignment = Value;
+  if (HasState(csLoading)) return;
+  Invalidate();
+}
+
+unsigned TCustomPanel::AlignmentFlags() const {
+  static constexpr unsigned Flags[] = {DT_LEFT, DT_RIGHT, DT_CENTER};
+  return Flags[FAlignment];
+}
+
+void TCustomPanel::FrameChanged() {
+  if (HasState(csLoading)) return;
+  Realign();
+  Invalidate();
+}
+
+void TCustomPanel::SetBevelInner(TBevelCut Value) {
+  if (FBevelInner == Value) return;
+  FBevelInner = Value;
+  FrameChanged();
+}
+
+void TCustomPanel::SetBevelOuter(TBevelCut Value) {
+  if (FBevelOuter == Value) return;
+  FBevelOuter = Value;
+  FrameChanged();
+}
+
+void TCustomPanel::SetBevelWidth(TBevelWidth Value) {
+  Value = std::max(Value, 1);
+  if (FBevelWidth == Value) return;
+  FBevelWidth = Value;
+  FrameChanged();
+}
+
+void TCustomPanel::SetBorderWidth(TBorderWidth Value) {
+  Value = std::max(Value, 0);
+  if (FBorderWidth == Value) return;
+  FBorderWidth = Value;
+  FrameChanged();
+}
+
+void TCustomPanel::SetBorderStyle(TBorderStyle Value) {
+  if (FBorderStyle == Value) return;
+  FBorderStyle = Value;
+  if (HasState(csLoading)) return;
+  RecreateWnd();
+}
+
+void TCustomPanel::CreateParams(TCreateParams& Params) {
+  inherited::CreateParams(Params);
+  ApplyBorder(Params, FBorderStyle, Ctl3D());
+}
+
+void TCustomPanel::CMCtl3DChanged(TMessage& Message) {
+  if (FBorderStyle == bsSingle && !HasState(csLoading)) RecreateWnd();
+  inherited::Dispatch(Message);
+}
+
+void TCustomPanel::AdjustClientRect(TRect& Rect) {
+  inherited::AdjustClientRect(Rect);
+  int Inset = FBorderWidth;
+  if (FBevelOuter != bvNone) Inset += FBevelWidth;
+  if (FBevelInner != bvNone) Inset += FBevelWidth;
+  Rect.Inflate(-Inset, -Inset);
+}
+
+void TCustomPanel::Paint() {
+  TCanvas* C = Canvas();
+  TRect R = ClientRect();
+  auto Bevel = [&](TBevelCut Cut) {
+    const bool Lowered = Cut == bvLowered;
+    Frame3D(C, R, Lowered ? clBtnShadow : clBtnHighlight, Lowered ? clBtnHighlight : clBtnShadow, FBevelWidth);
+  };
+  if (FBevelOuter != bvNone) Bevel(FBevelOuter);
+  Frame3D(C, R, Color(), Color(), FBorderWidth);
+  if (FBevelInner != bvNone) Bevel(FBevelInner);
+  C->Brush()->SetColor(Color());
+  C->Brush()->SetStyle(bsSolid);
+  C->FillRect(R);
+  C->Brush()->SetStyle(bsClear);
+  C->SetFont(Font());
+  const int FontHeight = C->TextHeight("W");
+  R.Top = (R.Top + R.Bottom - FontHeight) / 2;
+  R.Bottom = R.Top + FontHeight;
+  const AnsiString Text = Caption();
+  DrawTextA(C->Handle(), Text.c_str(), Text.Length(), &AsRECT(R), DT_EXPANDTABS | DT_VCENTER | AlignmentFlags());
+}
+
+ORV_IMPLEMENT_CLASS(TCustomPanel, TCustomControl)
+
+// ---------------------------------------------------------------------------------------------
+// TTimer
+
+TTimer::TTimer(TComponent* AOwner) : TComponent(AOwner) {
+  FWindowHandle = AllocateHWnd(TWndMethod::Bind<&TTimer::WndProc>(this));
+  UpdateTimer();
+}
+
+TTimer::~TTimer() {
+  FEnabled = false;
+  UpdateTimer();
+  DeallocateHWnd(FWindowHandle);
+}
+
+void TTimer::UpdateTimer() {
+  KillTimer(FWindowHandle, 1);
+  if (FInterval != 0 && FEnabled && !HasState(csDestroying))
+    if (!SetTimer(FWindowHandle, 1, FInterval, nullptr)) throw EOutOfResources("Not enough timers available");
+}
+
+void TTimer::Loaded() {
+  TComponent::Loaded();
+  UpdateTimer();
+}
+
+void TTimer::SetEnabled(bool Value) {
+  if (FEnabled == Value) return;
+  FEnabled = Value;
+  if (!HasState(csLoading)) UpdateTimer();
+}
+
+void TTimer::SetInterval(unsigned Value) {
+  if (FInterval == Value) return;
+  FInterval = Value;
+  if (!HasState(csLoading)) UpdateTimer();
+}
+
+void TTimer::Timer() {
+  if (OnTimer) OnTimer(this);
+}
+
+void TTimer::WndProc(TMessage& Message) {
+  // An exception of the tick goes to the application from the window's stub.
+  if (Message.Msg == WM_TIMER) Timer();
+  else Message.Result = DefWindowProcA(FWindowHandle, Message.Msg, Message.WParam, Message.LParam);
+}
+
+static constinit const TPropInfo TTimer_Props[] = {
+    PropBool<&TTimer::Enabled, &TTimer::SetEnabled>("Enabled", true),
+    PropInt<&TTimer::Interval, &TTimer::SetInterval>("Interval", 1000),
+    PropEvent<&TTimer::OnTimer>("OnTimer"),
+};
+ORV_IMPLEMENT_COMPONENT(TTimer, TComponent, TTimer_Props)
+
 namespace {
 struct TExtCtrlsRegistration {
-  TExtCtrlsRegistration() { RegisterClasses({TImage::StaticClass()}); }
+  TExtCtrlsRegistration() { RegisterClasses({TImage::StaticClass(), TTimer::StaticClass()}); }
 } ExtCtrlsRegistration;
 }  // namespace

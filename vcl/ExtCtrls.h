@@ -1,4 +1,4 @@
-// Extra controls: the image control showing a picture.
+// Extra controls: the image control showing a picture, the panel and the timer.
 #pragma once
 
 #include "vcl/Controls.h"
@@ -59,4 +59,94 @@ private:
   bool FTransparent = false;
   bool FIncrementalDisplay = false;
   bool FDrawing = false;
+};
+
+// ---------------------------------------------------------------------------------------------
+// Draws Width nested frames inside Rect, each with its left and top edges in TopColor and its
+// right and bottom edges in BottomColor (pen width 1), and shrinks Rect by Width on every side.
+void Frame3D(TCanvas* Canvas, TRect& Rect, TColor TopColor, TColor BottomColor, int Width);
+
+using TBevelWidth = int;   // 1..MaxInt
+using TBorderWidth = int;  // 0..MaxInt
+
+// A windowed control that paints its colour, its outer bevel, a border of BorderWidth pixels in
+// its colour, its inner bevel and its caption (one band of text centred vertically, aligned by
+// Alignment). Aligned children go inside the bevels and the border. A lowered bevel has its
+// shadow at the top left; raised and space bevels have it at the bottom right.
+class TCustomPanel : public TCustomControl {
+  ORV_CLASS(TCustomPanel, TCustomControl)
+public:
+  explicit TCustomPanel(TComponent* AOwner);
+  void Dispatch(TMessage& Message) override;
+
+protected:
+  TAlignment Alignment() const { return FAlignment; }
+  void SetAlignment(TAlignment Value);
+  // DT_LEFT, DT_RIGHT or DT_CENTER, for Alignment.
+  unsigned AlignmentFlags() const;
+  TBevelCut BevelInner() const { return FBevelInner; }
+  void SetBevelInner(TBevelCut Value);
+  TBevelCut BevelOuter() const { return FBevelOuter; }
+  void SetBevelOuter(TBevelCut Value);
+  // Values below 1 are taken as 1.
+  TBevelWidth BevelWidth() const { return FBevelWidth; }
+  void SetBevelWidth(TBevelWidth Value);
+  // Values below 0 are taken as 0.
+  TBorderWidth BorderWidth() const { return FBorderWidth; }
+  void SetBorderWidth(TBorderWidth Value);
+  // bsSingle: a window border (the 3-D client edge with Ctl3D).
+  TBorderStyle BorderStyle() const { return FBorderStyle; }
+  void SetBorderStyle(TBorderStyle Value);
+
+  void CreateParams(TCreateParams& Params) override;
+  void AdjustClientRect(TRect& Rect) override;
+  void Paint() override;
+  void CMCtl3DChanged(TMessage& Message);
+
+private:
+  // Realigns the children (the bevels and the border frame them) and repaints.
+  void FrameChanged();
+
+  TAlignment FAlignment = taCenter;
+  TBevelCut FBevelInner = bvNone;
+  TBevelCut FBevelOuter = bvRaised;
+  TBevelWidth FBevelWidth = 1;
+  TBorderWidth FBorderWidth = 0;
+  TBorderStyle FBorderStyle = bsNone;
+};
+
+// ---------------------------------------------------------------------------------------------
+// Calls OnTimer every Interval milliseconds while Enabled, through WM_TIMER on a hidden window of
+// its own (so the ticks come from the message loop of the thread that made it). No system timer
+// runs while Interval is 0 or the timer is disabled.
+class TTimer : public TComponent {
+  ORV_CLASS(TTimer, TComponent)
+public:
+  explicit TTimer(TComponent* AOwner);
+  ~TTimer() override;
+
+  bool Enabled() const { return FEnabled; }
+  void SetEnabled(bool Value);
+  unsigned Interval() const { return FInterval; }
+  void SetInterval(unsigned Value);
+  // The window that receives the timer's WM_TIMER messages.
+  HWND WindowHandle() const { return FWindowHandle; }
+
+  TNotifyEvent OnTimer;
+
+  void Loaded() override;
+
+protected:
+  // Runs OnTimer.
+  virtual void Timer();
+
+private:
+  // Kills the system timer and sets it again when it should run. EOutOfResources "Not enough
+  // timers available" when the system has none left.
+  void UpdateTimer();
+  void WndProc(TMessage& Message);
+
+  bool FEnabled = true;
+  unsigned FInterval = 1000;
+  HWND FWindowHandle = nullptr;
 };

@@ -453,6 +453,9 @@ public:
   HBITMAP ReleaseMaskHandle();
   TBitmapHandleType HandleType() const { return FHandleType; }
   void SetHandleType(TBitmapHandleType Value);
+  // Takes the DIB section out of the canvas's memory DC (the canvas makes a new DC when next
+  // used), as GetDIBits and other calls that must not find the bitmap selected want it.
+  void FreeContext();
 
   TPixelFormat PixelFormat() const;
   void SetPixelFormat(TPixelFormat Value);
@@ -490,7 +493,6 @@ protected:
 private:
   void NewImage(int W, int H, int Bpp, bool Is565, const RGBQUAD* Colors, int ColorCount);
   void AdoptImage(TDibImage& Img);
-  void FreeContext();
   void Clear();
   void ConvertTo(int Bpp, bool Is565, const std::vector<RGBQUAD>& Colors);
   std::vector<COLORREF> ReadRGB();  // top-down, one COLORREF a pixel

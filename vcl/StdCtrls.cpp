@@ -2,6 +2,7 @@
 #include "vcl/Forms.h"
 #include "vcl/GdiGuards.h"
 #include <algorithm>
+#include <utility>
 
 constexpr TEnumType TTextLayoutType{"TTextLayout", {"tlTop", "tlCenter", "tlBottom"}};
 constexpr TEnumType TEditCharCaseType{"TEditCharCase", {"ecNormal", "ecUpperCase", "ecLowerCase"}};
@@ -1699,6 +1700,7 @@ TCustomComboBox::TCustomComboBox(TComponent* AOwner)
 }
 
 TCustomComboBox::~TCustomComboBox() {
+  UnhookInnerWindows();
   TObject::Free(FCanvas);
   TObject::Free(FItems);
 }
@@ -1744,6 +1746,7 @@ void TCustomComboBox::CreateWnd() {
   if (FItemIndex >= 0) SendMessageA(H, CB_SETCURSEL, WPARAM(FItemIndex), 0);
   else if (FStyle == csDropDown || FStyle == csSimple) SetWindowTextA(H, SavedText.c_str());
   UpdateBounds();
+  HookInnerWindows();
 }
 
 void TCustomComboBox::DestroyWnd() {
@@ -1751,7 +1754,116 @@ void TCustomComboBox::DestroyWnd() {
     FItemIndex = ItemIndex();
     FItems->MoveFromWindow();
   }
+  UnhookInnerWindows();
   TWinControl::DestroyWnd();
+}
+
+namespace {
+// Puts Instance in place of Wnd's procedure; the old one goes to Saved.
+void Subclass(HWND Wnd, WNDPROC Instance, WNDPROC& Saved) {
+  Saved = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(Wnd, GWLP_WNDPROC));
+  SetWindowLongPtrA(Wnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(Instance));
+}
+
+// Gives Wnd its procedure back (when it still runs Instance) and frees the instance.
+void Unsubclass(HWND& Wnd, WNDPROC& Instance, WNDPROC& Saved) {
+  if (Wnd && IsWindow(Wnd) && reinterpret_cast<WNDPROC>(GetWindowLongPtrA(Wnd, GWLP_WNDPROC)) == Instance)
+    SetWindowLongPtrA(Wnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(Saved));
+  FreeObjectInstance(Instance);
+  Wnd = nullptr;
+  Instance = Saved = nullptr;
+}
+}  // namespace
+
+void TCustomComboBox::HookInnerWindows() {
+  UnhookInnerWindows();  // the instances of a window destroyed under the control
+  COMBOBOXINFO Info{};
+  Info.cbSize = sizeof Info;
+  if (!GetComboBoxInfo(WindowHandle(), &Info)) return;
+  // The drop-down list styles have no edit: their item is the combo box itself.
+  if (Info.hwndItem && Info.hwndItem != WindowHandle()) {
+    FEditHandle = Info.hwndItem;
+    FEditInstance = MakeObjectInstance(TWndMethod::Bind<&TCustomComboBox::EditWndProc>(this));
+    Subclass(FEditHandle, FEditInstance, FDefEditProc);
+  }
+  if (Info.hwndList) {
+    FListHandle = Info.hwndList;
+    FListInstance = MakeObjectInstance(TWndMethod::Bind<&TCustomComboBox::ListWndProc>(this));
+    Subclass(FListHandle, FListInstance, FDefListProc);
+  }
+}
+
+void TCustomComboBox::UnhookInnerWindows() {
+  if (FEditInstance) Unsubclass(FEditHandle, FEditInstance, FDefEditProc);
+  if (FListInstance) Unsubclass(FListHandle, FListInstance, FDefListProc);
+}
+
+void TCustomComboBox::EditWndProc(TMessage& Message) { ComboWndProc(Message, FEditHandle, FDefEditProc); }
+void TCustomComboBox::ListWndProc(TMessage& Message) { ComboWndProc(Message, FListHandle, FDefListProc); }
+
+void TCustomComboBox::ComboWndProc(TMessage& Message, HWND ComboWnd, WNDPROC ComboProc) {
+  switch (Message.Msg) {
+    case WM_SETFOCUS:
+      if (TCustomForm* Form = GetParentForm(this); Form && !Form->SetFocusedControl(this)) return;
+      break;
+    case WM_KILLFOCUS:
+      if (ControlState() & StateOf(csFocusing)) return;
+      break;
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+      if (ComboWnd != FListHandle && DoKeyDown(Message)) return;
+      break;
+    case WM_CHAR:
+      if (DoKeyPress(Message)) return;
+      if ((Message.WParam == VK_RETURN || Message.WParam == VK_ESCAPE) && DroppedDown()) {
+        SetDroppedDown(false);
+        return;
+      }
+      break;
+    case WM_KEYUP:
+    case WM_SYSKEYUP:
+      if (DoKeyUp(Message)) return;
+      break;
+    case WM_GETDLGCODE:
+      if (DroppedDown()) {
+        Message.Result = DLGC_WANTALLKEYS;
+        return;
+      }
+      break;
+    case CN_KEYDOWN:
+    case CN_CHAR:
+    case CN_SYSKEYDOWN:
+    case CN_SYSCHAR:
+      WndProc(Message);
+      return;
+    default: break;
+  }
+  Message.Result = CallWindowProcA(ComboProc, ComboWnd, Message.Msg, Message.WParam, Message.LParam);
+  switch (Message.Msg) {
+    case WM_MOUSEMOVE: {
+      // The mouse over an inner window is over the combo box: its enter and leave follow, and the
+      // inner window reports when the mouse goes.
+      TRACKMOUSEEVENT T{};
+      T.cbSize = sizeof T;
+      T.dwFlags = TME_LEAVE;
+      T.hwndTrack = ComboWnd;
+      TrackMouseEvent(&T);
+      POINT P{MessageX(Message), MessageY(Message)};
+      MapWindowPoints(ComboWnd, WindowHandle(), &P, 1);
+      Perform(WM_MOUSEMOVE, Message.WParam, PointToLParam(TPoint(P)));
+      break;
+    }
+    case WM_MOUSELEAVE: Perform(WM_MOUSELEAVE); break;
+    case WM_LBUTTONDBLCLK:
+      if (ControlStyle() & StyleOf(csDoubleClicks)) DblClick();
+      break;
+    case WM_NCDESTROY:
+      // Destroyed under the combo box (with its parent): nothing to give back any more.
+      if (ComboWnd == FEditHandle) FEditHandle = nullptr;
+      if (ComboWnd == FListHandle) FListHandle = nullptr;
+      break;
+    default: break;
+  }
 }
 
 void TCustomComboBox::Loaded() {
@@ -1759,11 +1871,20 @@ void TCustomComboBox::Loaded() {
   if (FSorted && !HandleAllocated()) FItems->SortSave();
 }
 
+void TCustomComboBox::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
+  FSizing = true;
+  TWinControl::SetBounds(ALeft, ATop, AWidth, AHeight);
+  FSizing = false;
+}
+
 void TCustomComboBox::WMWindowPosChanging(TMessage& Message) {
   auto* Pos = reinterpret_cast<WINDOWPOS*>(Message.LParam);
   if (!WindowHandle()) return inherited::Dispatch(Message);
-  // The window's height includes the drop-down list; the control's is the closed box's.
-  if (FStyle != csSimple && !(Pos->flags & SWP_NOSIZE)) {
+  // The window's height includes the drop-down list; the control's is the closed box's. Only
+  // for a size the control asked for: the system's own return to the closed height (Wine's, as
+  // it handles WM_SIZE) stays as it is.
+  const bool Asked = std::exchange(FSizing, false);
+  if (Asked && FStyle != csSimple && !(Pos->flags & SWP_NOSIZE)) {
     RECT R{};
     GetWindowRect(WindowHandle(), &R);
     int Closed = R.bottom - R.top;
@@ -1796,7 +1917,9 @@ void TCustomComboBox::SetDropDownCount(int Value) {
   if (FDropDownCount == Value || Value < 1) return;
   FDropDownCount = Value;
   if (HasState(csLoading) || !HandleAllocated()) return;
+  FSizing = true;
   SetWindowPos(WindowHandle(), nullptr, 0, 0, Width(), Height(), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  FSizing = false;
 }
 
 int TCustomComboBox::ItemHeight() const {

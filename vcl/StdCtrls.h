@@ -558,6 +558,8 @@ public:
   void SetSorted(bool Value);
   TComboBoxStyle Style() const { return FStyle; }
   void SetStyle(TComboBoxStyle Value);
+  // The height is the closed box's; the window is asked for the drop-down list's room below it.
+  void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
   int SelStart();
   void SetSelStart(int Value);
   int SelLength();
@@ -566,6 +568,10 @@ public:
   void Clear();
   TCanvas* Canvas() const { return FCanvas; }
   static bool ItemHeightStored(const TObject* Obj);
+  // The inner edit window (none for the drop-down list styles) and list window, while the
+  // window exists.
+  HWND EditHandle() const { return FEditHandle; }
+  HWND ListHandle() const { return FListHandle; }
 
   TNotifyEvent OnChange;
   TNotifyEvent OnDropDown;
@@ -594,11 +600,24 @@ protected:
   void CNDrawItem(TMessage& Message);
   void CNMeasureItem(TMessage& Message);
   void WMWindowPosChanging(TMessage& Message);
+  // Every message of the inner edit and list windows (ComboWnd) comes here first, ComboProc being
+  // the window's own procedure: the focus is tracked for the combo box, keys run its key events,
+  // mouse moves and leaves count as the combo box's; the rest goes to ComboProc.
+  virtual void ComboWndProc(TMessage& Message, HWND ComboWnd, WNDPROC ComboProc);
 
 private:
   friend class TWindowItems;
+  void EditWndProc(TMessage& Message);
+  void ListWndProc(TMessage& Message);
+  // Subclasses (or gives back) the inner windows GetComboBoxInfo names.
+  void HookInnerWindows();
+  void UnhookInnerWindows();
   TWindowItems* FItems;
   TCanvas* FCanvas;
+  HWND FEditHandle = nullptr, FListHandle = nullptr;
+  WNDPROC FEditInstance = nullptr, FListInstance = nullptr;
+  WNDPROC FDefEditProc = nullptr, FDefListProc = nullptr;
+  bool FSizing = false;   // a size of our own asked for: the next WM_WINDOWPOSCHANGING adds the list
   TComboBoxStyle FStyle = csDropDown;
   int FDropDownCount = 8;
   int FItemHeight = 16;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <vector>
 #include <sstream>
 #include <unordered_set>
 
@@ -163,6 +164,33 @@ TEST(AnsiString, OperatorsAndHashing) {
   std::ostringstream os;
   os << AnsiString("out") << 1;
   EXPECT_EQ(os.str(), "out1");
+}
+
+// The classic sequence: from seed 0, Random(100) gives 0, 3, 86, 20, 27, 67, 31, 16, 37, 42.
+TEST(Random, ReplaysTheSequenceOfASeed) {
+  RandSeed = 0;
+  std::vector<int> Draws;
+  for (int I = 0; I < 10; ++I) Draws.push_back(Random(100));
+  EXPECT_EQ(Draws, (std::vector<int>{0, 3, 86, 20, 27, 67, 31, 16, 37, 42}));
+  RandSeed = 12345;
+  EXPECT_EQ(Random(1000), 385);
+  // A range of 0 or below draws 0, and the seed steps as for any draw.
+  EXPECT_EQ(Random(0), 0);
+  EXPECT_EQ(Random(-7), 0);
+  EXPECT_EQ(Random(1000), 553);
+  EXPECT_EQ(Random(1000), 633);
+  EXPECT_EQ(RandSeed, 2721613530u);
+  // The largest range stays below itself; the real draw lies in [0, 1).
+  RandSeed = 0x4D60AE66u;  // steps to $FFFFFFFF
+  EXPECT_EQ(Random(INT32_MAX), INT32_MAX - 1);
+  RandSeed = 0;
+  EXPECT_EQ(Random(), 1.0 / 4294967296.0);
+  RandSeed = 0x4D60AE66u;
+  for (int I = 0; I < 1000; ++I) {
+    const double R = Random();
+    ASSERT_GE(R, 0.0);
+    ASSERT_LT(R, 1.0);
+  }
 }
 
 }  // namespace

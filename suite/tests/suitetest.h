@@ -1,11 +1,15 @@
-// Helpers of the suite tests: forms read from text form resources, non-client pixels.
+// Helpers of the suite tests: forms read from text form resources, controls painted into
+// bitmaps, non-client pixels.
 #pragma once
 #include "rtl/Streaming.h"
 #include "vcl/Forms.h"
 #include "vcl/tests/vcltest.h"
 
+#include <algorithm>
+#include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace suitetest {
 
@@ -62,5 +66,169 @@ inline std::string Hex(TColor C) {
   std::snprintf(B, sizeof B, "$%06X", unsigned(C) & 0xFFFFFFu);
   return B;
 }
+
+// The pixels of a painting, row by row, as $00BBGGRR colours.
+struct TPicture24 {
+  int W = 0, H = 0;
+  std::vector<TColor> Px;
+  TColor At(int X, int Y) const { return Px[size_t(Y) * W + X]; }
+  bool Inside(int X, int Y) const { return X >= 0 && Y >= 0 && X < W && Y < H; }
+  int Count(TColor C) const {
+    int N = 0;
+    for (TColor P : Px) N += P == C;
+    return N;
+  }
+};
+
+// The pixels of a bitmap.
+inline TPicture24 PictureOf(TBitmap& B) {
+  TPicture24 P;
+  P.W = B.Width();
+  P.H = B.Height();
+  HDC DC = B.Canvas()->Handle();
+  for (int Y = 0; Y < P.H; ++Y)
+    for (int X = 0; X < P.W; ++X) P.Px.push_back(TColor(GetPixel(DC, X, Y)) & 0xFFFFFF);
+  return P;
+}
+
+// The control painted into a bitmap of its size, its origin moved by (Shift, Shift).
+inline TPicture24 Render(TControl* C, TColor Fill = clWhite, int Shift = 0) {
+  TBitmap B;
+  B.SetPixelFormat(pf24bit);
+  B.SetSize(C->Width(), C->Height());
+  B.Canvas()->Brush()->SetColor(Fill);
+  B.Canvas()->Brush()->SetStyle(bsSolid);
+  B.Canvas()->FillRect(Rect(0, 0, B.Width(), B.Height()));
+  SetViewportOrgEx(B.Canvas()->Handle(), Shift, Shift, nullptr);
+  C->Perform(WM_PAINT, reinterpret_cast<WPARAM>(B.Canvas()->Handle()), 0);
+  SetViewportOrgEx(B.Canvas()->Handle(), 0, 0, nullptr);
+  return PictureOf(B);
+}
+
+// Bounding box and centre of the pixels of one colour.
+struct TInk {
+  int Left = 1 << 20, Top = 1 << 20, Right = -1, Bottom = -1, Count = 0;
+  double SumX = 0, SumY = 0;
+  int Width() const { return Right - Left + 1; }
+  int Height() const { return Bottom - Top + 1; }
+  double CentreX() const { return SumX / Count; }
+  double CentreY() const { return SumY / Count; }
+};
+
+// Rows Top to Bottom - 1 only, when given.
+inline TInk InkOf(const TPicture24& P, TColor C, int Top = 0, int Bottom = 1 << 20) {
+  TInk I;
+  for (int Y = std::max(Top, 0); Y < std::min(Bottom, P.H); ++Y)
+    for (int X = 0; X < P.W; ++X)
+      if (P.At(X, Y) == C) {
+        I.Left = std::min(I.Left, X);
+        I.Right = std::max(I.Right, X);
+        I.Top = std::min(I.Top, Y);
+        I.Bottom = std::max(I.Bottom, Y);
+        I.SumX += X;
+        I.SumY += Y;
+        ++I.Count;
+      }
+  return I;
+}
+
+
+// ---------------------------------------------------------------------------------------------
+// Real input through SendInput, handled by the application's message loop, so keys reach the
+// focused control as the framework routes them (CN_KEYDOWN, dialog keys, accelerators).
+
+// Handles messages with the application until Done() is true, waiting up to 10 ms for input
+// between rounds, for at most MaxRounds rounds. Returns Done().
+inline bool AppPumpUntil(const std::function<bool()>& Done, int MaxRounds = 300) {
+  for (int Round = 0; Round < MaxRounds; ++Round) {
+    Application->ProcessMessages();
+    if (Done()) return true;
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+  }
+  Application->ProcessMessages();
+  return Done();
+}
+
+// Handles messages with the application for Rounds rounds, whatever arrives.
+inline void AppPumpRounds(int Rounds) {
+  AppPumpUntil([] { return false; }, Rounds);
+}
+
+inline void SendMouseButton(bool Down) {
+  INPUT In{};
+  In.type = INPUT_MOUSE;
+  In.mi.dwFlags = Down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
+  SendInput(1, &In, sizeof In);
+}
+
+// Presses (or releases) the left button and handles messages until the system has the button in
+// that state and the window under the cursor has had its message.
+inline void MouseButton(bool Down) {
+  SendMouseButton(Down);
+  AppPumpUntil([&] { return ((GetAsyncKeyState(VK_LBUTTON) & 0x8000) != 0) == Down; });
+  AppPumpRounds(2);
+}
+
+// Releases the left button when a test leaves with it held.
+struct TMouseButtonGuard {
+  ~TMouseButtonGuard() {
+    if (GetAsyncKeyState(VK_LBUTTON) & 0x8000) MouseButton(false);
+  }
+};
+
+inline void SendKey(WORD Vk, bool Up) {
+  INPUT In{};
+  In.type = INPUT_KEYBOARD;
+  In.ki.wVk = Vk;
+  In.ki.wScan = WORD(MapVirtualKeyA(Vk, MAPVK_VK_TO_VSC));
+  In.ki.dwFlags = Up ? KEYEVENTF_KEYUP : 0;
+  SendInput(1, &In, sizeof In);
+}
+
+// A key down and up (with Modifier held around it, when given), then the messages handled until
+// the system has every key up again.
+inline void TapKey(WORD Vk, WORD Modifier = 0) {
+  if (Modifier) SendKey(Modifier, false);
+  SendKey(Vk, false);
+  SendKey(Vk, true);
+  if (Modifier) SendKey(Modifier, true);
+  auto Up = [](WORD K) { return !K || !(GetAsyncKeyState(K) & 0x8000); };
+  AppPumpUntil([&] { return Up(Vk) && Up(Modifier); });
+  AppPumpRounds(2);
+}
+
+// Brings a form forward with the keyboard focus.
+inline void Foreground(TCustomForm* F) {
+  SetForegroundWindow(F->Handle());
+  AppPumpUntil([&] { return GetForegroundWindow() == F->Handle(); }, 50);
+}
+
+// A form to put controls on, shown and brought forward by Show (the mouse then rests on the form,
+// away from the controls, with the button released when the scene ends).
+struct TFormScene {
+  TFormPtr Form{TCustomForm::CreateNew<TForm>(nullptr)};
+  TMouseButtonGuard Mouse;
+
+  explicit TFormScene(int W = 420, int H = 240) {
+    Form->SetBounds(120, 90, W, H);
+    Form->SetClientWidth(W);
+    Form->SetClientHeight(H);
+    Form->SetColor(clTeal);
+  }
+  template <class T> T* Add(int L, int T0, int W, int H) {
+    T* C = TComponent::Create<T>(Form.get());
+    C->SetBounds(L, T0, W, H);
+    C->SetParent(Form.get());
+    return C;
+  }
+  void Show() {
+    Form->Show();
+    Foreground(Form.get());
+    AppPumpRounds(3);
+    Away();
+  }
+  // The mouse over the form's top-left corner.
+  void Away() { vcltest::MoveMouse(Form->Handle(), 4, 4); }
+};
 
 }  // namespace suitetest

@@ -19,65 +19,6 @@ constexpr TColor Ink = 0x00800000;
 constexpr TColor Light = 0x0000C000;
 constexpr TColor Dark = 0x000000C0;
 
-// A control's painting as it lands in an off-screen bitmap of its size, first filled with Fill.
-struct TPicture24 {
-  int W = 0, H = 0;
-  std::vector<TColor> Px;
-  TColor At(int X, int Y) const { return Px[size_t(Y) * W + X]; }
-  bool Inside(int X, int Y) const { return X >= 0 && Y >= 0 && X < W && Y < H; }
-  int Count(TColor C) const {
-    int N = 0;
-    for (TColor P : Px) N += P == C;
-    return N;
-  }
-};
-
-// The control painted into a bitmap of its size, its origin moved by (Shift, Shift).
-TPicture24 Render(TControl* C, TColor Fill = Back, int Shift = 0) {
-  TBitmap B;
-  B.SetPixelFormat(pf24bit);
-  B.SetSize(C->Width(), C->Height());
-  B.Canvas()->Brush()->SetColor(Fill);
-  B.Canvas()->Brush()->SetStyle(bsSolid);
-  B.Canvas()->FillRect(Rect(0, 0, B.Width(), B.Height()));
-  SetViewportOrgEx(B.Canvas()->Handle(), Shift, Shift, nullptr);
-  C->Perform(WM_PAINT, reinterpret_cast<WPARAM>(B.Canvas()->Handle()), 0);
-  SetViewportOrgEx(B.Canvas()->Handle(), 0, 0, nullptr);
-  TPicture24 P;
-  P.W = B.Width();
-  P.H = B.Height();
-  HDC DC = B.Canvas()->Handle();
-  for (int Y = 0; Y < P.H; ++Y)
-    for (int X = 0; X < P.W; ++X) P.Px.push_back(TColor(GetPixel(DC, X, Y)) & 0xFFFFFF);
-  return P;
-}
-
-// Bounding box and centre of the pixels of one colour.
-struct TInk {
-  int Left = 1 << 20, Top = 1 << 20, Right = -1, Bottom = -1, Count = 0;
-  double SumX = 0, SumY = 0;
-  int Width() const { return Right - Left + 1; }
-  int Height() const { return Bottom - Top + 1; }
-  double CentreX() const { return SumX / Count; }
-  double CentreY() const { return SumY / Count; }
-};
-
-TInk InkOf(const TPicture24& P, TColor C) {
-  TInk I;
-  for (int Y = 0; Y < P.H; ++Y)
-    for (int X = 0; X < P.W; ++X)
-      if (P.At(X, Y) == C) {
-        I.Left = std::min(I.Left, X);
-        I.Right = std::max(I.Right, X);
-        I.Top = std::min(I.Top, Y);
-        I.Bottom = std::max(I.Bottom, Y);
-        I.SumX += X;
-        I.SumY += Y;
-        ++I.Count;
-      }
-  return I;
-}
-
 void SetFont(TFont* F, const char* Name, int Height, TColor Color) {
   F->SetName(Name);
   F->SetHeight(Height);

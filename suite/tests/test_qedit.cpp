@@ -103,8 +103,8 @@ TEST_F(QEditTest, FramesPaintedInTheNonClientArea) {
   const HWND Wnd = E->Handle();
   for (const TCase& Case : Cases) {
     SCOPED_TRACE(Case.Name);
-    E->SetStyle(Case.Style);
-    E->SetWhere(Case.Where);
+    E->SetFrameStyle(Case.Style);
+    E->SetFrameWhere(Case.Where);
     E->Perform(Case.MouseInside ? CM_MOUSEENTER : CM_MOUSELEAVE);
     RedrawAll(Wnd);
     for (const TSpot& S : Case.Spots) {
@@ -289,9 +289,9 @@ TEST_F(QEditTest, HeightFollowsTheFont) {
   EXPECT_EQ(Loose->Height(), 21);
   Loose->Font()->SetHeight(-30);
   EXPECT_EQ(Loose->Height(), TextHeightOf(Loose->Font()->Name().c_str(), -30, false) + 8);
-  Loose->SetStyle(qcetAlwaysFlatThickFrame);
+  Loose->SetFrameStyle(qcetAlwaysFlatThickFrame);
   Loose->SetFrameColor(clRed);
-  Loose->SetWhere(0);
+  Loose->SetFrameWhere(0);
   EXPECT_FALSE(Loose->HandleAllocated());
   TObject::Free(Loose);
 }

@@ -902,6 +902,17 @@ TEST(ComboBox, ItemsAndSelectionThroughTheWindow) {
   EXPECT_EQ(ComboLines(C->Handle()), (Lines{"GTIN64", "GTIN96"}));
   EXPECT_EQ(SendMessageA(C->Handle(), CB_GETCURSEL, 0, 0), 1);
   EXPECT_EQ(C->Text().str(), "GTIN96");
+  // The control's height is the closed box's, whatever moves the window.
+  const int Closed = C->Height();
+  EXPECT_LT(Closed, 40);
+  C->SetLeft(20);
+  C->SetHeight(Closed);
+  EXPECT_EQ(C->Height(), Closed);
+  SendMessageA(C->Handle(), CB_SHOWDROPDOWN, TRUE, 0);
+  RECT Dropped{};
+  SendMessageA(C->Handle(), CB_GETDROPPEDCONTROLRECT, 0, LPARAM(&Dropped));
+  SendMessageA(C->Handle(), CB_SHOWDROPDOWN, FALSE, 0);
+  EXPECT_GE(Dropped.bottom - Dropped.top, Closed + 2 * 16) << "room for the list below";
 
   C->Items()->Add("SGTIN");
   C->Items()->Delete(0);
@@ -934,6 +945,70 @@ TEST(ComboBox, ItemsAndSelectionThroughTheWindow) {
   C->Clear();
   EXPECT_EQ(SendMessageA(C->Handle(), CB_GETCOUNT, 0, 0), 0);
   EXPECT_EQ(C->ItemIndex(), -1);
+}
+
+// A combo box that records what reaches ComboWndProc.
+class TWatchedCombo : public TComboBox {
+public:
+  explicit TWatchedCombo(TComponent* AOwner) : TComboBox(AOwner) {}
+  std::vector<std::pair<HWND, unsigned>> Seen;
+protected:
+  void ComboWndProc(TMessage& Message, HWND ComboWnd, WNDPROC ComboProc) override {
+    Seen.push_back({ComboWnd, Message.Msg});
+    TComboBox::ComboWndProc(Message, ComboWnd, ComboProc);
+  }
+};
+
+struct TKeyCount : TObject {
+  std::vector<unsigned short> Downs;
+  std::string Chars;
+  void Down(TObject*, unsigned short& Key, TShiftState) { Downs.push_back(Key); }
+  void Press(TObject*, char& Key) {
+    Chars += Key;
+    if (Key == 'x') Key = 0;
+  }
+};
+
+TEST(ComboBox, InnerEditAndListGoThroughComboWndProc) {
+  TFormHost H;
+  auto* C = H.Add<TWatchedCombo>(10, 10, 150, 24);
+  auto* Other = H.Add<TEdit>(10, 60, 100, 21);
+  const HWND Edit = C->EditHandle(), List = C->ListHandle();
+  ASSERT_NE(Edit, nullptr);
+  ASSERT_NE(List, nullptr);
+  EXPECT_NE(Edit, C->Handle());
+  const WNDPROC EditClassProc = [&] {
+    WNDCLASSA Cls{};
+    GetClassInfoA(nullptr, "Edit", &Cls);
+    return Cls.lpfnWndProc;
+  }();
+  EXPECT_NE(reinterpret_cast<WNDPROC>(GetWindowLongPtrA(Edit, GWLP_WNDPROC)), EditClassProc);
+
+  // The inner edit's focus is the combo box's for the form.
+  Other->SetFocus();
+  PumpMessages();
+  SetFocus(Edit);
+  PumpMessages();
+  EXPECT_EQ(H.Form->FocusedControl(), C);
+  EXPECT_NE(std::count(C->Seen.begin(), C->Seen.end(), std::pair<HWND, unsigned>{Edit, unsigned(WM_SETFOCUS)}), 0);
+
+  // Keys typed in the edit run the combo box's key events; a key the handler clears stays out.
+  TKeyCount Keys;
+  C->OnKeyDown = EVENT(&Keys, TKeyCount::Down);
+  C->OnKeyPress = EVENT(&Keys, TKeyCount::Press);
+  for (unsigned Key : {'A', 'X', 'B'}) PostMessageA(Edit, WM_KEYDOWN, Key, 0x001E0001);  // translated to characters
+  Application->ProcessMessages();
+  EXPECT_EQ(Keys.Downs, (std::vector<unsigned short>{'A', 'X', 'B'}));
+  EXPECT_EQ(Keys.Chars, "axb");
+  EXPECT_EQ(C->Text().str(), "ab");
+
+  // A new window (another style) hooks its new edit; the drop-down list style has none.
+  C->SetStyle(csSimple);
+  EXPECT_NE(C->EditHandle(), nullptr);
+  EXPECT_NE(C->EditHandle(), Edit);
+  C->SetStyle(csDropDownList);
+  EXPECT_EQ(C->EditHandle(), nullptr);
+  EXPECT_NE(C->ListHandle(), nullptr);
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -167,7 +167,7 @@ intptr_t SendMouse(HWND Wnd, unsigned Msg, int X, int Y, unsigned Keys) {
   return SendMessageA(Wnd, Msg, Keys, MAKELPARAM(WORD(short(X)), WORD(short(Y))));
 }
 
-void MoveMouse(HWND Wnd, int X, int Y) {
+void SendMouseMove(HWND Wnd, int X, int Y) {
   POINT P{X, Y};
   ClientToScreen(Wnd, &P);
   INPUT In{};
@@ -175,11 +175,14 @@ void MoveMouse(HWND Wnd, int X, int Y) {
   In.mi.dx = LONG((P.x * 65535LL) / (GetSystemMetrics(SM_CXSCREEN) - 1));
   In.mi.dy = LONG((P.y * 65535LL) / (GetSystemMetrics(SM_CYSCREEN) - 1));
   In.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-  auto Move = [&] {
-    SetCursorPos(P.x, P.y);
-    SendInput(1, &In, sizeof In);
-  };
-  Move();
+  SetCursorPos(P.x, P.y);
+  SendInput(1, &In, sizeof In);
+}
+
+void MoveMouse(HWND Wnd, int X, int Y) {
+  POINT P{X, Y};
+  ClientToScreen(Wnd, &P);
+  SendMouseMove(Wnd, X, Y);
   // The window system may deliver a late move of an earlier position after this one: move again
   // until the cursor has stayed where it was put for a few rounds.
   int Still = 0;
@@ -187,7 +190,7 @@ void MoveMouse(HWND Wnd, int X, int Y) {
     POINT Now;
     GetCursorPos(&Now);
     if (Now.x == P.x && Now.y == P.y) return ++Still >= 5;
-    Move();
+    SendMouseMove(Wnd, X, Y);
     Still = 0;
     return false;
   });

@@ -84,5 +84,7 @@ void Click(HWND Wnd, int X, int Y);
 // Puts the real mouse on a client point of Wnd (the desktop window for a screen point), so the
 // system delivers the moves, and returns once the cursor stays there.
 void MoveMouse(HWND Wnd, int X, int Y);
+// The same move queued as real input, without handling any message.
+void SendMouseMove(HWND Wnd, int X, int Y);
 
 }  // namespace vcltest

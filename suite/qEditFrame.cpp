@@ -1,4 +1,4 @@
-#include "suite/qEdit.h"
+#include "suite/qEditFrame.h"
 
 constexpr TEnumType TqcEditTypeType{
     "TqcEditType",
@@ -82,12 +82,36 @@ void DrawQcFrame(TCanvas* C, int W, int H, const TqcFrameLook& L, bool Active) {
     C->Polyline({Point(1, 1), Point(1, H - 2), Point(W - 2, H - 2), Point(W - 2, 1), Point(1, 1)});
 }
 
+void PaintQcWindowFrame(TWinControl* Control, const TqcFrameLook& Look, bool Active,
+                        const std::function<void(TCanvas*, int, int)>& First) {
+  if (!Control->HandleAllocated()) return;
+  const HWND Wnd = Control->WindowHandle();
+  RECT WR{};
+  GetWindowRect(Wnd, &WR);
+  HDC DC = GetWindowDC(Wnd);
+  if (!DC) return;
+  TCanvas Canvas;
+  struct TRelease {
+    TCanvas& C;
+    HWND Wnd;
+    HDC DC;
+    ~TRelease() {
+      C.SetHandle(nullptr);
+      ReleaseDC(Wnd, DC);
+    }
+  } Release{Canvas, Wnd, DC};
+  Canvas.SetHandle(DC);
+  const int W = WR.right - WR.left, H = WR.bottom - WR.top;
+  if (First) First(&Canvas, W, H);
+  DrawQcFrame(&Canvas, W, H, Look, Active);
+}
+
 // ---------------------------------------------------------------------------------------------
 // TqcCustomEdit
 
 void (*TqcCustomEdit::Beep)(unsigned) = [](unsigned Type) { MessageBeep(Type); };
 
-TqcCustomEdit::TqcCustomEdit(TComponent* AOwner) : TCustomMaskEdit(AOwner) {
+TqcCustomEdit::TqcCustomEdit(TComponent* AOwner) : inherited(AOwner) {
   SetCtl3D(false);
   SetBorderStyle(bsNone);
   ExcludeStyle(csFramed);
@@ -98,13 +122,8 @@ void TqcCustomEdit::Dispatch(TMessage& Message) {
   switch (Message.Msg) {
     case WM_NCPAINT: WMNCPaint(Message); break;
     case WM_NCCALCSIZE: WMNCCalcSize(Message); break;
-    case WM_SETFOCUS: WMSetFocus(Message); break;
-    case WM_KILLFOCUS: WMKillFocus(Message); break;
     case WM_PASTE: WMPaste(Message); break;
     case CM_FONTCHANGED: CMFontChanged(Message); break;
-    case CM_COLORCHANGED: CMColorChanged(Message); break;
-    case CM_MOUSEENTER: CMMouseEnter(Message); break;
-    case CM_MOUSELEAVE: CMMouseLeave(Message); break;
     default: inherited::Dispatch(Message);
   }
 }
@@ -129,83 +148,21 @@ void TqcCustomEdit::KeyPress(char& Key) {
   if (Key) inherited::KeyPress(Key);
 }
 
-TqcFrameLook TqcCustomEdit::FrameLook() const {
-  TqcFrameLook L;
-  L.Style = FFrameStyle;
-  L.Where = FFrameWhere;
-  L.Color = Color();
-  L.FrameColor = FFrameColor;
-  L.ShadowColor = FShadowColor;
-  L.NonShadowColor = FNonShadowColor;
-  return L;
-}
-
-void TqcCustomEdit::DrawNCArea() {
-  if (!HandleAllocated()) return;
-  HWND Wnd = WindowHandle();
-  RECT WR{};
-  GetWindowRect(Wnd, &WR);
-  HDC DC = GetWindowDC(Wnd);
-  if (!DC) return;
-  TCanvas Canvas;
-  struct TRelease {
-    TCanvas& C;
-    HWND Wnd;
-    HDC DC;
-    ~TRelease() {
-      C.SetHandle(nullptr);
-      ReleaseDC(Wnd, DC);
-    }
-  } Release{Canvas, Wnd, DC};
-  Canvas.SetHandle(DC);
-  DrawQcFrame(&Canvas, WR.right - WR.left, WR.bottom - WR.top, FrameLook(), FMouseInside || Focused());
-}
-
-void TqcCustomEdit::Adjust() {
+int FontTextHeight(TFont* Font) {
   TWindowDC DC(nullptr);
   TEXTMETRICA Metrics{};
-  {
-    TSelectGuard Sel(DC, Font()->Handle());
-    GetTextMetricsA(DC, &Metrics);
-  }
-  SetHeight(Metrics.tmHeight + 8);
+  TSelectGuard Sel(DC, Font->Handle());
+  GetTextMetricsA(DC, &Metrics);
+  return Metrics.tmHeight;
 }
+
+void TqcCustomEdit::Adjust() { SetHeight(FontTextHeight(Font()) + 8); }
 
 void TqcCustomEdit::SetAlignment(TAlignment Value) {
   if (FAlignment == Value) return;
   FAlignment = Value;
   if (HasState(csLoading)) return;
   if (HandleAllocated()) RecreateWnd();
-}
-
-void TqcCustomEdit::SetStyle(TqcEditType Value) {
-  if (FFrameStyle == Value) return;
-  FFrameStyle = Value;
-  DrawNCArea();
-}
-
-void TqcCustomEdit::SetWhere(TqcEditFrameType Value) {
-  if (FFrameWhere == Value) return;
-  FFrameWhere = Value;
-  DrawNCArea();
-}
-
-void TqcCustomEdit::SetFrameColor(TColor Value) {
-  if (FFrameColor == Value) return;
-  FFrameColor = Value;
-  DrawNCArea();
-}
-
-void TqcCustomEdit::SetShadowColor(TColor Value) {
-  if (FShadowColor == Value) return;
-  FShadowColor = Value;
-  DrawNCArea();
-}
-
-void TqcCustomEdit::SetNonShadowColor(TColor Value) {
-  if (FNonShadowColor == Value) return;
-  FNonShadowColor = Value;
-  DrawNCArea();
 }
 
 void TqcCustomEdit::WMNCPaint(TMessage& Message) {
@@ -217,16 +174,6 @@ void TqcCustomEdit::WMNCCalcSize(TMessage& Message) {
   // WParam TRUE: NCCALCSIZE_PARAMS, whose first rectangle is the proposed client; FALSE: a RECT.
   if (auto* R = reinterpret_cast<RECT*>(Message.LParam)) InflateRect(R, -3, -3);
   Message.Result = 0;
-}
-
-void TqcCustomEdit::WMSetFocus(TMessage& Message) {
-  inherited::Dispatch(Message);
-  DrawNCArea();
-}
-
-void TqcCustomEdit::WMKillFocus(TMessage& Message) {
-  inherited::Dispatch(Message);
-  DrawNCArea();
 }
 
 void TqcCustomEdit::WMPaste(TMessage& Message) {
@@ -262,40 +209,19 @@ void TqcCustomEdit::CMFontChanged(TMessage& Message) {
   if (!HasState(csLoading)) Adjust();
 }
 
-void TqcCustomEdit::CMColorChanged(TMessage& Message) {
-  inherited::Dispatch(Message);
-  DrawNCArea();
-}
-
-void TqcCustomEdit::CMMouseEnter(TMessage& Message) {
-  inherited::Dispatch(Message);
-  FMouseInside = true;
-  if (FFrameStyle != qcetNormal) DrawNCArea();
-  if (OnMouseEnter) OnMouseEnter(this);
-}
-
-void TqcCustomEdit::CMMouseLeave(TMessage& Message) {
-  inherited::Dispatch(Message);
-  FMouseInside = false;
-  if (FFrameStyle != qcetNormal) DrawNCArea();
-  if (OnMouseLeave) OnMouseLeave(this);
-}
-
-ORV_IMPLEMENT_CLASS(TqcCustomEdit, TCustomMaskEdit)
-
 // ---------------------------------------------------------------------------------------------
-// TqcEdit
+// Published properties: on the framed edit itself, so the unit's edits with buttons publish
+// them too; TqcEdit adds none.
 
-static constinit const TPropInfo TqcEdit_Props[] = {
+static constinit const TPropInfo TqcCustomEdit_Props[] = {
     PropEnum<&TqcCustomEdit::Alignment, &TqcCustomEdit::SetAlignment>("Alignment", TAlignmentType, taLeftJustify),
-    PropSet<&TqcCustomEdit::FrameWhere, &TqcCustomEdit::SetWhere>("FrameWhere", TqcEditFrameSideType,
-                                                                   FrameSide(qcefBottom)),
-    PropEvent<&TqcCustomEdit::OnMouseEnter>("OnMouseEnter"),
-    PropEvent<&TqcCustomEdit::OnMouseLeave>("OnMouseLeave"),
-    PropEnum<&TqcCustomEdit::FrameStyle, &TqcCustomEdit::SetStyle>("FrameStyle", TqcEditTypeType, qcetFlat),
-    PropColor<&TqcCustomEdit::FrameColor, &TqcCustomEdit::SetFrameColor>("FrameColor", clBlack),
-    PropColor<&TqcCustomEdit::ShadowColor, &TqcCustomEdit::SetShadowColor>("ShadowColor", clGray),
-    PropColor<&TqcCustomEdit::NonShadowColor, &TqcCustomEdit::SetNonShadowColor>("NonShadowColor", clBtnFace),
+    TqcFrameProps<TqcCustomEdit>::FrameWhere(),
+    TqcFrameProps<TqcCustomEdit>::OnMouseEnter(),
+    TqcFrameProps<TqcCustomEdit>::OnMouseLeave(),
+    TqcFrameProps<TqcCustomEdit>::FrameStyle(),
+    TqcFrameProps<TqcCustomEdit>::FrameColor(),
+    TqcFrameProps<TqcCustomEdit>::ShadowColor(),
+    TqcFrameProps<TqcCustomEdit>::NonShadowColor(),
     TControlProps::ParentColor(false),
     PropStr<&TCustomMaskEdit::EditMask, &TCustomMaskEdit::SetEditMask>("EditMask"),
     PropStr<&TCustomMaskEdit::EditText, &TCustomMaskEdit::SetEditText>("EditText"),
@@ -336,7 +262,8 @@ static constinit const TPropInfo TqcEdit_Props[] = {
     TControlProps::OnMouseUp(),
     TControlProps::OnStartDrag(),
 };
-ORV_IMPLEMENT_COMPONENT(TqcEdit, TqcCustomEdit, TqcEdit_Props)
+ORV_IMPLEMENT_ABSTRACT(TqcCustomEdit, TCustomMaskEdit, TqcCustomEdit_Props)
+ORV_IMPLEMENT_COMPONENT_NOPROPS(TqcEdit, TqcCustomEdit)
 
 namespace {
 struct TqEditRegistration {
