@@ -72,3 +72,15 @@ function(orvalen_forms target)
   set_source_files_properties(${rc} PROPERTIES OBJECT_DEPENDS "${bins}")
   target_sources(${target} PRIVATE ${rc})
 endfunction()
+
+# orvalen_shots(TEST NAME...): TEST saves NAME.bmp pictures in ORVALEN_SHOTS, this target's
+# folder of build/screenshots; a test after it converts each to a PNG beside it and copies that
+# up to build/screenshots, renamed into place so that two targets never mix their bytes.
+function(orvalen_shots test)
+  set(dir ${CMAKE_BINARY_DIR}/../screenshots/${ORVALEN_TARGET})
+  file(MAKE_DIRECTORY ${dir})
+  target_compile_definitions(${test} PRIVATE ORVALEN_SHOTS="${dir}")
+  set_property(TEST ${test} APPEND PROPERTY FIXTURES_SETUP ${test}_shots)
+  add_test(NAME ${test}_png COMMAND sh ${ORVALEN_ROOT}/tools/shots-png ${dir} ${ARGN})
+  set_tests_properties(${test}_png PROPERTIES FIXTURES_REQUIRED ${test}_shots)
+endfunction()

@@ -47,7 +47,7 @@ TEST(Screenshot, PageControl) {
   EXPECT_GT(Count(Shot.get(), Whole, 0x00FFFF, 40), 20);
   EXPECT_GT(Count(Shot.get(), Whole, TileA), 1000);
   EXPECT_GT(Count(Shot.get(), Whole, TileB), 1000);
-  // Written under another name and moved into place, as both targets may write it at once.
+  // Written under another name and moved into place, so a half-written picture is never seen.
   const std::string Dir = WinePath(ORVALEN_SHOTS);
   const std::string Part = Dir + "\\page-control-" + std::to_string(GetCurrentProcessId()) + ".part";
   Shot->SaveToFile(Part.c_str());

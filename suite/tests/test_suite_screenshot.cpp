@@ -1,5 +1,5 @@
 // A form with the suite's buttons, framed lists, flat boxes, spin buttons and spin edits, saved as
-// a picture for people to look at (ORVALEN_SUITE_SHOT; the build converts it to PNG).
+// a picture for people to look at (the build converts it to PNG).
 #include "suite/qAnimate.h"
 #include "suite/qBtn2.h"
 #include "suite/qEdit.h"
@@ -86,7 +86,7 @@ TEST(SuiteScreenshot, FormWithTheButtonsAndEdits) {
   AppPumpRounds(5);
   auto Shot = vcltest::CaptureClient(S.Form->Handle());
   EXPECT_EQ(Shot->Width(), 560);
-  const AnsiString Path = ORVALEN_SUITE_SHOT;
+  const AnsiString Path = AnsiString(ORVALEN_SHOTS) + "/suite-buttons.bmp";
   Shot->SaveToFile(Path);
   TBitmap Back;
   Back.LoadFromFile(Path);
