@@ -1,6 +1,6 @@
 #include "suite/MystdShowApp.h"
 
-#include "vcl/GdiGuards.h"
+#include "suite/qAnimate.h"
 
 #include <cmath>
 #include <cstring>
@@ -293,8 +293,8 @@ bool TqShowApp::SetEnvironmentString(const AnsiString& Name, const AnsiString& V
 // ----- information
 
 int TqShowApp::BitsPerColor() const {
-  TWindowDC Screen;
-  return GetDeviceCaps(Screen, BITSPIXEL) * GetDeviceCaps(Screen, PLANES);
+  TqDesktop Desktop;
+  return GetDeviceCaps(Desktop.Handle(), BITSPIXEL) * GetDeviceCaps(Desktop.Handle(), PLANES);
 }
 
 long double TqShowApp::NumberOfColors() const {
