@@ -281,6 +281,43 @@ HWND VisibleQHint() {
   return W && IsWindowVisible(W) ? W : nullptr;
 }
 
+// Counts the mouse moves the application's loop takes, and whether the hint showed before each.
+class TMoveCounter : public TObject {
+public:
+  std::vector<bool> ShownBefore;
+  int Moves() const { return int(ShownBefore.size()); }
+  void Message(MSG& Msg, bool&) {
+    if (Msg.message == WM_MOUSEMOVE) ShownBefore.push_back(VisibleQHint() != nullptr);
+  }
+};
+
+TEST(QHint, RealMouseRestShowsItWhereItsPositionSaysAndMovesCloseIt) {
+  TFormFixture F;
+  Application->SetHintPause(2000);  // long enough that a closed hint stays away while counted
+  MoveMouse(F.Form->Handle(), 170, 130);
+  ASSERT_TRUE(AppPumpUntil([] { return VisibleQHint() != nullptr; }, 8000));
+  RECT R;
+  GetWindowRect(VisibleQHint(), &R);
+  POINT Cursor;
+  GetCursorPos(&Cursor);
+  EXPECT_EQ(R.right, Cursor.x - 4) << "left above the cursor, the default";
+  EXPECT_EQ(R.bottom, Cursor.y - 4);
+  // Five moves keep it; the sixth closes it.
+  TMoveCounter Count;
+  Application->OnMessage = EVENT(&Count, TMoveCounter::Message);
+  for (int X = 171; Count.Moves() < 6 && X < 240; ++X) {
+    const int Before = Count.Moves();
+    vcltest::SendMouseMove(F.Form->Handle(), X, 130);
+    AppPumpUntil([&] { return Count.Moves() > Before; }, 1000);
+    if (Count.Moves() == 5) {
+      EXPECT_NE(VisibleQHint(), nullptr) << "after five moves";
+    }
+  }
+  ASSERT_EQ(Count.Moves(), 6);
+  EXPECT_EQ(Count.ShownBefore, std::vector<bool>(6, true));
+  EXPECT_EQ(VisibleQHint(), nullptr) << "closed by the sixth move";
+}
+
 class THandlerLog : public TObject {
 public:
   int Calls = 0;
