@@ -1,5 +1,6 @@
 #include "suite/MystdTray.h"
 
+#include "suite/qPanel2Base.h"
 #include "vcl/Forms.h"
 #include "vcl/GdiGuards.h"
 
@@ -318,9 +319,7 @@ void TqcTrayMeter::ApplyRange(int NewMax) {
 
 void TqcTrayMeter::SetValue(int Value) { Change(FValue, std::clamp(Value, FMin, FMax)); }
 
-int TqcTrayMeter::Percent() const {
-  return int((int64_t(FValue) - FMin) * 100 / (int64_t(FMax) - FMin));
-}
+int TqcTrayMeter::Percent() const { return int(qcPercent(FValue, FMin, FMax)); }
 
 void TqcTrayMeter::SetPercent(int Value) {
   const int P = std::clamp(Value, 0, 100);
@@ -339,7 +338,7 @@ void TqcTrayMeter::SetToolTipStyle(TqcTrayHintStyle Value) { Change(FToolTipStyl
 
 int TqcTrayMeter::BarLength(int Percent) {
   // In extended precision: 0.14 is a little more than 0.14 there, and 75 % still gives 10.5.
-  return int(std::nearbyint((long double)Percent * 0.14L));
+  return qcRound((long double)Percent * 0.14L);
 }
 
 void TqcTrayMeter::DrawImage(HDC DC) const {
