@@ -6,6 +6,7 @@
 #include <cfloat>
 #include <cmath>
 #include <cstdlib>
+#include <numbers>
 #include <string_view>
 
 constexpr TEnumType TqCalcResultType{
@@ -22,8 +23,6 @@ constexpr std::string_view FunctionNames[] = {
 static_assert(sizeof FunctionNames / sizeof *FunctionNames == qUser);
 
 constexpr int MaxName = 10;
-constexpr long double Pi = 3.14159265358979323846264338327950288L;
-constexpr long double EulerE = 2.71828182845904523536028747135266250L;
 
 [[noreturn]] void InvalidOp() { throw EInvalidOp("Invalid floating point operation"); }
 [[noreturn]] void Overflow() { throw EOverflow("Floating point overflow"); }
@@ -164,8 +163,8 @@ private:
     const FuncFunc F = Name();
     if (!Ok()) return 0;
     if (F <= qJ) return C.FRegisters[F];
-    if (F == qPi) return Pi;
-    if (F == qE) return EulerE;
+    if (F == qPi) return std::numbers::pi_v<long double>;
+    if (F == qE) return std::numbers::e_v<long double>;
     const long double X = Parens();
     return Ok() ? Apply(F, X) : 0;
   }

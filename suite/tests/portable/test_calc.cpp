@@ -9,12 +9,13 @@
 
 #include <cmath>
 #include <memory>
+#include <numbers>
 #include <string>
 #include <vector>
 
 namespace {
 
-constexpr long double Pi = 3.14159265358979323846264338327950288L;
+constexpr long double Pi = std::numbers::pi_v<long double>;
 
 struct TCalcFree {
   void operator()(TqCalc* C) const { TObject::Free(C); }
@@ -136,7 +137,7 @@ TEST(Calc, ConstantsAndFunctionsKeepExtendedPrecision) {
   Calc->SetCalcLine("PI");
   EXPECT_EQ(Calc->NumberNum(), (long double)(double)Pi) << "a factor is rounded to double";
   Calc->SetCalcLine("e*1");
-  EXPECT_EQ(Calc->NumberNum(), (long double)(double)2.71828182845904523536L);
+  EXPECT_EQ(Calc->NumberNum(), (long double)(double)std::numbers::e_v<long double>);
   Calc->SetCalcLine("ARCTAN(1)*4");
   EXPECT_NEAR(double(Calc->NumberNum()), double(Pi), 1e-15);
   Calc->SetCalcLine("EXP(1)");
