@@ -35,6 +35,19 @@ unsigned char CurrencyFormat = 0;
 unsigned char NegCurrFormat = 0;
 unsigned char CurrencyDecimals = 2;
 
+namespace {
+AnsiString SystemShortDateFormat() {
+#ifdef _WIN32
+  char Buf[81] = {};
+  const int N = GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SSHORTDATE, Buf, sizeof Buf);
+  if (N > 1) return AnsiString(std::string(Buf, size_t(N - 1)));
+#endif
+  return "M/d/yyyy";
+}
+}  // namespace
+
+AnsiString ShortDateFormat = SystemShortDateFormat();
+
 Exception::Exception(const AnsiString& Fmt, std::initializer_list<TVarRec> Args)
     : FMessage(Format(Fmt, Args)) {}
 

@@ -82,6 +82,9 @@ extern AnsiString CurrencyString;       // "$"
 extern unsigned char CurrencyFormat;    // 0 "$1", 1 "1$", 2 "$ 1", 3 "1 $"
 extern unsigned char NegCurrFormat;     // 0 "($1)" .. 15 "(1 $)", the classic table
 extern unsigned char CurrencyDecimals;  // 2
+// The short date format ("M/d/yyyy" style letters), the user's from the system at start-up on
+// Windows (LOCALE_SSHORTDATE), "M/d/yyyy" elsewhere or when the system gives none.
+extern AnsiString ShortDateFormat;
 
 // Format: %[index:][-][width][.prec]type with type d u e f g n m p s x (and %%). A placeholder
 // that does not match its argument, or a malformed template, raises EConvertError

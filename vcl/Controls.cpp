@@ -391,6 +391,7 @@ void TControl::ReleaseFromGlobals() {
   if (GDrag.Target == this) GDrag.Target = nullptr;
   if (GMouseControl == this) GMouseControl = nullptr;
   if (GCaptureControl == this) SetCaptureControl(nullptr);
+  if (Application) Application->ControlDestroyed(this);
 }
 
 void TControl::Notification(TComponent* AComponent, TOperation Operation) {
@@ -830,6 +831,9 @@ void TControl::WndProc(TMessage& Message) {
       return;
     }
     switch (Message.Msg) {
+      case WM_MOUSEMOVE:
+        if (Application) Application->HintMouseMessage(this, Message);
+        break;
       case WM_LBUTTONDOWN:
       case WM_LBUTTONDBLCLK:
         if (FDragMode == dmAutomatic) {
@@ -2495,6 +2499,97 @@ ORV_IMPLEMENT_CLASS(TCustomControl, TWinControl)
 
 // Windows 95 and NT 4 (major version 4) brought the new-style controls.
 const bool NewStyleControls = LOBYTE(LOWORD(GetVersion())) >= 4;
+
+// ---------------------------------------------------------------------------------------------
+// Hints
+
+AnsiString GetShortHint(const AnsiString& Hint) {
+  const int Bar = Hint.Pos("|");
+  return Bar ? Hint.SubString(1, Bar - 1) : Hint;
+}
+
+AnsiString GetLongHint(const AnsiString& Hint) {
+  const int Bar = Hint.Pos("|");
+  return Bar ? Hint.SubString(Bar + 1, Hint.Length()) : Hint;
+}
+
+THintWindow::THintWindow(TComponent* AOwner) : TCustomControl(AOwner) {
+  SetColor(clInfoBk);
+  NONCLIENTMETRICSA Metrics{};
+  Metrics.cbSize = sizeof Metrics;
+  if (SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof Metrics, &Metrics, 0)) {
+    Font()->SetName(Metrics.lfStatusFont.lfFaceName);
+    Font()->SetHeight(Metrics.lfStatusFont.lfHeight);
+  }
+  Font()->SetColor(clInfoText);
+}
+
+void THintWindow::CreateParams(TCreateParams& Params) {
+  TCustomControl::CreateParams(Params);
+  Params.Style = WS_POPUP | WS_BORDER;
+  Params.ExStyle = WS_EX_TOOLWINDOW;
+  Params.WindowClass.style |= CS_SAVEBITS;
+  Params.WndParent = Application ? Application->Handle() : nullptr;
+}
+
+void THintWindow::Dispatch(TMessage& Message) {
+  switch (Message.Msg) {
+    case WM_NCHITTEST: WMNCHitTest(Message); break;
+    default: inherited::Dispatch(Message);
+  }
+}
+
+void THintWindow::WMNCHitTest(TMessage& Message) { Message.Result = HTTRANSPARENT; }
+
+TRect THintWindow::CalcHintRect(int MaxWidth, const AnsiString& Hint) {
+  RECT W{0, 0, MaxWidth, 0};
+  {
+    TWindowDC Screen;
+    TCanvasBinding Bind(Canvas(), Screen);
+    Canvas()->Font()->Assign(Font());
+    DrawTextA(Canvas()->Handle(), Hint.c_str(), Hint.Length(), &W, DT_CALCRECT | DT_LEFT | DT_WORDBREAK | DT_NOPREFIX);
+  }
+  TRect R = W;
+  R.Right += 6;
+  R.Bottom += 2;
+  return R;
+}
+
+void THintWindow::ShowHintRect(const TRect& Rect, const AnsiString& Hint) {
+  SetCaption(Hint);
+  TRect R = Rect;
+  // Kept on the screen where it fits.
+  const int ScreenW = GetSystemMetrics(SM_CXSCREEN), ScreenH = GetSystemMetrics(SM_CYSCREEN);
+  if (R.Right > ScreenW) R = Bounds(std::max(0, ScreenW - R.Width()), R.Top, R.Width(), R.Height());
+  if (R.Bottom > ScreenH) R = Bounds(R.Left, std::max(0, ScreenH - R.Height()), R.Width(), R.Height());
+  SetBounds(R.Left, R.Top, R.Width(), R.Height());
+  SetWindowPos(Handle(), HWND_TOPMOST, R.Left, R.Top, R.Width(), R.Height(), SWP_SHOWWINDOW | SWP_NOACTIVATE);
+  Invalidate();
+}
+
+bool THintWindow::IsHintEndMessage(const MSG& Msg) {
+  const UINT M = Msg.message;
+  return (M >= WM_KEYFIRST && M <= WM_KEYLAST) || (M > WM_MOUSEMOVE && M <= WM_MOUSELAST) ||
+         (M >= WM_NCLBUTTONDOWN && M <= WM_NCXBUTTONDBLCLK) || M == WM_COMMAND || M == WM_SYSCOMMAND ||
+         M == WM_ACTIVATE || M == WM_ACTIVATEAPP || M == CM_ACTIVATE || M == CM_DEACTIVATE ||
+         M == CM_APPKEYDOWN || M == CM_APPSYSCOMMAND;
+}
+
+void THintWindow::ReleaseHandle() { DestroyHandle(); }
+
+void THintWindow::Paint() {
+  TRect R = ClientRect();
+  Canvas()->Font()->Assign(Font());
+  Canvas()->Brush()->SetColor(Color());
+  Canvas()->FillRect(R);
+  R = Rect(R.Left + 2, R.Top + 2, R.Right - 2, R.Bottom - 2);
+  RECT W = R;
+  const AnsiString Text = Caption();
+  SetBkMode(Canvas()->Handle(), TRANSPARENT);
+  DrawTextA(Canvas()->Handle(), Text.c_str(), Text.Length(), &W, DT_LEFT | DT_WORDBREAK | DT_NOPREFIX);
+}
+
+ORV_IMPLEMENT_COMPONENT_NOPROPS(THintWindow, TCustomControl)
 
 // ---------------------------------------------------------------------------------------------
 // Unit registration.

@@ -756,6 +756,52 @@ private:
 };
 
 // ---------------------------------------------------------------------------------------------
+// Hints. A control's Hint is "short|long": the hint window shows the short part, the
+// application's Hint (status text) the long part; without "|" both are the whole text.
+AnsiString GetShortHint(const AnsiString& Hint);
+AnsiString GetLongHint(const AnsiString& Hint);
+
+// What the application is about to show for a control: CM_HINTSHOW's LParam (a non-zero result
+// shows nothing) and OnShowHint's argument, either of which may change it.
+struct THintInfo {
+  TControl* HintControl = nullptr;
+  TPoint HintPos;          // screen position of the hint window's top-left corner
+  int HintMaxWidth = 0;    // the width the text wraps at
+  TColor HintColor = clInfoBk;
+  TRect CursorRect;        // the control's area (client coordinates) the hint stays in
+  TPoint CursorPos;        // the cursor in client coordinates
+  int HideTimeout = 0;     // ms until the hint hides itself (0: it stays)
+  AnsiString HintStr;
+};
+
+// The pop-up window showing hints: a borderless tool window above every other, never active,
+// transparent to the mouse.
+class THintWindow : public TCustomControl {
+  ORV_CLASS(THintWindow, TCustomControl)
+public:
+  explicit THintWindow(TComponent* AOwner);
+  // Shows the window over Rect (screen coordinates) with Hint as its text, without activating it.
+  virtual void ShowHintRect(const TRect& Rect, const AnsiString& Hint);
+  // Whether a queued message ends the hint: keys, mouse buttons, commands and activation do; a
+  // mouse move does not.
+  virtual bool IsHintEndMessage(const MSG& Msg);
+  // The bounds (from 0, 0) the window needs for Hint wrapped at MaxWidth.
+  virtual TRect CalcHintRect(int MaxWidth, const AnsiString& Hint);
+  // Takes the hint off the screen (the window goes).
+  void ReleaseHandle();
+  using TControl::Caption;
+  using TControl::Color;
+  using TControl::SetColor;
+  using TControl::Font;
+  void Dispatch(TMessage& Message) override;
+
+protected:
+  void CreateParams(TCreateParams& Params) override;
+  void Paint() override;
+  void WMNCHitTest(TMessage& Message);
+};
+
+// ---------------------------------------------------------------------------------------------
 // Published-property entries for the protected properties of TControl and TWinControl, for the
 // tables of descendants that publish them:
 //   static constinit const TPropInfo TButton_Props[] = {

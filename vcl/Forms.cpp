@@ -1028,6 +1028,9 @@ void TCustomForm::WMInitMenuPopup(TMessage& Message) {
 void TCustomForm::WMQueryEndSession(TMessage& Message) { Message.Result = CloseQuery() ? 1 : 0; }
 
 void TCustomForm::WMSize(TMessage& Message) {
+  if (Application && Application->FMainForm == this &&
+      (Message.WParam == SIZE_MINIMIZED || Message.WParam == SIZE_RESTORED || Message.WParam == SIZE_MAXIMIZED))
+    Application->MainFormSized(Message.WParam == SIZE_MINIMIZED);
   if (HandleAllocated() && IsWindowVisible(WindowHandle()) && !Parent()) {
     switch (Message.WParam) {
       case SIZE_MINIMIZED: FWindowState = wsMinimized; break;
@@ -1282,7 +1285,23 @@ ORV_IMPLEMENT_CLASS(TScreen, TComponent)
 
 namespace {
 const char* const AppWindowClass = "TApplication";
+
+// The control whose hint shows for Control: it or its first parent that shows hints.
+TControl* GetHintControl(TControl* Control) {
+  while (Control && !Control->ShowHint()) Control = Control->Parent();
+  if (Control && Control->HasState(csDesigning)) return nullptr;
+  return Control;
 }
+
+// The hint of Control or of its first parent that has one.
+AnsiString GetHint(TControl* Control) {
+  for (; Control; Control = Control->Parent())
+    if (!Control->Hint().IsEmpty()) return Control->Hint();
+  return AnsiString();
+}
+}  // namespace
+
+TClass HintWindowClass = THintWindow::StaticClass();
 
 LRESULT CALLBACK ApplicationWndProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
   TApplication* App = Application;
@@ -1297,12 +1316,18 @@ LRESULT CALLBACK ApplicationWndProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LP
 
 TApplication::TApplication(TComponent* AOwner) : TComponent(AOwner) {
   FTitle = ChangeFileExt(ExtractFileName(ExeName()), "");
+  FIcon = new TIcon;
   SetWakeMainThread(&WakeApplication);
   // The window exists from the start, so threads always have a window to wake.
   Handle();
 }
 
 TApplication::~TApplication() {
+  StopHintTimer();
+  FHintControl = nullptr;
+  FreeAndNil(FHintWindow);
+  TObject::Free(FIcon);
+  FIcon = nullptr;
   if (FHandle) {
     WakeWindow = nullptr;
     DestroyWindow(FHandle);
@@ -1373,7 +1398,11 @@ void TApplication::Run() {
     } else {
       FMainForm->SetVisible(true);
     }
+  } else if (FMinimizePending) {
+    // Minimised before there was a main form: it starts as a button on the taskbar.
+    ShowWindow(FMainForm->Handle(), SW_SHOWMINNOACTIVE);
   }
+  FMinimizePending = false;
   while (!FTerminated) {
     try {
       HandleMessage();
@@ -1397,6 +1426,7 @@ bool TApplication::ProcessMessage(MSG& Msg) {
       HandleException(this);
     }
   }
+  if (FHintControl && FHintWindow && FHintWindow->IsHintEndMessage(Msg)) CancelHint();
   if (!Handled && !IsMDIMsg(Msg) && !IsKeyMsg(Msg)) {
     TranslateMessage(&Msg);
     DispatchMessageA(&Msg);
@@ -1442,6 +1472,11 @@ void TApplication::CheckMouseControl() {
   TControl* Capture = GetCaptureControl();
   TControl* Now = FindDragTarget(TPoint(P), true);
   if (Now && Now->HasState(csDesigning)) Now = nullptr;
+  if (FHintControl && Now != FHintWindow && GetHintControl(Now) != FHintControl) CancelHint();
+  if (Now != FMouseHintControl) {
+    FMouseHintControl = Now;
+    SetHint(GetLongHint(GetHint(Now)));
+  }
   TControl* Was = MouseControl();
   if (Was == Now) return;
   if (Was && (!Capture || Capture == Was)) Was->Perform(CM_MOUSELEAVE, 0, 0);
@@ -1475,7 +1510,9 @@ void TApplication::Idle(const MSG&) {
 void TApplication::Terminate() { PostQuitMessage(0); }
 
 void TApplication::Minimize() {
-  if (FMainForm && FMainForm->HandleAllocated()) ShowWindow(FMainForm->WindowHandle(), SW_MINIMIZE);
+  // The main form carries the application's taskbar button; a hidden one shows minimised.
+  if (FMainForm) ShowWindow(FMainForm->Handle(), SW_MINIMIZE);
+  else FMinimizePending = true;
 }
 
 void TApplication::Restore() {
@@ -1549,7 +1586,23 @@ AnsiString TApplication::ExeName() const {
 }
 
 LRESULT TApplication::WndProc(UINT Msg, WPARAM WParam, LPARAM LParam) {
+  TMessage Message{Msg, uintptr_t(WParam), intptr_t(LParam), 0};
+  for (size_t I = 0; I < FWindowHooks.size(); ++I) {
+    const TWindowHook Hook = FWindowHooks[I];
+    bool Handled = false;
+    Hook(Message, Handled);
+    if (Handled) return LRESULT(Message.Result);
+    // A hook that took itself out leaves its place to the next one.
+    if (I < FWindowHooks.size() && !(FWindowHooks[I] == Hook)) --I;
+  }
+  return DefaultWndProc(Msg, WParam, LParam);
+}
+
+LRESULT TApplication::DefaultWndProc(UINT Msg, WPARAM WParam, LPARAM LParam) {
   switch (Msg) {
+    case WM_TIMER:
+      if (WParam == FHintTimerId && FHintTimer != htNone) HintTimerExpired();
+      return 0;
     case WM_NULL:
       WakePosted = false;
       CheckSynchronize();
@@ -1572,6 +1625,161 @@ LRESULT TApplication::WndProc(UINT Msg, WPARAM WParam, LPARAM LParam) {
       return 0;
     default: return DefWindowProcA(FHandle, Msg, WParam, LParam);
   }
+}
+
+void TApplication::HookMainWindow(const TWindowHook& Hook) {
+  if (std::find(FWindowHooks.begin(), FWindowHooks.end(), Hook) == FWindowHooks.end()) FWindowHooks.push_back(Hook);
+}
+
+void TApplication::UnhookMainWindow(const TWindowHook& Hook) {
+  FWindowHooks.erase(std::remove(FWindowHooks.begin(), FWindowHooks.end(), Hook), FWindowHooks.end());
+}
+
+bool TApplication::HelpCommand(unsigned short Command, intptr_t Data) {
+  bool CallHelp = true, Result = false;
+  if (OnHelp) OnHelp(Command, Data, CallHelp, Result);
+  if (CallHelp && !FHelpFile.IsEmpty())
+    Result = WinHelpA(Handle(), FHelpFile.c_str(), Command, ULONG_PTR(Data)) != 0;
+  return Result;
+}
+
+void TApplication::SetIcon(TIcon* Value) {
+  FIcon->Assign(Value);
+  SendMessageA(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(FIcon->Empty() ? nullptr : FIcon->Handle()));
+}
+
+void TApplication::MainFormSized(bool Minimized) {
+  if (Minimized == FMainMinimized) return;
+  FMainMinimized = Minimized;
+  if (Minimized) {
+    if (OnMinimize) OnMinimize(this);
+  } else if (OnRestore) {
+    OnRestore(this);
+  }
+}
+
+// ----- hints
+
+void TApplication::SetHint(const AnsiString& Value) {
+  if (FHint == Value) return;
+  FHint = Value;
+  if (OnHint) OnHint(this);
+}
+
+void TApplication::SetHintColor(TColor Value) {
+  FHintColor = Value;
+  if (FHintWindow) FHintWindow->SetColor(Value);
+}
+
+void TApplication::SetShowHint(bool Value) {
+  if (FShowHint == Value) return;
+  FShowHint = Value;
+  if (!Value) {
+    CancelHint();
+    FreeAndNil(FHintWindow);
+  } else {
+    HintWindowNeeded();
+  }
+}
+
+THintWindow* TApplication::HintWindowNeeded() {
+  if (!FHintWindow) {
+    TComponent* Window = HintWindowClass->Create(nullptr);
+    FHintWindow = dynamic_cast<THintWindow*>(Window);
+    if (!FHintWindow) {
+      TObject::Free(Window);
+      throw EInvalidCast("Invalid class typecast");
+    }
+    FHintWindow->SetColor(FHintColor);
+  }
+  return FHintWindow;
+}
+
+void TApplication::HintMouseMessage(TControl* Control, TMessage& Message) {
+  if (!FShowHint) return;
+  const TPoint P = Control->ClientToScreen(MessagePoint(Message));
+  TControl* Now = GetHintControl(FindDragTarget(P, true));
+  if (!Now) {
+    CancelHint();
+    return;
+  }
+  if (Now == FHintControl && FHintCursorRect.Contains(P)) return;
+  // A new control, or the first moves on it: the hint waits for the mouse to rest.
+  const int Pause = FHintActive ? FHintShortPause : FHintPause;
+  FHintControl = Now;
+  FHintCursorRect = TRect();
+  StartHintTimer(Pause, htShow);
+}
+
+void TApplication::ControlDestroyed(TControl* Control) {
+  if (Control == FHintControl) CancelHint();
+  if (Control == FMouseHintControl) FMouseHintControl = nullptr;
+}
+
+void TApplication::StartHintTimer(int Ms, THintTimer Mode) {
+  StopHintTimer();
+  // A new identifier each time: a tick of a killed timer may still wait in the queue.
+  FHintTimerId = FHintTimerId % 0xFFFF + 1;
+  if (SetTimer(Handle(), FHintTimerId, UINT(std::max(Ms, 1)), nullptr)) FHintTimer = Mode;
+}
+
+void TApplication::StopHintTimer() {
+  if (FHintTimer == htNone) return;
+  FHintTimer = htNone;
+  if (FHandle) KillTimer(FHandle, FHintTimerId);
+}
+
+void TApplication::HintTimerExpired() {
+  const THintTimer Mode = FHintTimer;
+  StopHintTimer();
+  if (Mode == htShow) ActivateHint();
+  else if (Mode == htHide) HideHint();
+}
+
+void TApplication::ActivateHint() {
+  POINT Cursor;
+  TControl* Control = FHintControl;
+  if (!FShowHint || !Control || !GetCursorPos(&Cursor) || GetHintControl(FindDragTarget(Cursor, true)) != Control) {
+    CancelHint();
+    return;
+  }
+  THintInfo Info;
+  Info.HintControl = Control;
+  Info.HintPos = TPoint(Cursor.x, Cursor.y + GetSystemMetrics(SM_CYCURSOR) / 2 + 4);
+  Info.HintMaxWidth = GetSystemMetrics(SM_CXSCREEN);
+  Info.HintColor = FHintColor;
+  Info.CursorRect = Control->ClientRect();
+  Info.CursorPos = Control->ScreenToClient(TPoint(Cursor));
+  Info.HideTimeout = FHintHidePause;
+  Info.HintStr = GetShortHint(GetHint(Control));
+  bool CanShow = Control->Perform(CM_HINTSHOW, 0, reinterpret_cast<intptr_t>(&Info)) == 0;
+  if (CanShow && OnShowHint) OnShowHint(Info.HintStr, CanShow, Info);
+  if (FHintControl != Control) return;  // the handlers moved on
+  // Active while a hint shows: the next control's hint then follows after the short pause.
+  FHintActive = CanShow && !Info.HintStr.IsEmpty();
+  if (!FHintActive) {
+    HideHint();
+    return;
+  }
+  HintWindowNeeded()->SetColor(Info.HintColor);
+  TRect R = FHintWindow->CalcHintRect(Info.HintMaxWidth, Info.HintStr);
+  R = Bounds(Info.HintPos.X, Info.HintPos.Y, R.Width(), R.Height());
+  const TPoint Origin = Control->ClientToScreen(TPoint(Info.CursorRect.Left, Info.CursorRect.Top));
+  FHintCursorRect = Bounds(Origin.X, Origin.Y, Info.CursorRect.Width(), Info.CursorRect.Height());
+  FHintWindow->ShowHintRect(R, Info.HintStr);
+  if (Info.HideTimeout > 0) StartHintTimer(Info.HideTimeout, htHide);
+}
+
+void TApplication::HideHint() {
+  if (FHintWindow && FHintWindow->HandleAllocated()) FHintWindow->ReleaseHandle();
+}
+
+void TApplication::CancelHint() {
+  if (!FHintControl) return;
+  HideHint();
+  FHintControl = nullptr;
+  FHintActive = false;
+  StopHintTimer();
 }
 
 ORV_IMPLEMENT_CLASS(TApplication, TComponent)

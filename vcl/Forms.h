@@ -35,6 +35,12 @@ using TCloseQueryEvent = TClosure<TObject* /*Sender*/, bool& /*CanClose*/>;
 using TMessageEvent = TClosure<MSG& /*Msg*/, bool& /*Handled*/>;
 using TExceptionEvent = TClosure<TObject* /*Sender*/, Exception& /*E*/>;
 using TIdleEvent = TClosure<TObject* /*Sender*/, bool& /*Done*/>;
+// A hook on the application window's messages: set Handled to stop the message there (with
+// Message.Result as the answer).
+using TWindowHook = TClosure<TMessage& /*Message*/, bool& /*Handled*/>;
+// Help requests: set Result when the request was served; CallHelp false keeps the help file shut.
+using THelpEvent = TClosure<unsigned short /*Command*/, intptr_t /*Data*/, bool& /*CallHelp*/, bool& /*Result*/>;
+using TShowHintEvent = TClosure<AnsiString& /*HintStr*/, bool& /*CanShow*/, THintInfo& /*HintInfo*/>;
 
 // Form states.
 enum TFormStateElement { fsCreating, fsVisible, fsShowing, fsModal, fsActivated };
@@ -360,11 +366,53 @@ public:
   int MessageBox(const char* Text, const char* Caption, unsigned Flags = MB_OK);
   AnsiString ExeName() const;
 
+  // Hooks get the application window's messages first, in the order they were added; a hook is
+  // added once.
+  void HookMainWindow(const TWindowHook& Hook);
+  void UnhookMainWindow(const TWindowHook& Hook);
+
+  // Help: OnHelp decides first; then, unless it said otherwise, WinHelp on HelpFile.
+  const AnsiString& HelpFile() const { return FHelpFile; }
+  void SetHelpFile(const AnsiString& Value) { FHelpFile = Value; }
+  bool HelpCommand(unsigned short Command, intptr_t Data);
+  bool HelpContext(int Context) { return HelpCommand(HELP_CONTEXT, Context); }
+  // The icon of the application window.
+  TIcon* Icon() const { return FIcon; }
+  void SetIcon(TIcon* Value);
+
+  // Hints. Hint is the long hint of the control under the mouse (OnHint tells each change). A
+  // control that shows hints gets its short hint in a window of HintWindowClass once the mouse
+  // rests on it for HintPause ms; the window goes after HintHidePause ms, on a message that ends
+  // it (THintWindow::IsHintEndMessage) or when the mouse leaves the control.
+  const AnsiString& Hint() const { return FHint; }
+  void SetHint(const AnsiString& Value);
+  TColor HintColor() const { return FHintColor; }
+  void SetHintColor(TColor Value);
+  int HintPause() const { return FHintPause; }
+  void SetHintPause(int Value) { FHintPause = Value; }
+  int HintHidePause() const { return FHintHidePause; }
+  void SetHintHidePause(int Value) { FHintHidePause = Value; }
+  int HintShortPause() const { return FHintShortPause; }
+  void SetHintShortPause(int Value) { FHintShortPause = Value; }
+  // Off: no hints, and the hint window goes; on again: a new one of HintWindowClass.
+  bool ShowHint() const { return FShowHint; }
+  void SetShowHint(bool Value);
+  void CancelHint();
+  // Called by controls: every mouse move, and a control's end.
+  void HintMouseMessage(TControl* Control, TMessage& Message);
+  void ControlDestroyed(TControl* Control);
+
   TMessageEvent OnMessage;
   TExceptionEvent OnException;
   TIdleEvent OnIdle;
   TNotifyEvent OnActivate;
   TNotifyEvent OnDeactivate;
+  THelpEvent OnHelp;
+  TNotifyEvent OnHint;
+  TShowHintEvent OnShowHint;
+  // The main form was minimised, or restored from being minimised.
+  TNotifyEvent OnMinimize;
+  TNotifyEvent OnRestore;
 
 protected:
   void Notification(TComponent* AComponent, TOperation Operation) override;
@@ -380,6 +428,16 @@ private:
   // TranslateMDISysAccel for the active MDI child of an MDI main form.
   bool IsMDIMsg(MSG& Msg);
   LRESULT WndProc(UINT Msg, WPARAM WParam, LPARAM LParam);
+  LRESULT DefaultWndProc(UINT Msg, WPARAM WParam, LPARAM LParam);
+  // The main form's window changed between minimised and not.
+  void MainFormSized(bool Minimized);
+  enum THintTimer { htNone, htShow, htHide };
+  void StartHintTimer(int Ms, THintTimer Mode);
+  void StopHintTimer();
+  void HintTimerExpired();
+  void ActivateHint();
+  THintWindow* HintWindowNeeded();
+  void HideHint();
 
   AnsiString FTitle;
   HWND FHandle = nullptr;
@@ -390,8 +448,30 @@ private:
   bool FActive = false;
   bool FInitialized = false;
   HWND FLastActiveWindow = nullptr;
+  std::vector<TWindowHook> FWindowHooks;
+  AnsiString FHelpFile;
+  TIcon* FIcon = nullptr;
+  bool FMainMinimized = false;
+  bool FMinimizePending = false;   // Minimize before the main form existed
+  AnsiString FHint;
+  TColor FHintColor = clInfoBk;
+  int FHintPause = 500;
+  int FHintHidePause = 2500;
+  int FHintShortPause = 50;
+  bool FShowHint = true;
+  bool FHintActive = false;
+  THintWindow* FHintWindow = nullptr;
+  TControl* FHintControl = nullptr;
+  TRect FHintCursorRect;   // screen area the shown hint stays in
+  THintTimer FHintTimer = htNone;
+  UINT_PTR FHintTimerId = 0;
+  TControl* FMouseHintControl = nullptr;   // whose long hint Hint holds
   friend struct TApplicationAccess;
 };
+
+// The class of the application's hint window (a THintWindow descendant), used whenever the
+// application makes its hint window.
+extern TClass HintWindowClass;
 
 extern TApplication* Application;
 extern TScreen* Screen;

@@ -12,6 +12,14 @@
 #include <limits>
 #include <set>
 #include <string>
+#ifdef _WIN32
+#define WIN32_LEAN_AND_MEAN
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+#undef DeleteFile  // the runtime's own is tested here
+#endif
 
 namespace {
 
@@ -711,6 +719,16 @@ TEST(DateTime, NowIsTheLocalClock) {
     return;
   }
   GTEST_SKIP() << "the clock kept crossing second boundaries";
+}
+
+TEST(DateTime, ShortDateFormatIsTheSystems) {
+#ifdef _WIN32
+  char Buf[81] = {};
+  ASSERT_GT(GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SSHORTDATE, Buf, sizeof Buf), 1);
+  EXPECT_EQ(ShortDateFormat, AnsiString(Buf));
+#else
+  EXPECT_EQ(ShortDateFormat, "M/d/yyyy");
+#endif
 }
 
 }  // namespace

@@ -50,6 +50,19 @@ bool PumpUntil(const std::function<bool()>& Done, int MaxRounds) {
   return Done();
 }
 
+bool AppPumpUntil(const std::function<bool()>& Done, unsigned MaxMs) {
+  // A thread timer wakes the loop's idle wait.
+  const UINT_PTR Wake = SetTimer(nullptr, 0, 10, nullptr);
+  const DWORD Start = GetTickCount();
+  bool Result = Done();
+  while (!Result && GetTickCount() - Start < MaxMs) {
+    Application->HandleMessage();
+    Result = Done();
+  }
+  KillTimer(nullptr, Wake);
+  return Result;
+}
+
 void PumpRounds(int Rounds) {
   for (int Round = 0; Round < Rounds; ++Round) {
     PumpMessages();

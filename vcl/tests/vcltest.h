@@ -19,6 +19,10 @@ int PumpMessages(int MaxMessages = 10000);
 // most MaxRounds rounds. Returns Done().
 bool PumpUntil(const std::function<bool()>& Done, int MaxRounds = 300);
 
+// Runs the application's own message loop (its idle processing included) until Done() is true
+// or about MaxMs have passed; returns Done().
+bool AppPumpUntil(const std::function<bool()>& Done, unsigned MaxMs = 5000);
+
 // Pumps for Rounds rounds (whatever arrives), e.g. to let a window settle after showing.
 void PumpRounds(int Rounds);
 

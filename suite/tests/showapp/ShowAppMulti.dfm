@@ -1,0 +1,6 @@
+inherited MultiForm: TMultiForm
+  Caption = 'Show app fixture, many instances'
+  inherited ShowApp: TqShowApp
+    OnlyOneInstance = False
+  end
+end
