@@ -515,6 +515,8 @@ static constinit const TPropInfo TCoolCheckRadioBox_Props[] = {
     TControlProps::ParentColor(true),
     TControlProps::ParentCtl3D(),
     TControlProps::ParentFont(),
+    TControlProps::BiDiMode(),
+    TControlProps::ParentBiDiMode(),
     TControlProps::ParentShowHint(),
     PropColor<&TCoolCheckRadioBox::ShadowColor, &TCoolCheckRadioBox::SetShadowColor>("ShadowColor", clBtnHighlight),
     PropEnum<&TCoolCheckRadioBox::ShadowPos, &TCoolCheckRadioBox::SetShadowPos>("ShadowPos", TShadowPositionType,

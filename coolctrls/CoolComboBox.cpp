@@ -201,6 +201,8 @@ static constinit const TPropInfo TCoolComboBox_Props[] = {
     TControlProps::ParentColor(false),
     TControlProps::ParentCtl3D(),
     TControlProps::ParentFont(),
+    TControlProps::BiDiMode(),
+    TControlProps::ParentBiDiMode(),
     TControlProps::ParentShowHint(),
     PopupMenuProp(),
     TControlProps::ShowHint(),

@@ -280,3 +280,4 @@ private:
 #include "coolctrls/CoolEdit.h"
 #include "coolctrls/CoolMemo.h"
 #include "coolctrls/CoolStringGrid.h"
+#include "coolctrls/CoolBtn.h"

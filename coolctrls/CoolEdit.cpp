@@ -232,6 +232,8 @@ static constinit const TPropInfo TCoolEdit_Props[] = {
     TControlProps::ParentColor(false),
     TControlProps::ParentCtl3D(),
     TControlProps::ParentFont(),
+    TControlProps::BiDiMode(),
+    TControlProps::ParentBiDiMode(),
     TControlProps::ParentShowHint(),
     PopupMenuProp(),
     PropBool<&TCustomEdit::ReadOnly, &TCustomEdit::SetReadOnly>("ReadOnly", false),

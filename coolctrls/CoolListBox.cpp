@@ -184,6 +184,8 @@ static constinit const TPropInfo TCoolListBox_Props[] = {
     TControlProps::ParentColor(false),
     TControlProps::ParentCtl3D(),
     TControlProps::ParentFont(),
+    TControlProps::BiDiMode(),
+    TControlProps::ParentBiDiMode(),
     TControlProps::ParentShowHint(),
     PopupMenuProp(),
     TControlProps::ShowHint(),

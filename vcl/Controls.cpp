@@ -11,6 +11,8 @@
 #include <string>
 
 constexpr TEnumType TAlignType{"TAlign", {"alNone", "alTop", "alBottom", "alLeft", "alRight", "alClient"}};
+constexpr TEnumType TBiDiModeType{"TBiDiMode",
+                                  {"bdLeftToRight", "bdRightToLeft", "bdRightToLeftNoAlign", "bdRightToLeftReadingOnly"}};
 constexpr TEnumType TAlignmentType{"TAlignment", {"taLeftJustify", "taRightJustify", "taCenter"}};
 constexpr TEnumType TLeftRightType{"TLeftRight", {"taLeftJustify", "taRightJustify"}};
 constexpr TEnumType TMouseButtonType{"TMouseButton", {"mbLeft", "mbRight", "mbMiddle"}};
@@ -571,6 +573,34 @@ void TControl::SetShowHint(bool Value) {
   if (!FUpdatingFromParent) FParentShowHint = false;
   if (HasState(csLoading)) return;
   Perform(CM_SHOWHINTCHANGED, 0, 0);
+}
+
+TBiDiMode TControl::BiDiMode() const {
+  return FParentBiDiMode && FParent ? FParent->BiDiMode() : FBiDiMode;
+}
+
+void TControl::SetBiDiMode(TBiDiMode Value) {
+  const TBiDiMode Old = BiDiMode();
+  FBiDiMode = Value;
+  FParentBiDiMode = false;
+  if (Old != Value && !HasState(csLoading)) Invalidate();
+}
+
+void TControl::SetParentBiDiMode(bool Value) {
+  if (FParentBiDiMode == Value) return;
+  const TBiDiMode Old = BiDiMode();
+  FParentBiDiMode = Value;
+  if (!Value) FBiDiMode = Old;  // keeps what it showed
+  if (Old != BiDiMode() && !HasState(csLoading)) Invalidate();
+}
+
+unsigned TControl::DrawTextBiDiModeFlags(unsigned Flags) const {
+  if (UseRightToLeftAlignment() && !(Flags & DT_CENTER)) {
+    if (Flags & DT_RIGHT) Flags &= ~unsigned(DT_RIGHT);
+    else Flags |= DT_RIGHT;
+  }
+  if (UseRightToLeftReading()) Flags |= DT_RTLREADING;
+  return Flags;
 }
 
 void TControl::SetParentShowHint(bool Value) {
@@ -1847,6 +1877,12 @@ void MoveOrigin(HDC DC, int DX, int DY) {
 }
 }  // namespace
 
+static bool IsOwnerDrawButton(HWND Wnd) {
+  char Class[16] = {};
+  GetClassNameA(Wnd, Class, sizeof Class);
+  return lstrcmpiA(Class, "Button") == 0 && (GetWindowLongPtrA(Wnd, GWL_STYLE) & BS_TYPEMASK) == BS_OWNERDRAW;
+}
+
 void TWinControl::PaintTo(HDC DC, int X, int Y) {
   const HWND Wnd = Handle();
   FControlState |= StateOf(csPaintCopy);
@@ -1866,7 +1902,23 @@ void TWinControl::PaintTo(HDC DC, int X, int Y) {
   const TRect R = ClientRect();
   IntersectClipRect(DC, 0, 0, R.Right, R.Bottom);
   Perform(WM_ERASEBKGND, reinterpret_cast<uintptr_t>(DC), 0);
-  Perform(WM_PAINT, reinterpret_cast<uintptr_t>(DC), 0);
+  if (IsOwnerDrawButton(Wnd)) {
+    // The system button would hand its owner a DC of its own: draw the item on this one.
+    const LRESULT State = SendMessageA(Wnd, BM_GETSTATE, 0, 0);
+    DRAWITEMSTRUCT Dis{};
+    Dis.CtlType = ODT_BUTTON;
+    Dis.CtlID = UINT(GetDlgCtrlID(Wnd));
+    Dis.itemAction = ODA_DRAWENTIRE;
+    if (State & BST_PUSHED) Dis.itemState |= ODS_SELECTED;
+    if (State & BST_FOCUS) Dis.itemState |= ODS_FOCUS;
+    if (!IsWindowEnabled(Wnd)) Dis.itemState |= ODS_DISABLED;
+    Dis.hwndItem = Wnd;
+    Dis.hDC = DC;
+    Dis.rcItem = AsRECT(R);
+    Perform(CN_DRAWITEM, 0, reinterpret_cast<intptr_t>(&Dis));
+  } else {
+    Perform(WM_PAINT, reinterpret_cast<uintptr_t>(DC), 0);
+  }
   for (TWinControl* C : FWinControls)
     if (C->FVisible) C->PaintTo(DC, C->FLeft, C->FTop);
 }

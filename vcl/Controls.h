@@ -138,6 +138,8 @@ inline unsigned short MessageHiWord(uintptr_t V) { return HIWORD(V); }
 // Types.
 enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };
 extern const TEnumType TAlignType;
+enum TBiDiMode { bdLeftToRight, bdRightToLeft, bdRightToLeftNoAlign, bdRightToLeftReadingOnly };
+extern const TEnumType TBiDiModeType;
 
 enum TAlignment { taLeftJustify, taRightJustify, taCenter };
 extern const TEnumType TAlignmentType;
@@ -322,6 +324,18 @@ public:
   void SetParentShowHint(bool Value);
   TPopupMenu* PopupMenu() const { return FPopupMenu; }
   void SetPopupMenu(TPopupMenu* Value);
+  // Reading order and alignment of text; with ParentBiDiMode the parent's (a write clears it).
+  TBiDiMode BiDiMode() const;
+  void SetBiDiMode(TBiDiMode Value);
+  bool ParentBiDiMode() const { return FParentBiDiMode; }
+  void SetParentBiDiMode(bool Value);
+  // Mirrored alignment: bdRightToLeft.
+  bool UseRightToLeftAlignment() const { return BiDiMode() == bdRightToLeft; }
+  // Right-to-left reading: any mode but bdLeftToRight.
+  bool UseRightToLeftReading() const { return BiDiMode() != bdLeftToRight; }
+  // DrawText flags for this control's text: DT_LEFT and DT_RIGHT swapped with the mirrored
+  // alignment, DT_RTLREADING added with right-to-left reading.
+  unsigned DrawTextBiDiModeFlags(unsigned Flags) const;
   void SetName(const AnsiString& NewName) override;
 
   // Painting.
@@ -462,6 +476,7 @@ protected:
   // Stored predicates for the published-property tables.
   static bool ColorStored(const TObject* Obj) { return !static_cast<const TControl*>(Obj)->FParentColor; }
   static bool FontStored(const TObject* Obj) { return !static_cast<const TControl*>(Obj)->FParentFont; }
+  static bool BiDiModeStored(const TObject* Obj) { return !static_cast<const TControl*>(Obj)->FParentBiDiMode; }
   static bool ShowHintStored(const TObject* Obj) { return !static_cast<const TControl*>(Obj)->FParentShowHint; }
   static bool SizeStored(const TObject* Obj) { return static_cast<const TControl*>(Obj)->IsSizeStored(); }
 
@@ -490,6 +505,8 @@ private:
   bool FParentColor = true;
   bool FParentFont = true;
   bool FParentShowHint = true;
+  bool FParentBiDiMode = true;
+  TBiDiMode FBiDiMode = bdLeftToRight;
   bool FShowHint = false;
   bool FAutoSize = false;
   bool FUpdatingFromParent = false;
@@ -823,6 +840,13 @@ struct TControlProps {
   }
   static constexpr TPropInfo ParentFont(bool Default = true) {
     return PropBool<&TControl::ParentFont, &TControl::SetParentFont>("ParentFont", Default);
+  }
+  static constexpr TPropInfo BiDiMode() {
+    return PropEnum<&TControl::BiDiMode, &TControl::SetBiDiMode>("BiDiMode", TBiDiModeType, bdLeftToRight,
+                                                                &TControl::BiDiModeStored);
+  }
+  static constexpr TPropInfo ParentBiDiMode() {
+    return PropBool<&TControl::ParentBiDiMode, &TControl::SetParentBiDiMode>("ParentBiDiMode", true);
   }
   static constexpr TPropInfo ParentShowHint() {
     return PropBool<&TControl::ParentShowHint, &TControl::SetParentShowHint>("ParentShowHint", true);

@@ -251,6 +251,42 @@ TEST_F(ControlsTest, ParentCannotBeItselfOrADescendant) {
   EXPECT_EQ(Outer->Parent(), Host.Control());
 }
 
+TEST_F(ControlsTest, BiDiModeFollowsTheParentUntilWrittenAndGivesTextFlags) {
+  vcltest::TTestHost Host;
+  auto* Outer = Host.Add<TRecWin>(0, 0, 100, 100);
+  auto* Inner = TComponent::Create<TRecWin>(Host.Control());
+  Inner->SetParent(Outer);
+  EXPECT_EQ(Inner->BiDiMode(), bdLeftToRight);
+  Outer->SetBiDiMode(bdRightToLeft);
+  EXPECT_FALSE(Outer->ParentBiDiMode());
+  EXPECT_EQ(Inner->BiDiMode(), bdRightToLeft) << "taken from the parent";
+  Inner->SetBiDiMode(bdRightToLeftReadingOnly);
+  EXPECT_FALSE(Inner->ParentBiDiMode());
+  Outer->SetBiDiMode(bdLeftToRight);
+  EXPECT_EQ(Inner->BiDiMode(), bdRightToLeftReadingOnly) << "its own once written";
+  Inner->SetParentBiDiMode(true);
+  EXPECT_EQ(Inner->BiDiMode(), bdLeftToRight);
+
+  struct TCase {
+    TBiDiMode Mode;
+    unsigned In, Out;
+    bool Mirrored;
+  };
+  const TCase Cases[] = {
+      {bdLeftToRight, DT_LEFT, DT_LEFT, false},
+      {bdRightToLeft, DT_LEFT, DT_RIGHT | DT_RTLREADING, true},
+      {bdRightToLeft, DT_RIGHT | DT_SINGLELINE, DT_SINGLELINE | DT_RTLREADING, true},
+      {bdRightToLeft, DT_CENTER, DT_CENTER | DT_RTLREADING, true},
+      {bdRightToLeftNoAlign, DT_LEFT, DT_RTLREADING, false},
+      {bdRightToLeftReadingOnly, DT_RIGHT, DT_RIGHT | DT_RTLREADING, false},
+  };
+  for (const TCase& C : Cases) {
+    Inner->SetBiDiMode(C.Mode);
+    EXPECT_EQ(Inner->DrawTextBiDiModeFlags(C.In), C.Out) << C.Mode << " " << C.In;
+    EXPECT_EQ(Inner->UseRightToLeftAlignment(), C.Mirrored) << C.Mode;
+  }
+}
+
 TEST_F(ControlsTest, ChildrenListGraphicFirstThenWindowedAndChangeParent) {
   vcltest::TTestHost Host;
   auto* P1 = Host.Add<TRecWin>(0, 0, 100, 100);
