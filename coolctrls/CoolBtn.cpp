@@ -6,15 +6,6 @@
 
 constexpr TEnumType TBtnPaintOptionType{"TBtnPaintOption", {"bpoDrawFocus", "bpoDrawDefault"}};
 
-namespace {
-// Detaches a canvas from the DC it was given for one drawing.
-struct TCanvasOnDC {
-  TCanvasOnDC(TCanvas* C, HDC DC) : Canvas(C) { Canvas->SetHandle(DC); }
-  ~TCanvasOnDC() { Canvas->SetHandle(nullptr); }
-  TCanvas* Canvas;
-};
-}  // namespace
-
 // ---------------------------------------------------------------------------------------------
 // TCoolBtn
 
@@ -322,12 +313,12 @@ void TCoolBtn::DrawItem(const DRAWITEMSTRUCT& DrawItemStruct) {
   const bool Pressed = (DrawItemStruct.itemState & ODS_SELECTED) != 0;
   const bool Focused = (DrawItemStruct.itemState & ODS_FOCUS) != 0;
   {
-    TCanvasOnDC On(FCanvas, DrawItemStruct.hDC);
+    TCanvasBinding On(FCanvas, DrawItemStruct.hDC);
     if (FOptions & CoolOption(ocRoundedForm)) DrawItemCircle(DrawItemStruct.hDC, Pressed, Focused);
     else DrawItemRect(DrawItemStruct.hDC, Pressed, Focused);
   }
   if (OnDrawButton) {
-    TCanvasOnDC On(FCanvas, DrawItemStruct.hDC);
+    TCanvasBinding On(FCanvas, DrawItemStruct.hDC);
     OnDrawButton(this, FCanvas, ClientRect());
   }
 }
@@ -460,7 +451,7 @@ void TCoolBtn::UpdateTimer(TObject*) {
     GlyphFor(FFrame, Temp);
     FCanvas->Lock();
     {
-      TCanvasOnDC On(FCanvas, Mem.Get());
+      TCanvasBinding On(FCanvas, Mem.Get());
       Temp.DrawImageEx(FCanvas, ClientRect(), TPoint{0, 0}, Caption(), FLayout, FMargin, FSpacing, Enabled(), true,
                        clNone, TextFlags());
     }

@@ -281,3 +281,4 @@ private:
 #include "coolctrls/CoolMemo.h"
 #include "coolctrls/CoolStringGrid.h"
 #include "coolctrls/CoolBtn.h"
+#include "coolctrls/CoolPopupButton.h"

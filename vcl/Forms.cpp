@@ -1112,6 +1112,7 @@ static constinit const TPropInfo TCustomForm_Props[] = {
     TControlProps::Enabled(),
     TControlProps::ParentFont(false),
     TControlProps::Font(),
+    PropInt<&TCustomForm::HelpContext, &TCustomForm::SetHelpContext>("HelpContext", 0),
     PropEnum<&TCustomForm::FormStyle, &TCustomForm::SetFormStyle>("FormStyle", TFormStyleType, fsNormal),
     PropBool<&TCustomForm::KeyPreview, &TCustomForm::SetKeyPreview>("KeyPreview", false),
     PropRef<&TCustomForm::Menu, &TCustomForm::SetMenu>("Menu"),
@@ -1611,6 +1612,8 @@ LRESULT TApplication::DefaultWndProc(UINT Msg, WPARAM WParam, LPARAM LParam) {
       if (FMainForm) FMainForm->Close();
       return 0;
     case WM_ACTIVATEAPP:
+      // Through the queue, so that OnMessage sees the change.
+      PostMessageA(FHandle, WParam ? CM_ACTIVATE : CM_DEACTIVATE, 0, 0);
       FActive = WParam != 0;
       if (FActive) {
         if (OnActivate) OnActivate(this);
@@ -1619,6 +1622,17 @@ LRESULT TApplication::DefaultWndProc(UINT Msg, WPARAM WParam, LPARAM LParam) {
         if (OnDeactivate) OnDeactivate(this);
       }
       return 0;
+    case WM_CTLCOLORMSGBOX:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORSCROLLBAR:
+    case WM_CTLCOLORSTATIC:
+      // A window the application window owns (a dropped list) paints in its control's colours.
+      if (TWinControl* C = FindControl(reinterpret_cast<HWND>(LParam)))
+        return LRESULT(C->Perform(CN_BASE + Msg, WParam, LParam));
+      return DefWindowProcA(FHandle, Msg, WParam, LParam);
     case WM_QUERYENDSESSION: return FMainForm ? (FMainForm->CloseQuery() ? TRUE : FALSE) : TRUE;
     case WM_ENDSESSION:
       if (WParam) Terminate();

@@ -93,6 +93,9 @@ public:
   void SetBorderStyle(TFormBorderStyle Value);
   TBorderIcons BorderIcons() const { return FBorderIcons; }
   void SetBorderIcons(TBorderIcons Value);
+  // The help topic of the form, where a menu item has none of its own.
+  int HelpContext() const { return FHelpContext; }
+  void SetHelpContext(int Value) { FHelpContext = Value; }
   TFormStyle FormStyle() const { return FFormStyle; }
   // fsMDIForm: the window holds an "MDICLIENT" window (ClientHandle) for its MDI children.
   // fsMDIChild: the window is made by the main form's client (WM_MDICREATE), which needs the
@@ -227,6 +230,7 @@ private:
 
   TFormBorderStyle FBorderStyle = bsSizeable;
   TBorderIcons FBorderIcons = DefaultBorderIcons;
+  int FHelpContext = 0;
   TFormStyle FFormStyle = fsNormal;
   TPosition FPosition = poDesigned;
   TWindowState FWindowState = wsNormal;

@@ -347,7 +347,12 @@ void TMenuItem::BuildInto(HMENU Menu, int Position) {
   Info.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_ID;
   Info.wID = FCommand;
   AnsiString Text;
-  if (IsLine()) {
+  const TMenu* Owner = GetParentMenu();
+  if (Owner && Owner->OwnerDraw()) {
+    // Drawn and measured through the owner window; its accelerators come as WM_MENUCHAR.
+    Info.fType = MFT_OWNERDRAW;
+    if (IsLine()) Info.fType |= MFT_SEPARATOR;
+  } else if (IsLine()) {
     Info.fType = MFT_SEPARATOR;
   } else {
     Text = FCaption;
@@ -358,8 +363,8 @@ void TMenuItem::BuildInto(HMENU Menu, int Position) {
     Info.fMask |= MIIM_STRING;
     Info.dwTypeData = const_cast<char*>(Text.c_str());
     Info.cch = UINT(Text.Length());
-    if (FRadioItem) Info.fType |= MFT_RADIOCHECK;
   }
+  if (FRadioItem) Info.fType |= MFT_RADIOCHECK;
   if (FBreak == mbBreak) Info.fType |= MFT_MENUBREAK;
   else if (FBreak == mbBarBreak) Info.fType |= MFT_MENUBARBREAK;
   if (FChecked) Info.fState |= MFS_CHECKED;
@@ -381,6 +386,59 @@ void TMenuItem::BuildInto(HMENU Menu, int Position) {
     throw EMenuError("Cannot insert menu item '" + FCaption + "'");
   }
   FHandle = Sub.Release();  // the parent menu now owns the submenu
+}
+
+void TMenuItem::DrawItem(TCanvas* ACanvas, const TRect& ARect, bool Selected) {
+  if (OnDrawItem) {
+    OnDrawItem(this, ACanvas, ARect, Selected);
+    return;
+  }
+  ACanvas->FillRect(ARect);
+  HDC DC = ACanvas->Handle();
+  if (IsLine()) {
+    RECT R{ARect.Left, ARect.Top + ARect.Height() / 2 - 1, ARect.Right, ARect.Top + ARect.Height() / 2 + 1};
+    DrawEdge(DC, &R, EDGE_ETCHED, BF_TOP);
+    return;
+  }
+  const int Check = GetSystemMetrics(SM_CXMENUCHECK);
+  const COLORREF TextRGB = FEnabled ? COLORREF(ColorToRGB(ACanvas->Font()->Color())) : GetSysColor(COLOR_GRAYTEXT);
+  if (FChecked) {
+    // The system's mark is black on white: it becomes the text colour over the item.
+    TMemoryDC Mem(DC);
+    TBitmapOwner Mask(CreateBitmap(Check, Check, 1, 1, nullptr));
+    TSelectGuard SelMask(Mem, Mask.Get());
+    RECT M{0, 0, Check, Check};
+    DrawFrameControl(Mem, &M, DFC_MENU, FRadioItem ? DFCS_MENUBULLET : DFCS_MENUCHECK);
+    TBrushOwner Brush(CreateSolidBrush(TextRGB));
+    TSelectGuard SelBrush(DC, Brush.Get());
+    const COLORREF OldText = SetTextColor(DC, RGB(0, 0, 0)), OldBk = SetBkColor(DC, RGB(255, 255, 255));
+    BitBlt(DC, ARect.Left + 2, ARect.Top + (ARect.Height() - Check) / 2, Check, Check, Mem, 0, 0, 0x00B8074A);
+    SetTextColor(DC, OldText);
+    SetBkColor(DC, OldBk);
+  }
+  const int OldMode = SetBkMode(DC, TRANSPARENT);
+  const COLORREF OldColor = SetTextColor(DC, TextRGB);
+  RECT T{ARect.Left + Check + 6, ARect.Top, ARect.Right - 8, ARect.Bottom};
+  DrawTextA(DC, FCaption.c_str(), FCaption.Length(), &T, DT_SINGLELINE | DT_VCENTER | DT_LEFT);
+  if (FShortCut != scNone) {
+    const AnsiString SC = ShortCutToText(FShortCut);
+    DrawTextA(DC, SC.c_str(), SC.Length(), &T, DT_SINGLELINE | DT_VCENTER | DT_RIGHT | DT_NOPREFIX);
+  }
+  SetTextColor(DC, OldColor);
+  SetBkMode(DC, OldMode);
+}
+
+void TMenuItem::MeasureItem(TCanvas* ACanvas, int& Width, int& Height) {
+  if (IsLine()) {
+    Width = 0;
+    Height = GetSystemMetrics(SM_CYMENU) / 2;
+  } else {
+    const int Check = GetSystemMetrics(SM_CXMENUCHECK);
+    Width = Check + 6 + ACanvas->TextWidth(StripHotkey(FCaption)) + 8;
+    if (FShortCut != scNone) Width += 16 + ACanvas->TextWidth(ShortCutToText(FShortCut));
+    Height = std::max(ACanvas->TextHeight("Wg") + 4, GetSystemMetrics(SM_CYMENUCHECK));
+  }
+  if (OnMeasureItem) OnMeasureItem(this, ACanvas, Width, Height);
 }
 
 static constinit const TPropInfo TMenuItem_Props[] = {
@@ -489,6 +547,30 @@ static TMenuItem* FindIn(TMenuItem* Item, intptr_t Value, TFindItemKind Kind) {
 }
 
 TMenuItem* TMenu::FindItem(intptr_t Value, TFindItemKind Kind) const { return FindIn(FItems, Value, Kind); }
+
+int TMenu::GetHelpContext(intptr_t Value, bool ByCommand) const {
+  TMenuItem* Item = FindItem(Value, ByCommand ? fkCommand : fkHandle);
+  while (Item && Item->HelpContext() == 0) Item = Item->Parent();
+  return Item ? Item->HelpContext() : 0;
+}
+
+void TMenu::ProcessMenuChar(TMessage& Message) {
+  Message.Result = MNC_IGNORE << 16;
+  const HMENU Menu = reinterpret_cast<HMENU>(Message.LParam);
+  TMenuItem* Parent = Menu == Handle() ? FItems : FindItem(Message.LParam, fkHandle);
+  if (!Parent) return;
+  const char Key = char(toupper(int(Message.WParam & 0xFF)));
+  int Position = 0;
+  for (int I = 0; I < Parent->Count(); ++I) {
+    TMenuItem* Item = Parent->Items(I);
+    if (!Item->Visible()) continue;
+    if (Item->Enabled() && Key && toupper(GetHotkey(Item->Caption())) == Key) {
+      Message.Result = intptr_t(MAKELRESULT(Position, MNC_EXECUTE));
+      return;
+    }
+    ++Position;
+  }
+}
 
 bool TMenu::DispatchCommand(unsigned short ACommand) {
   if (ACommand == 0) return false;

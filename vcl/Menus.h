@@ -29,6 +29,12 @@ enum TMenuBreak { mbNone, mbBreak, mbBarBreak };
 extern const TEnumType TMenuBreakType;
 enum TFindItemKind { fkCommand, fkHandle, fkShortCut };
 
+class TMenuItem;
+// Owner drawing of a menu item: ACanvas is on the item's DC with the menu font and the colours of
+// its state.
+using TMenuDrawItemEvent = TClosure<TObject*, TCanvas*, const TRect&, bool>;
+using TMenuMeasureItemEvent = TClosure<TObject*, TCanvas*, int&, int&>;
+
 // The separator caption.
 inline const char* const cLineCaption = "-";
 
@@ -90,8 +96,16 @@ public:
 
   // Runs the item: toggles AutoCheck items, then OnClick. Disabled items do nothing.
   virtual void Click();
+  // An owner-drawn item's look: OnDrawItem when assigned, else the standard one (check or radio
+  // mark, caption with its accelerator, shortcut at the right, separator, disabled text) in
+  // ACanvas's font and colours.
+  virtual void DrawItem(TCanvas* ACanvas, const TRect& ARect, bool Selected);
+  // An owner-drawn item's size: OnMeasureItem when assigned, else the standard one.
+  virtual void MeasureItem(TCanvas* ACanvas, int& Width, int& Height);
 
   TNotifyEvent OnClick;
+  TMenuDrawItemEvent OnDrawItem;
+  TMenuMeasureItemEvent OnMeasureItem;
 
   // Streaming: the children are written after this item, as nested objects.
   void GetChildren(const std::function<void(TComponent*)>& Proc, TComponent* Root) override;
@@ -156,6 +170,12 @@ public:
   // with the modifiers held now, then DispatchShortCut.
   bool IsShortCut(unsigned short CharCode, intptr_t KeyData);
   TMenuItem* FindItem(intptr_t Value, TFindItemKind Kind) const;
+  // The help context of the item with that command (ByCommand) or submenu handle, else of its
+  // nearest parent that has one; 0 when none has.
+  int GetHelpContext(intptr_t Value, bool ByCommand) const;
+  // WM_MENUCHAR for a menu of this tree (LParam its handle): runs the visible item of that menu
+  // whose accelerator is the character (MNC_EXECUTE with its position), else MNC_IGNORE.
+  void ProcessMenuChar(TMessage& Message);
 
   bool OwnerDraw() const { return FOwnerDraw; }
   void SetOwnerDraw(bool Value);
