@@ -16,30 +16,12 @@
 namespace {
 
 using bench::Pump;
-using bench::Seconds;
-using bench::TFigures;
 
 constexpr int Cols = 50, Rows = 1000, Runs = 5;
 
-// Runs Subject and Baseline alternately, Runs times each, and prints both with their ratio.
 void Compare(const char* What, const char* SubjectName, const std::function<void()>& Subject, const char* BaseName,
              const std::function<void()>& Baseline, const char* Goal) {
-  TFigures S, B;
-  for (int I = 0; I < Runs; ++I) {
-    double T0 = Seconds();
-    Subject();
-    GdiFlush();
-    double T1 = Seconds();
-    Baseline();
-    GdiFlush();
-    double T2 = Seconds();
-    S.Times.push_back(T1 - T0);
-    B.Times.push_back(T2 - T1);
-  }
-  std::printf("%s (%d runs each, interleaved)\n", What, Runs);
-  std::printf("  %-36s best %10.2f ms   median %10.2f ms\n", SubjectName, S.Best() * 1e3, S.Median() * 1e3);
-  std::printf("  %-36s best %10.2f ms   median %10.2f ms\n", BaseName, B.Best() * 1e3, B.Median() * 1e3);
-  std::printf("  ratio (best) %.2f   goal: %s\n", S.Best() / B.Best(), Goal);
+  bench::Compare(What, Runs, SubjectName, Subject, BaseName, Baseline, Goal);
 }
 
 std::string CellText(int C, int R) { return "r" + std::to_string(R) + "c" + std::to_string(C); }

@@ -3,15 +3,157 @@
 
 #include "vcl/GdiGuards.h"
 
+namespace {
+constexpr unsigned CM_PAINTLISTBOXPART = WM_USER + 409;
+}  // namespace
+
 TCoolComboBox::TCoolComboBox(TComponent* AOwner)
     : TCoolItemControl(AOwner, CoolOption(ocBevelOnlyIfSel)), FListBoxWidth(Width()) {
   SetStyle(csOwnerDrawVariable);
+}
+
+TCoolComboBox::~TCoolComboBox() { ReleaseList(); }
+
+void TCoolComboBox::BeforeDestruction() {
+  ReleaseList();
+  inherited::BeforeDestruction();
+}
+
+void TCoolComboBox::Dispatch(TMessage& Message) {
+  switch (Message.Msg) {
+    case CN_COMMAND: CNCommand(Message); break;
+    case CB_GETTOPINDEX: CBGetTopIndex(Message); break;
+    case WM_PAINT: WMPaint(Message); break;
+    case WM_SIZE: WMSize(Message); break;
+    case CM_PAINTLISTBOXPART: Message.Result = 0; break;  // accepted and ignored
+    default: inherited::Dispatch(Message);
+  }
 }
 
 void TCoolComboBox::SetBorderStyle(TBorderStyle Value) {
   if (FBorderStyle == Value) return;
   FBorderStyle = Value;
   if (!Loading()) Invalidate();
+}
+
+int TCoolComboBox::TopIndex() { return int(Perform(CB_GETTOPINDEX, 0, 0)); }
+
+void TCoolComboBox::SetTopIndex(int Value) {
+  if (TopIndex() != Value) Perform(CB_SETTOPINDEX, WPARAM(Value), 0);
+}
+
+void TCoolComboBox::CreateParams(TCreateParams& Params) {
+  inherited::CreateParams(Params);
+  Params.Style |= WS_HSCROLL;  // the dropped list scrolls sideways when its extent needs it
+}
+
+void TCoolComboBox::DestroyWnd() {
+  ReleaseList();
+  inherited::DestroyWnd();
+}
+
+void TCoolComboBox::WMSize(TMessage& Message) {
+  inherited::Dispatch(Message);
+  if (HasState(csDesigning) && !Loading()) FListBoxWidth = Width();
+}
+
+void TCoolComboBox::WMPaint(TMessage& Message) {
+  inherited::Dispatch(Message);
+  DrawItemFrame();
+}
+
+void TCoolComboBox::CNCommand(TMessage& Message) {
+  if (HIWORD(Message.WParam) == CBN_CLOSEUP) ReleaseList();
+  inherited::Dispatch(Message);
+}
+
+// ----- the dropped list
+
+void TCoolComboBox::WndProc(TMessage& Message) {
+  inherited::WndProc(Message);
+  try {
+    switch (Message.Msg) {
+      case WM_KEYDOWN:
+        if (Message.WParam == VK_SPACE && CheckMode()) ToggleSelected();
+        break;
+      case WM_CTLCOLORLISTBOX: TakeOverList(reinterpret_cast<HWND>(Message.LParam)); break;
+      default: break;
+    }
+  } catch (...) {
+    HandleVclException(this);
+  }
+}
+
+void TCoolComboBox::ToggleSelected() {
+  const int I = ItemIndex();
+  if (I < 0) return;
+  SetChecked(I, !Checked(I));
+  // The check cell of the selection field, drawn as an item inside the combo's own frame.
+  TRect Field = ClientRect();
+  Field.Left += 2;
+  Field.Top += 2;
+  Field.Right = Field.Left + ItemHeight();
+  InvalidateRectEx(WindowHandle(), Field, false);
+  if (!FListHandle) return;
+  RECT R{};
+  if (SendMessageA(FListHandle, LB_GETITEMRECT, WPARAM(I), LPARAM(&R)) == LB_ERR) return;
+  R.right = R.left + ItemHeight() + 2;
+  InvalidateRectEx(FListHandle, TRect(R), false);
+}
+
+void TCoolComboBox::TakeOverList(HWND List) {
+  if (List == FListHandle) return;
+  ReleaseList();  // a new list while the old one still runs ours
+  FListHandle = List;
+  if (!List) return;
+  RECT R{};
+  GetWindowRect(List, &R);
+  const int W = R.right - R.left;
+  if (FListBoxWidth != Width() && FListBoxWidth != W) {
+    int X = R.left;
+    if (FAlignment == paRight) X = R.right - FListBoxWidth;
+    else if (FAlignment == paCenter) X = R.left + W / 2 - FListBoxWidth / 2;
+    MoveWindow(List, X, R.top, FListBoxWidth, R.bottom - R.top, TRUE);
+    GetWindowRect(List, &R);
+  }
+  POINT TopLeft{R.left, R.top}, BottomRight{R.right, R.bottom};
+  ::ScreenToClient(List, &TopLeft);
+  ::ScreenToClient(List, &BottomRight);
+  FListRect = TRect(TopLeft.x, TopLeft.y, BottomRight.x, BottomRight.y);
+  if (GetWindowLongPtrA(List, GWL_STYLE) & WS_HSCROLL) {
+    int Min = 0, Max = 0;
+    GetScrollRange(List, SB_HORZ, &Min, &Max);
+    FListRect.Left = Min;
+    FListRect.Right = Max;
+  }
+  FListHook.Install(List, TWindowProcHook::THandler::Bind<&TCoolComboBox::ListWndProc>(this));
+  if (FBorderStyle == bsNone) Invalidate();
+}
+
+void TCoolComboBox::ReleaseList() {
+  FListHook.Remove();
+  FListHandle = nullptr;
+}
+
+void TCoolComboBox::ListWndProc(TMessage& Message) {
+  const TWindowProcHook::TLink Link = FListHook.CurrentLink();  // the message may close the list
+  if (Message.Msg == WM_PAINT) {
+    try {
+      Perform(CB_GETTOPINDEX, 0, 0);
+    } catch (...) {
+      HandleVclException(this);
+    }
+  }
+  Message.Result = Link.CallPrevious(Message);
+}
+
+void TCoolComboBox::CBGetTopIndex(TMessage& Message) {
+  inherited::Dispatch(Message);
+  const int Top = int(Message.Result);
+  if (Top == FLastTopIndex || !(WallpaperMode() || SeeThrough())) return;
+  // The items moved: the wallpaper behind all of them is drawn again where it belongs.
+  if (FListHandle) InvalidateRectEx(FListHandle, FListRect, false);
+  FLastTopIndex = Top;
 }
 
 void TCoolComboBox::DrawItemFrame() {
@@ -41,6 +183,7 @@ TRect TCoolComboBox::WallpaperArea(bool Selected) {
 
 static constinit const TPropInfo TCoolComboBox_Props[] = {
     ORV_COOL_ITEM_PROPS(TCoolComboBox),
+    PropEnum<&TCoolComboBox::Alignment, &TCoolComboBox::SetAlignment>("Alignment", TPopupAlignmentType, paLeft),
     PropEnum<&TCoolComboBox::BorderStyle, &TCoolComboBox::SetBorderStyle>("BorderStyle", TBorderStyleType, bsSingle),
     TControlProps::Color(clWindow),
     TControlProps::Ctl3D(),

@@ -229,6 +229,17 @@ void DrawFlatBorder(HDC DC, TWinControl* Control, bool Focused) {
   if (!Grid) FrameRect(D, &AsRECT(R), GetSysColorBrush(COLOR_WINDOW));
 }
 
+void CoolMouseEnterLeave(TWinControl* Control, const TMessage& Message, bool FlatBorder, bool EnterAlways,
+                         const TNotifyEvent& OnEnter, const TNotifyEvent& OnLeave) {
+  if (Message.LParam != 0) return;
+  const bool Enter = Message.Msg == CM_MOUSEENTER;
+  if (FlatBorder && Control->HandleAllocated() &&
+      ((EnterAlways && Enter) || !IsCoolControl(Screen ? Screen->ActiveControl() : nullptr)))
+    DrawFlatBorder(nullptr, Control, Enter);
+  const TNotifyEvent& E = Enter ? OnEnter : OnLeave;
+  if (E) E(Control);
+}
+
 void DrawBorders(HDC DC, TWinControl* Control, TEdgeBorders EdgeBorders, TPen* Pen) {
   if (!Control) return;
   TBorderDC D(DC, Control);
@@ -254,6 +265,110 @@ void DrawClientBorders(TCanvas* Canvas, const TRect& R, TEdgeBorders EdgeBorders
   if (EdgeBorders & EdgeBorder(ebRight)) Line(Canvas, R.Right - 1, R.Top, R.Right - 1, R.Bottom);
   if (EdgeBorders & EdgeBorder(ebBottom)) Line(Canvas, R.Left, R.Bottom - 1, R.Right, R.Bottom - 1);
 }
+
+// ---------------------------------------------------------------------------------------------
+// TCoolCaptionBar
+
+TCoolOptions ExcludeWallpaperOrSeeThrough(TCoolOptions Old, TCoolOptions Value) {
+  const TCoolOptions Wall = CoolOption(ocPaintWallpaper), See = CoolOption(ocPaintTransparently);
+  if ((Value & Wall) && (Value & See)) Value &= (Old & Wall) ? ~Wall : ~See;
+  return Value;
+}
+
+TCoolCaptionBar::TCoolCaptionBar(TWinControl* Control, TColor DefaultColor, TColor DefaultTextColor)
+    : FControl(Control),
+      FWallpaper(Control, TNotifyEvent::Bind<&TCoolCaptionBar::Changed>(this),
+                 TNotifyEvent::Bind<&TCoolCaptionBar::Changed>(this)),
+      FColor(DefaultColor),
+      FTextColor(DefaultTextColor),
+      FDefaultColor(DefaultColor),
+      FDefaultTextColor(DefaultTextColor) {}
+
+void TCoolCaptionBar::FrameChanged() const {
+  if (FControl->HandleAllocated() && !FControl->HasState(csDestroying))
+    SetWindowPos(FControl->WindowHandle(), nullptr, 0, 0, 0, 0,
+                 SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+}
+
+void TCoolCaptionBar::SetColor(TColor Value) {
+  if (FColor == Value) return;
+  FColor = Value;
+  FrameChanged();
+}
+
+void TCoolCaptionBar::SetTextColor(TColor Value) {
+  if (FTextColor == Value) return;
+  FTextColor = Value;
+  FrameChanged();
+}
+
+void TCoolCaptionBar::SetWallpaper(TBitmap* Value) {
+  FWallpaper.SetWallpaper(Value);
+  FrameChanged();
+}
+
+void TCoolCaptionBar::SetIdWallpaper(int Value) {
+  if (FWallpaper.idWallpaper() == Value) return;
+  FWallpaper.SetIdWallpaper(Value);
+  FrameChanged();
+}
+
+bool TCoolCaptionBar::SetCoolImages(TCoolImages* Value) {
+  if (!FWallpaper.SetCoolImages(Value)) return false;
+  FrameChanged();
+  return true;
+}
+
+void TCoolCaptionBar::HitTest(TMessage& Message, TCoolOptions Options) {
+  if (Message.Result == HTCAPTION && (Options & CoolOption(ocNoDragUsingCaption))) Message.Result = HTNOWHERE;
+}
+
+void TCoolCaptionBar::Paint(TMessage& Message, const AnsiString& Text, TCoolOptions Options) const {
+  HWND Wnd = FControl->Handle();
+  RECT WR{};
+  GetWindowRect(Wnd, &WR);
+  // A region of our own: a copy of the given one, or the whole window for a whole-frame paint
+  // (WParam 1), which then goes on to the system without the caption.
+  TRgnOwner Rgn(CreateRectRgn(WR.left, WR.top, WR.right, WR.bottom));
+  if (!Rgn) throw EOutOfResources("Out of system resources");
+  if (Message.WParam > 1) CombineRgn(Rgn, reinterpret_cast<HRGN>(Message.WParam), nullptr, RGN_COPY);
+  HDC DC = GetWindowDC(Wnd);
+  if (!DC) throw EOutOfResources("Out of system resources");
+  struct TRelease {
+    HWND W;
+    HDC D;
+    ~TRelease() { ReleaseDC(W, D); }
+  } Release{Wnd, DC};
+  SelectClipRgn(DC, Rgn);
+  OffsetClipRgn(DC, -WR.left, -WR.top);
+
+  const bool Small = Options & CoolOption(ocSmallCaption);
+  TRect R(0, 0, WR.right - WR.left, WR.bottom - WR.top);
+  R.Inflate(-GetSystemMetrics(SM_CXDLGFRAME), -GetSystemMetrics(SM_CYDLGFRAME));
+  R.Bottom = R.Top + GetSystemMetrics(Small ? SM_CYSMCAPTION : SM_CYCAPTION);
+  if (!((Options & CoolOption(ocPaintCaptionWallpaper)) && FWallpaper.Draw(DC, R, true, cmSrcCopy))) {
+    TBrushOwner Brush(CreateSolidBrush(COLORREF(ColorToRGB(FColor))));
+    FillRect(DC, &AsRECT(R), Brush);
+  }
+  NONCLIENTMETRICSA NCM{};
+  NCM.cbSize = 340;  // without iPaddedBorderWidth: accepted by every version
+  SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, 340, &NCM, 0);
+  TFontOwner CaptionFont(CreateFontIndirectA(Small ? &NCM.lfSmCaptionFont : &NCM.lfCaptionFont));
+  {
+    TSelectGuard Sel(DC, CaptionFont);
+    TRect TextRect = R;
+    TextRect.Left += 2;
+    ::SetTextColor(DC, COLORREF(ColorToRGB(FTextColor)));
+    SetBkMode(DC, TRANSPARENT);
+    DrawTextA(DC, Text.c_str(), Text.Length(), &AsRECT(TextRect), DT_SINGLELINE | DT_VCENTER);
+  }
+  ExcludeClipRect(DC, R.Left, R.Top, R.Right, R.Bottom);
+  OffsetClipRgn(DC, WR.left, WR.top);
+  GetClipRgn(DC, Rgn);
+  Message.Result = DefWindowProcA(Wnd, WM_NCPAINT, reinterpret_cast<WPARAM>(Rgn.Get()), Message.LParam);
+}
+
+ORV_IMPLEMENT_CLASS(TCoolCaptionBar, TObject)
 
 // ---------------------------------------------------------------------------------------------
 // TCoolWallpaper
@@ -317,7 +432,8 @@ namespace {
 struct TCoolCtrlsUnit {
   TCoolCtrlsUnit() {
     RegisterClasses({TCoolImages::StaticClass(), TCoolCheckRadioBox::StaticClass(), TCoolListBox::StaticClass(),
-                     TCoolComboBox::StaticClass(), TCoolStringGrid::StaticClass()});
+                     TCoolComboBox::StaticClass(), TCoolStringGrid::StaticClass(), TCoolEdit::StaticClass(),
+                     TCoolEditBtn::StaticClass(), TCoolMemo::StaticClass()});
   }
 } CoolCtrlsUnit;
 }  // namespace

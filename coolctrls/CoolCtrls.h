@@ -178,6 +178,11 @@ private:
 
 // A flat frame in the non-client area of Control (DC 0: the window DC, released afterwards).
 void DrawFlatBorder(HDC DC, TWinControl* Control, bool Focused);
+// What a cool control does after the framework's CM_MOUSEENTER or CM_MOUSELEAVE for itself
+// (LParam 0): with FlatBorder its flat border shown or hidden, unless a cool control has the
+// focus (with EnterAlways shown on entering whatever has it); then OnEnter or OnLeave.
+void CoolMouseEnterLeave(TWinControl* Control, const TMessage& Message, bool FlatBorder, bool EnterAlways,
+                         const TNotifyEvent& OnEnter, const TNotifyEvent& OnLeave);
 // Edge lines in the non-client area of Control, drawn with Pen (DC 0: the window DC).
 void DrawBorders(HDC DC, TWinControl* Control, TEdgeBorders EdgeBorders, TPen* Pen);
 // Edge lines inside R of a control's own canvas (the label's form of the lines).
@@ -222,8 +227,56 @@ private:
   int FIdWallpaper = -1;
 };
 
+// The options a control keeps after a write of Value over Old: when Value holds both
+// ocPaintWallpaper and ocPaintTransparently, the one Old held goes (with neither, the wallpaper
+// stays).
+TCoolOptions ExcludeWallpaperOrSeeThrough(TCoolOptions Old, TCoolOptions Value);
+
+// The caption bar a control with WS_CAPTION paints in its frame: its colours and wallpaper, each
+// change of which has the frame computed and painted again.
+class TCoolCaptionBar : public TObject {
+  ORV_CLASS(TCoolCaptionBar, TObject)
+public:
+  TCoolCaptionBar(TWinControl* Control, TColor DefaultColor, TColor DefaultTextColor);
+
+  TColor Color() const { return FColor; }
+  void SetColor(TColor Value);
+  TColor TextColor() const { return FTextColor; }
+  void SetTextColor(TColor Value);
+  TBitmap* Wallpaper() const { return FWallpaper.Wallpaper(); }
+  void SetWallpaper(TBitmap* Value);
+  int idWallpaper() const { return FWallpaper.idWallpaper(); }
+  void SetIdWallpaper(int Value);
+  TCoolImages* CoolImages() const { return FWallpaper.CoolImages(); }
+  // False when unchanged.
+  bool SetCoolImages(TCoolImages* Value);
+  // A colour differs from its default.
+  bool Coloured() const { return FColor != FDefaultColor || FTextColor != FDefaultTextColor; }
+
+  // Answers WM_NCPAINT: the bar (the window rectangle inside the dialog frame, one caption
+  // high, small with ocSmallCaption) filled with the wallpaper tiled (with
+  // ocPaintCaptionWallpaper, when it has a picture) or else with Color, and Text 2 pixels from
+  // the left, vertically centred, transparent, in TextColor and the system's caption font; the
+  // system paints the rest of the frame, also on a whole-frame paint.
+  void Paint(TMessage& Message, const AnsiString& Text, TCoolOptions Options) const;
+  // WM_NCHITTEST after the default answer: the bar does not drag with ocNoDragUsingCaption.
+  static void HitTest(TMessage& Message, TCoolOptions Options);
+  // SWP_FRAMECHANGED for the control's window, when it has one.
+  void FrameChanged() const;
+
+private:
+  void Changed(TObject*) { FrameChanged(); }
+
+  TWinControl* FControl;
+  mutable TCoolWallpaper FWallpaper;
+  TColor FColor, FTextColor;
+  const TColor FDefaultColor, FDefaultTextColor;
+};
+
 #include "coolctrls/CoolCheckRadioBox.h"
 #include "coolctrls/CoolFormHook.h"
 #include "coolctrls/CoolListBox.h"
 #include "coolctrls/CoolComboBox.h"
+#include "coolctrls/CoolEdit.h"
+#include "coolctrls/CoolMemo.h"
 #include "coolctrls/CoolStringGrid.h"

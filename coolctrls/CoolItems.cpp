@@ -213,15 +213,47 @@ template <class TBase> void TCoolItemControl<TBase>::Dispatch(TMessage& Message)
       TBase::Dispatch(Message);
       break;
     case CM_MOUSEENTER:
-    case CM_MOUSELEAVE:
+    case CM_MOUSELEAVE: CMMouse(Message); break;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS: WMFocus(Message); break;
+    case CM_PARENTFONTCHANGED: CMParentFontChanged(Message); break;
+    case CM_ENABLEDCHANGED:
       TBase::Dispatch(Message);
-      if (Message.LParam == 0) {
-        const TNotifyEvent& E = Message.Msg == CM_MOUSEENTER ? OnMouseEnter : OnMouseLeave;
-        if (E) E(this);
-      }
+      if (this->HasState(csDesigning)) this->Invalidate();
+      break;
+    case CM_PARENTCOLORCHANGED:
+      TBase::Dispatch(Message);
+      if (SeeThrough()) this->Invalidate();
+      break;
+    case WM_MOVE:
+      TBase::Dispatch(Message);
+      this->Invalidate();
       break;
     default: TBase::Dispatch(Message);
   }
+}
+
+template <class TBase> void TCoolItemControl<TBase>::CMMouse(TMessage& Message) {
+  TBase::Dispatch(Message);
+  CoolMouseEnterLeave(this, Message, FOptions & CoolOption(ocFlatBorder), false, OnMouseEnter, OnMouseLeave);
+}
+
+template <class TBase> void TCoolItemControl<TBase>::WMFocus(TMessage& Message) {
+  TBase::Dispatch(Message);
+  if (!this->HandleAllocated()) return;
+  // An empty list shows its focus rectangle where the first item would be.
+  if constexpr (std::is_base_of_v<TCustomListBox, TBase>)
+    if (this->Items()->Count() == 0) InvalidateRectEx(this->WindowHandle(), this->ItemRect(0), false);
+  if (FOptions & CoolOption(ocFlatBorder)) DrawFlatBorder(nullptr, this, Message.Msg == WM_SETFOCUS);
+}
+
+template <class TBase> void TCoolItemControl<TBase>::CMParentFontChanged(TMessage& Message) {
+  TBase::Dispatch(Message);
+  if (!this->ParentFont()) return;
+  FSelFont->OnChange = nullptr;
+  FSelFont->Assign(Message.WParam ? reinterpret_cast<TFont*>(Message.LParam) : this->Font());
+  FSelFont->SetColor(clHighlightText);
+  FSelFont->OnChange = TNotifyEvent::Bind<&TCoolItemControl::SelFontChanged>(this);
 }
 
 template <class TBase> void TCoolItemControl<TBase>::UpdateExtent(unsigned Msg, intptr_t LParam) {
@@ -352,12 +384,7 @@ template <class TBase> void TCoolItemControl<TBase>::SelFontChanged(TObject*) { 
 
 template <class TBase> void TCoolItemControl<TBase>::SetOptions(TCoolOptions Value) {
   if (FOptions == Value) return;
-  const TCoolOptions Wall = CoolOption(ocPaintWallpaper), See = CoolOption(ocPaintTransparently);
-  // The flag switched on wins; switched on together, the wallpaper does.
-  if ((Value & See) && (FOptions & Wall)) Value &= ~Wall;
-  else if ((Value & Wall) && (FOptions & See)) Value &= ~See;
-  else if ((Value & Wall) && (Value & See)) Value &= ~See;
-  FOptions = Value;
+  FOptions = ExcludeWallpaperOrSeeThrough(FOptions, Value);
   if (Loading()) return;
   OptionsChanged();
   this->Perform(CM_COLORCHANGED, 0, 0);
@@ -529,6 +556,7 @@ template <class TBase> void TCoolItemControl<TBase>::ShowFontDialog() {
 
 template <class TBase> void TCoolItemControl<TBase>::KeyDown(unsigned short& Key, TShiftState Shift) {
   TBase::KeyDown(Key, Shift);
+  CheckKeyDown(Key);
   if (Key != VK_RETURN || Shift != ShiftOf(ssCtrl)) return;
   if (FExtendedStyle == ctColorControl) ShowColorDialog();
   else if (FExtendedStyle == ctFontControl) ShowFontDialog();

@@ -157,9 +157,18 @@ protected:
   virtual void FontChosen() = 0;
   // After an item's check state changed.
   virtual void CheckChanged(int Index) {}
+  // A key went down, after the framework's handling and before the dialogs of Ctrl+Enter.
+  virtual void CheckKeyDown(unsigned short Key) {}
   // Items wider than this set the horizontal extent.
   virtual int ExtentLimit() = 0;
   bool Loading() const { return this->HasState(csLoading); }
+  // ocPaintWallpaper with a wallpaper that has a picture.
+  bool WallpaperMode() const { return (FOptions & CoolOption(ocPaintWallpaper)) && FWallpaper.Source(); }
+  bool SeeThrough() const { return FOptions & CoolOption(ocPaintTransparently); }
+  // The wallpaper over Rect; false (nothing drawn) without one.
+  bool CTLDrawWallpaper(HDC DC, const TRect& Rect, bool Tile, TCopyMode Mode = cmSrcCopy) const {
+    return FWallpaper.Draw(DC, Rect, Tile, Mode);
+  }
 
   // The item's wrapper, or nullptr; Exception "Unable to obtain data" for a bad index.
   TCheckWrapper* ExtractWrapper(int Index);
@@ -190,6 +199,9 @@ private:
   void Redraw(TObject*);
   void SelFontChanged(TObject*);
   void FontValueChanged(TObject*) {}
+  void CMMouse(TMessage& Message);
+  void WMFocus(TMessage& Message);
+  void CMParentFontChanged(TMessage& Message);
 
   // Lets a fill that handles messages see whether the control still exists and still wants it.
   struct TFillToken {

@@ -33,13 +33,6 @@ UINT BevelEdges(TBevelCut Inner, TBevelCut Outer) {
   return E;
 }
 
-// When a set holds both: the one the old set held goes; with neither, the wallpaper stays.
-TCoolOptions ExcludeWallpaperOrSeeThrough(TCoolOptions Old, TCoolOptions Value) {
-  const TCoolOptions Wall = CoolOption(ocPaintWallpaper), See = CoolOption(ocPaintTransparently);
-  if ((Value & Wall) && (Value & See)) Value &= (Old & Wall) ? ~Wall : ~See;
-  return Value;
-}
-
 // The clipboard open for a scope.
 struct TClipboardOpen {
   TClipboardOpen() { Clipboard()->Open(); }
@@ -226,8 +219,7 @@ TCoolStringGrid::TCoolStringGrid(TComponent* AOwner)
                  TNotifyEvent::Bind<&TCoolStringGrid::Repainted>(this)),
       FSelWallpaper(this, TNotifyEvent::Bind<&TCoolStringGrid::Repainted>(this),
                     TNotifyEvent::Bind<&TCoolStringGrid::Repainted>(this)),
-      FCaptionWallpaper(this, TNotifyEvent::Bind<&TCoolStringGrid::Repainted>(this),
-                        TNotifyEvent::Bind<&TCoolStringGrid::Repainted>(this)),
+      FCaption(this, clInactiveCaption, clInactiveCaptionText),
       FGridFormat(RegisterClipboardFormatA("GRID DATA")) {}
 
 TCoolStringGrid::~TCoolStringGrid() {
@@ -263,43 +255,10 @@ void TCoolStringGrid::Changed() {
   if (!HasState(csLoading) && !HasState(csDestroying)) Invalidate();
 }
 
-void TCoolStringGrid::FrameChanged() {
-  if (HandleAllocated() && !HasState(csDestroying))
-    SetWindowPos(WindowHandle(), nullptr, 0, 0, 0, 0,
-                 SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
-}
-
-// ----- properties
-
-void TCoolStringGrid::SetCaptionColor(TColor Value) {
-  if (FCaptionColor == Value) return;
-  FCaptionColor = Value;
-  FrameChanged();
-}
-
-void TCoolStringGrid::SetCaptionTextColor(TColor Value) {
-  if (FCaptionTextColor == Value) return;
-  FCaptionTextColor = Value;
-  FrameChanged();
-}
-
-void TCoolStringGrid::SetCaptionWallpaper(TBitmap* Value) {
-  FCaptionWallpaper.SetWallpaper(Value);
-  FrameChanged();
-}
-
-void TCoolStringGrid::SetIdCaptionWallpaper(int Value) {
-  if (FCaptionWallpaper.idWallpaper() == Value) return;
-  FCaptionWallpaper.SetIdWallpaper(Value);
-  FrameChanged();
-}
-
 void TCoolStringGrid::SetCoolImages(TCoolImages* Value) {
   const bool A = FWallpaper.SetCoolImages(Value), B = FSelWallpaper.SetCoolImages(Value),
-             C = FCaptionWallpaper.SetCoolImages(Value);
-  if (!(A || B || C)) return;
-  Changed();
-  FrameChanged();
+             C = FCaption.SetCoolImages(Value);
+  if (A || B || C) Changed();
 }
 
 void TCoolStringGrid::SetExOptions(TCoolOptions Value) {
@@ -691,62 +650,16 @@ void TCoolStringGrid::CreateParams(TCreateParams& Params) {
   if (FExOptions & CoolOption(ocSmallCaption)) Params.ExStyle |= WS_EX_TOOLWINDOW;
 }
 
-bool TCoolStringGrid::HasCustomCaption() const {
-  return !(FExOptions & CoolOption(ocNoCaption)) &&
-         (FCaptionColor != clInactiveCaption || FCaptionTextColor != clInactiveCaptionText ||
-          (FExOptions & CoolOption(ocPaintCaptionWallpaper)));
-}
-
 void TCoolStringGrid::WMNCPaint(TMessage& Message) {
-  if (!HasCustomCaption()) return inherited::Dispatch(Message);
-  HWND Wnd = WindowHandle();
-  RECT WR{};
-  GetWindowRect(Wnd, &WR);
-  // A region of our own: a copy of the given one, or the whole window for a whole-frame paint
-  // (WParam 1), which then goes on to the system without the caption.
-  TRgnOwner Rgn(CreateRectRgn(WR.left, WR.top, WR.right, WR.bottom));
-  if (!Rgn) throw EOutOfResources("Out of system resources");
-  if (Message.WParam > 1) CombineRgn(Rgn, reinterpret_cast<HRGN>(Message.WParam), nullptr, RGN_COPY);
-  HDC DC = GetWindowDC(Wnd);
-  if (!DC) throw EOutOfResources("Out of system resources");
-  struct TRelease {
-    HWND W;
-    HDC D;
-    ~TRelease() { ReleaseDC(W, D); }
-  } Release{Wnd, DC};
-  SelectClipRgn(DC, Rgn);
-  OffsetClipRgn(DC, -WR.left, -WR.top);
-
-  const bool Small = FExOptions & CoolOption(ocSmallCaption);
-  TRect R(0, 0, WR.right - WR.left, WR.bottom - WR.top);
-  R.Inflate(-GetSystemMetrics(SM_CXDLGFRAME), -GetSystemMetrics(SM_CYDLGFRAME));
-  R.Bottom = R.Top + GetSystemMetrics(Small ? SM_CYSMCAPTION : SM_CYCAPTION);
-  if (!((FExOptions & CoolOption(ocPaintCaptionWallpaper)) && FCaptionWallpaper.Draw(DC, R, true, cmSrcCopy))) {
-    TBrushOwner Brush(CreateSolidBrush(COLORREF(ColorToRGB(FCaptionColor))));
-    FillRect(DC, &AsRECT(R), Brush);
-  }
-  NONCLIENTMETRICSA NCM{};
-  NCM.cbSize = 340;  // without iPaddedBorderWidth: accepted by every version
-  SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, 340, &NCM, 0);
-  TFontOwner CaptionFont(CreateFontIndirectA(Small ? &NCM.lfSmCaptionFont : &NCM.lfCaptionFont));
-  {
-    TSelectGuard Sel(DC, CaptionFont);
-    TRect Text = R;
-    Text.Left += 2;
-    SetTextColor(DC, COLORREF(ColorToRGB(FCaptionTextColor)));
-    SetBkMode(DC, TRANSPARENT);
-    const AnsiString S = Caption();
-    DrawTextA(DC, S.c_str(), S.Length(), &AsRECT(Text), DT_SINGLELINE | DT_VCENTER);
-  }
-  ExcludeClipRect(DC, R.Left, R.Top, R.Right, R.Bottom);
-  OffsetClipRgn(DC, WR.left, WR.top);
-  GetClipRgn(DC, Rgn);
-  Message.Result = DefWindowProcA(Wnd, WM_NCPAINT, reinterpret_cast<WPARAM>(Rgn.Get()), Message.LParam);
+  if ((FExOptions & CoolOption(ocNoCaption)) ||
+      !(FCaption.Coloured() || (FExOptions & CoolOption(ocPaintCaptionWallpaper))))
+    return inherited::Dispatch(Message);
+  FCaption.Paint(Message, Caption(), FExOptions);
 }
 
 void TCoolStringGrid::WMNCHitTest(TMessage& Message) {
   inherited::Dispatch(Message);
-  if (Message.Result == HTCAPTION && (FExOptions & CoolOption(ocNoDragUsingCaption))) Message.Result = HTNOWHERE;
+  TCoolCaptionBar::HitTest(Message, FExOptions);
 }
 
 void TCoolStringGrid::WMNCLButtonDblClk(TMessage& Message) {
@@ -756,7 +669,7 @@ void TCoolStringGrid::WMNCLButtonDblClk(TMessage& Message) {
 
 void TCoolStringGrid::WMSetText(TMessage& Message) {
   inherited::Dispatch(Message);
-  FrameChanged();
+  FCaption.FrameChanged();
 }
 
 void TCoolStringGrid::WMFocus(TMessage& Message) {
@@ -767,13 +680,7 @@ void TCoolStringGrid::WMFocus(TMessage& Message) {
 
 void TCoolStringGrid::CMMouse(TMessage& Message) {
   inherited::Dispatch(Message);
-  if (Message.LParam != 0) return;
-  const bool Enter = Message.Msg == CM_MOUSEENTER;
-  if ((FExOptions & CoolOption(ocFlatBorder)) && HandleAllocated() &&
-      !IsCoolControl(Screen ? Screen->ActiveControl() : nullptr))
-    DrawFlatBorder(nullptr, this, Enter);
-  const TNotifyEvent& E = Enter ? OnMouseEnter : OnMouseLeave;
-  if (E) E(this);
+  CoolMouseEnterLeave(this, Message, FExOptions & CoolOption(ocFlatBorder), false, OnMouseEnter, OnMouseLeave);
 }
 
 // ----- streams, files and the clipboard

@@ -108,12 +108,12 @@ public:
 
   TCCAboutBox* About() const { return FAbout; }
   void SetAbout(TCCAboutBox* Value) { FAbout = Value; }
-  TColor CaptionColor() const { return FCaptionColor; }
-  void SetCaptionColor(TColor Value);
-  TColor CaptionTextColor() const { return FCaptionTextColor; }
-  void SetCaptionTextColor(TColor Value);
-  TBitmap* CaptionWallpaper() const { return FCaptionWallpaper.Wallpaper(); }
-  void SetCaptionWallpaper(TBitmap* Value);
+  TColor CaptionColor() const { return FCaption.Color(); }
+  void SetCaptionColor(TColor Value) { FCaption.SetColor(Value); }
+  TColor CaptionTextColor() const { return FCaption.TextColor(); }
+  void SetCaptionTextColor(TColor Value) { FCaption.SetTextColor(Value); }
+  TBitmap* CaptionWallpaper() const { return FCaption.Wallpaper(); }
+  void SetCaptionWallpaper(TBitmap* Value) { FCaption.SetWallpaper(Value); }
   TCoolImages* CoolImages() const { return FWallpaper.CoolImages(); }
   void SetCoolImages(TCoolImages* Value);
   // ocPaintWallpaper and ocPaintTransparently exclude each other; changing the set makes the
@@ -128,8 +128,8 @@ public:
   void SetInnerCellsBevel(TBevelCut Value);
   TBevelCut OuterCellsBevel() const { return FOuterCellsBevel; }
   void SetOuterCellsBevel(TBevelCut Value);
-  int idCaptionWallpaper() const { return FCaptionWallpaper.idWallpaper(); }
-  void SetIdCaptionWallpaper(int Value);
+  int idCaptionWallpaper() const { return FCaption.idWallpaper(); }
+  void SetIdCaptionWallpaper(int Value) { FCaption.SetIdWallpaper(Value); }
   int idSelWallpaper() const { return FSelWallpaper.idWallpaper(); }
   void SetIdSelWallpaper(int Value);
   int idWallpaper() const { return FWallpaper.idWallpaper(); }
@@ -237,21 +237,18 @@ private:
   // Gives every wrapper the column or row Map makes of its own and indexes them again.
   template <class F> void MoveWrappers(bool Columns, F Map);
   void Changed();
-  void FrameChanged();
   void Repainted(TObject*) { Changed(); }
-  bool HasCustomCaption() const;
   // Whether the cell may be edited: not a read-only one while editing is on.
   bool EditAllowed(int ACol, int ARow) const;
   void FitCell(int ACol, int ARow, const AnsiString& Text, unsigned Format);
 
   std::vector<TCellWrapper*> FWrappers;                   // in creation order
   std::unordered_map<uint64_t, TCellWrapper*> FWrapperAt;  // by (column, row)
-  mutable TCoolWallpaper FWallpaper, FSelWallpaper, FCaptionWallpaper;
+  mutable TCoolWallpaper FWallpaper, FSelWallpaper;
+  TCoolCaptionBar FCaption;
   AnsiString FEditStartText;
   unsigned FGridFormat = 0;
   TCCAboutBox* FAbout = nullptr;
-  TColor FCaptionColor = clInactiveCaption;
-  TColor FCaptionTextColor = clInactiveCaptionText;
   TColor FSelColor = clHighlight;
   TCoolOptions FExOptions = CoolOption(ocNoCaption);
   TAlignment FFixedTextAlign = taLeftJustify;

@@ -162,15 +162,7 @@ TColor GetUnderlyingColor(TControl* Control, TPoint Point) {
 }
 
 void PaintPatternBackground(TCanvas* Canvas, const TRect& Rect) {
-  if (!Canvas) return;
-  TBitmap Pattern;
-  Pattern.SetSize(8, 8);
-  for (int Y = 0; Y < 8; ++Y)
-    for (int X = 0; X < 8; ++X)
-      Pattern.Canvas()->SetPixels(X, Y, (X % 2) == (Y % 2) ? ColorToRGB(clBtnHighlight) : ColorToRGB(clBtnFace));
-  Canvas->Brush()->SetBitmap(&Pattern);
-  TScopeExit Clear{[Canvas] { Canvas->Brush()->SetBitmap(nullptr); }};
-  Canvas->FillRect(Rect);
+  FillPatternRect(Canvas, Rect, clBtnHighlight, clBtnFace);
 }
 
 // ---- Gradient ----------------------------------------------------------------------------------

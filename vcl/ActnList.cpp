@@ -86,6 +86,8 @@ template <class F> void ForEachActionLink(TBasicAction* Action, F Fn) {
 }
 }  // namespace
 
+TCustomAction::~TCustomAction() { SetActionList(nullptr); }
+
 bool TCustomAction::Execute() { return FEnabled && TBasicAction::Execute(); }
 
 void TCustomAction::SetCaption(const AnsiString& Value) {
@@ -123,6 +125,31 @@ void TCustomAction::SetVisible(bool Value) {
   Change();
 }
 
+void TCustomAction::SetImageIndex(int Value) {
+  if (FImageIndex == Value) return;
+  FImageIndex = Value;
+  Change();
+}
+
+void TCustomAction::SetActionList(TCustomActionList* Value) {
+  if (FActionList == Value) return;
+  if (FActionList) {
+    auto& A = FActionList->FActions;
+    A.erase(std::remove(A.begin(), A.end(), this), A.end());
+  }
+  FActionList = Value;
+  if (Value) Value->FActions.push_back(this);
+}
+
+TComponent* TCustomAction::GetParentComponent() const {
+  if (FActionList) return FActionList;
+  return TBasicAction::GetParentComponent();
+}
+
+void TCustomAction::SetParentComponent(TComponent* Value) {
+  if (auto* List = dynamic_cast<TCustomActionList*>(Value)) SetActionList(List);
+}
+
 ORV_IMPLEMENT_CLASS(TCustomAction, TBasicAction)
 
 static constinit const TPropInfo TAction_Props[] = {
@@ -130,10 +157,64 @@ static constinit const TPropInfo TAction_Props[] = {
     PropBool<&TCustomAction::Checked, &TCustomAction::SetChecked>("Checked", false),
     PropBool<&TCustomAction::Enabled, &TCustomAction::SetEnabled>("Enabled", true),
     PropStr<&TCustomAction::Hint, &TCustomAction::SetHint>("Hint"),
+    PropInt<&TCustomAction::ImageIndex, &TCustomAction::SetImageIndex>("ImageIndex", -1),
     PropBool<&TCustomAction::Visible, &TCustomAction::SetVisible>("Visible", true),
     PropEvent<&TBasicAction::OnExecute>("OnExecute"),
 };
 ORV_IMPLEMENT_COMPONENT(TAction, TCustomAction, TAction_Props)
+
+// ---------------------------------------------------------------------------------------------
+// TCustomActionList
+
+TCustomActionList::TCustomActionList(TComponent* AOwner) : TComponent(AOwner), FImageChangeLink(new TChangeLink()) {
+  FImageChangeLink->OnChange = TNotifyEvent::Bind<&TCustomActionList::ImagesChanged>(this);
+}
+
+TCustomActionList::~TCustomActionList() {
+  while (!FActions.empty()) TObject::Free(FActions.back());
+  TObject::Free(FImageChangeLink);
+}
+
+TCustomAction* TCustomActionList::Actions(int Index) const {
+  if (Index < 0 || Index >= ActionCount()) throw EListError("List index out of bounds (%d)", {Index});
+  return FActions[size_t(Index)];
+}
+
+void TCustomActionList::SetImages(TCustomImageList* Value) {
+  if (FImages == Value) return;
+  if (FImages) {
+    FImages->UnRegisterChanges(FImageChangeLink);
+    FImages->RemoveFreeNotification(this);
+  }
+  FImages = Value;
+  if (FImages) {
+    FImages->RegisterChanges(FImageChangeLink);
+    FImages->FreeNotification(this);
+  }
+  Change();
+}
+
+void TCustomActionList::GetChildren(const std::function<void(TComponent*)>& Proc, TComponent* Root) {
+  for (TCustomAction* A : FActions)
+    if (A->Owner() == Root) Proc(A);
+}
+
+void TCustomActionList::Change() {
+  if (OnChange && !HasState(csDestroying)) OnChange(this);
+}
+
+void TCustomActionList::Notification(TComponent* AComponent, TOperation Operation) {
+  TComponent::Notification(AComponent, Operation);
+  if (Operation == opRemove && AComponent && AComponent == FImages) SetImages(nullptr);
+}
+
+ORV_IMPLEMENT_CLASS(TCustomActionList, TComponent)
+
+static constinit const TPropInfo TActionList_Props[] = {
+    PropRef<&TCustomActionList::Images, &TCustomActionList::SetImages>("Images"),
+    PropEvent<&TCustomActionList::OnChange>("OnChange"),
+};
+ORV_IMPLEMENT_COMPONENT(TActionList, TCustomActionList, TActionList_Props)
 
 // ---------------------------------------------------------------------------------------------
 // TActionLink
@@ -197,6 +278,6 @@ ORV_IMPLEMENT_CLASS(TControlActionLink, TActionLink)
 
 namespace {
 struct TActnListUnit {
-  TActnListUnit() { RegisterClasses({TAction::StaticClass()}); }
+  TActnListUnit() { RegisterClasses({TAction::StaticClass(), TActionList::StaticClass()}); }
 } ActnListUnit;
 }  // namespace

@@ -4,10 +4,12 @@
 #pragma once
 
 #include "vcl/Controls.h"
+#include "vcl/ImgList.h"
 
 #include <vector>
 
 class TBasicAction;
+class TCustomActionList;
 
 // Connects one client to an action. The action calls Change on each registered link when it
 // changes; the link passes that on to OnChange (the client's handler).
@@ -65,11 +67,14 @@ private:
   TComponent* FActionComponent = nullptr;
 };
 
-// An action with the properties its clients mirror.
+// An action with the properties its clients mirror. In an action list it is the list's child in
+// form resources, and ImageIndex names an image of the list's Images.
 class TCustomAction : public TBasicAction {
   ORV_CLASS(TCustomAction, TBasicAction)
 public:
   explicit TCustomAction(TComponent* AOwner) : TBasicAction(AOwner) {}
+  // Leaves its list.
+  ~TCustomAction() override;
 
   // Nothing runs while the action is disabled.
   bool Execute() override;
@@ -84,13 +89,67 @@ public:
   void SetHint(const AnsiString& Value);
   bool Visible() const { return FVisible; }
   void SetVisible(bool Value);
+  // -1: no image.
+  int ImageIndex() const { return FImageIndex; }
+  void SetImageIndex(int Value);
+  // The list the action belongs to; nullptr: none. Setting it moves the action to the end of the
+  // new list.
+  TCustomActionList* ActionList() const { return FActionList; }
+  void SetActionList(TCustomActionList* Value);
+
+  // Form resources hold actions inside their lists.
+  bool HasParent() const override { return true; }
+  TComponent* GetParentComponent() const override;
+  // A TCustomActionList becomes the action's list.
+  void SetParentComponent(TComponent* Value) override;
 
 private:
   AnsiString FCaption;
   AnsiString FHint;
+  TCustomActionList* FActionList = nullptr;
+  int FImageIndex = -1;
   bool FChecked = false;
   bool FEnabled = true;
   bool FVisible = true;
+};
+
+// A list of actions with the images they show. The actions belong to the list's owner as
+// components; the list frees them when it goes.
+class TCustomActionList : public TComponent {
+  ORV_CLASS(TCustomActionList, TComponent)
+public:
+  explicit TCustomActionList(TComponent* AOwner);
+  ~TCustomActionList() override;
+
+  int ActionCount() const { return int(FActions.size()); }
+  // EListError "List index out of bounds (%d)" for a bad index.
+  TCustomAction* Actions(int Index) const;
+  TCustomImageList* Images() const { return FImages; }
+  void SetImages(TCustomImageList* Value);
+
+  // The actions whose owner is Root, in list order (what form resources hold inside the list).
+  void GetChildren(const std::function<void(TComponent*)>& Proc, TComponent* Root) override;
+
+  // After Images changed or was replaced.
+  TNotifyEvent OnChange;
+
+protected:
+  virtual void Change();
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+
+private:
+  friend class TCustomAction;
+  void ImagesChanged(TObject*) { Change(); }
+
+  std::vector<TCustomAction*> FActions;
+  TCustomImageList* FImages = nullptr;
+  TChangeLink* FImageChangeLink;
+};
+
+class TActionList : public TCustomActionList {
+  ORV_CLASS(TActionList, TCustomActionList)
+public:
+  explicit TActionList(TComponent* AOwner) : TCustomActionList(AOwner) {}
 };
 
 // The action class of form resources: publishes the properties above.
@@ -139,3 +198,6 @@ public:
 private:
   TControl* FClient = nullptr;
 };
+
+// The published "Action" reference of a control, for the property tables of controls.
+constexpr TPropInfo ActionProp() { return PropRef<&TControl::Action, &TControl::SetAction>("Action"); }

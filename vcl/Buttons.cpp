@@ -1,4 +1,5 @@
 #include "vcl/Buttons.h"
+#include "vcl/ActnList.h"
 #include "vcl/Forms.h"
 #include "vcl/GdiGuards.h"
 
@@ -46,7 +47,56 @@ struct TCanvasLock {
   ~TCanvasLock() { C->Unlock(); }
 };
 
+// The glyph images a bitmap holds side by side: its width over its height when that divides (1
+// outside 1..4); 0 when it does not divide, and the count stays.
+int ImagesIn(TBitmap* Glyph) {
+  if (!Glyph || Glyph->Height() <= 0 || Glyph->Width() % Glyph->Height() != 0) return 0;
+  const int N = Glyph->Width() / Glyph->Height();
+  return N < 1 || N > 4 ? 1 : N;
+}
+
+// The size of Text drawn on one line in the DC's font; empty for no text.
+TSize CaptionSize(HDC DC, const AnsiString& Text) {
+  if (Text.IsEmpty()) return TSize();
+  RECT R{0, 0, 0, 0};
+  DrawTextA(DC, Text.c_str(), -1, &R, DT_CALCRECT | DT_SINGLELINE);
+  return TSize(R.right - R.left, R.bottom - R.top);
+}
+
+// A button's caption centred in R in Color, or embossed in the highlight and shadow colours.
+void DrawCaption(HDC DC, const AnsiString& Text, const TRect& R, bool Disabled, TColor Color) {
+  if (Text.IsEmpty()) return;
+  const UINT Flags = DT_CENTER | DT_VCENTER | DT_SINGLELINE;
+  const int OldMode = SetBkMode(DC, TRANSPARENT);
+  RECT T = AsRECT(R);
+  if (Disabled) {
+    RECT Lit = T;
+    OffsetRect(&Lit, 1, 1);
+    SetTextColor(DC, COLORREF(ColorToRGB(clBtnHighlight)));
+    DrawTextA(DC, Text.c_str(), -1, &Lit, Flags);
+    Color = clBtnShadow;
+  }
+  SetTextColor(DC, COLORREF(ColorToRGB(Color)));
+  DrawTextA(DC, Text.c_str(), -1, &T, Flags);
+  SetBkMode(DC, OldMode);
+}
+
 }  // namespace
+
+void FillPatternRect(TCanvas* Canvas, const TRect& Rect, TColor Even, TColor Odd) {
+  if (!Canvas) return;
+  TBitmap Pattern;
+  Pattern.SetSize(8, 8);
+  const TColor E = ColorToRGB(Even), O = ColorToRGB(Odd);
+  for (int Y = 0; Y < 8; ++Y)
+    for (int X = 0; X < 8; ++X) Pattern.Canvas()->SetPixels(X, Y, (X + Y) % 2 ? O : E);
+  Canvas->Brush()->SetBitmap(&Pattern);
+  struct TUnset {
+    TCanvas* C;
+    ~TUnset() { C->Brush()->SetBitmap(nullptr); }
+  } Unset{Canvas};
+  Canvas->FillRect(Rect);
+}
 
 // ---------------------------------------------------------------------------------------------
 TButtonContentLayout CalcButtonLayout(const TRect& Client, TSize GlyphSize, TSize TextSize,
@@ -283,10 +333,7 @@ bool TBitBtn::IsCustomCaption(const TObject* Obj) {
 
 void TBitBtn::SetGlyph(TBitmap* Value) {
   FGlyph->Assign(Value);
-  if (Value && Value->Height() > 0 && Value->Width() % Value->Height() == 0) {
-    int N = Value->Width() / Value->Height();
-    SetNumGlyphs(N > 4 ? 1 : N);
-  }
+  if (const int N = ImagesIn(Value)) SetNumGlyphs(N);
 }
 
 void TBitBtn::GlyphChanged(TObject*) {
@@ -422,14 +469,7 @@ TRect TBitBtn::ContentRect(bool Pressed) const {
 TButtonContentLayout TBitBtn::CalcLayout(HDC DC, bool Pressed) {
   const TGlyphImages& I = Images();
   TSize GlyphSize = I.Empty() ? TSize() : TSize(I.Width(), I.Height());
-  TSize TextSize;
-  AnsiString Text = GetText();
-  if (!Text.IsEmpty()) {
-    RECT R{0, 0, 0, 0};
-    DrawTextA(DC, Text.c_str(), -1, &R, DT_CALCRECT | DT_SINGLELINE);
-    TextSize = TSize(R.right - R.left, R.bottom - R.top);
-  }
-  return CalcButtonLayout(ContentRect(Pressed), GlyphSize, TextSize, FLayout, FMargin, FSpacing);
+  return CalcButtonLayout(ContentRect(Pressed), GlyphSize, CaptionSize(DC, GetText()), FLayout, FMargin, FSpacing);
 }
 
 TButtonContentLayout TBitBtn::ContentLayout() {
@@ -500,24 +540,7 @@ void TBitBtn::DrawButton(HDC DC, bool Pressed, bool HasFocus, bool Disabled) {
     const TGlyphImages& I = Images();
     if (!I.Empty()) I.Draw(Mem, L.Glyph.Left, L.Glyph.Top, Disabled ? bsDisabled : Pressed ? bsDown : bsUp);
 
-    AnsiString Text = GetText();
-    if (!Text.IsEmpty()) {
-      const UINT Flags = DT_CENTER | DT_VCENTER | DT_SINGLELINE;
-      H = FCanvas->Handle();
-      int OldMode = SetBkMode(H, TRANSPARENT);
-      RECT T = L.Text;
-      if (Disabled) {
-        RECT Lit = T;
-        OffsetRect(&Lit, 1, 1);
-        SetTextColor(H, COLORREF(ColorToRGB(clBtnHighlight)));
-        DrawTextA(H, Text.c_str(), -1, &Lit, Flags);
-        SetTextColor(H, COLORREF(ColorToRGB(clBtnShadow)));
-      } else {
-        SetTextColor(H, COLORREF(ColorToRGB(Font()->Color())));
-      }
-      DrawTextA(H, Text.c_str(), -1, &T, Flags);
-      SetBkMode(H, OldMode);
-    }
+    DrawCaption(FCanvas->Handle(), GetText(), L.Text, Disabled, Font()->Color());
 
     if (HasFocus) {
       RECT F = Client;
@@ -546,8 +569,290 @@ static constinit const TPropInfo TBitBtn_Props[] = {
 };
 ORV_IMPLEMENT_COMPONENT(TBitBtn, TButton, TBitBtn_Props)
 
+// ---------------------------------------------------------------------------------------------
+// TSpeedButton
+
+TSpeedButton::TSpeedButton(TComponent* AOwner) : TGraphicControl(AOwner) {
+  FGlyph = New<TBitmap>();
+  FGlyph->OnChange = TNotifyEvent::Bind<&TSpeedButton::GlyphChanged>(this);
+  SetBounds(0, 0, 23, 22);
+  SetControlStyle(StyleOf(csCaptureMouse) | StyleOf(csDoubleClicks));
+  SetColor(clBtnFace);
+}
+
+TSpeedButton::~TSpeedButton() {
+  FGlyph->OnChange = nullptr;
+  TObject::Free(FGlyph);
+}
+
+void TSpeedButton::Dispatch(TMessage& Message) {
+  switch (Message.Msg) {
+    case CM_BUTTONPRESSED: CMButtonPressed(Message); break;
+    case CM_DIALOGCHAR: CMDialogChar(Message); break;
+    case CM_MOUSEENTER:
+      inherited::Dispatch(Message);
+      if (Enabled() && !GetCapture()) SetMouseInControl(true);
+      break;
+    case CM_MOUSELEAVE:
+      inherited::Dispatch(Message);
+      if (!FDragging) SetMouseInControl(false);
+      break;
+    case CM_SYSCOLORCHANGE:
+      inherited::Dispatch(Message);
+      Changed();  // the derived disabled image uses system colours
+      break;
+    case CM_ENABLEDCHANGED:
+    case CM_FONTCHANGED:
+    case CM_TEXTCHANGED:
+      inherited::Dispatch(Message);
+      Invalidate();
+      break;
+    default: inherited::Dispatch(Message);
+  }
+}
+
+void TSpeedButton::Loaded() {
+  TGraphicControl::Loaded();
+  if (FDown) FState = bsExclusive;
+  Changed();
+}
+
+void TSpeedButton::GlyphChanged(TObject*) { Changed(); }
+
+void TSpeedButton::Changed() {
+  FImagesValid = false;
+  if (!HasState(csLoading)) Invalidate();
+}
+
+const TGlyphImages& TSpeedButton::Images() {
+  if (!FImagesValid) {
+    FImages.Build(FGlyph, FNumGlyphs);
+    FImagesValid = true;
+  }
+  return FImages;
+}
+
+void TSpeedButton::SetGlyph(TBitmap* Value) {
+  FGlyph->Assign(Value);
+  if (const int N = ImagesIn(Value)) SetNumGlyphs(N);
+}
+
+void TSpeedButton::SetNumGlyphs(TNumGlyphs Value) {
+  Value = std::clamp(Value, 1, 4);
+  if (Value == FNumGlyphs) return;
+  FNumGlyphs = Value;
+  Changed();
+}
+
+void TSpeedButton::SetLayout(TButtonLayout Value) {
+  if (Value == FLayout) return;
+  FLayout = Value;
+  Invalidate();
+}
+
+void TSpeedButton::SetMargin(int Value) {
+  if (Value == FMargin || Value < -1) return;
+  FMargin = Value;
+  Invalidate();
+}
+
+void TSpeedButton::SetSpacing(int Value) {
+  if (Value == FSpacing) return;
+  FSpacing = Value;
+  Invalidate();
+}
+
+void TSpeedButton::SetFlat(bool Value) {
+  if (Value == FFlat) return;
+  FFlat = Value;
+  Invalidate();
+}
+
+void TSpeedButton::SetTransparent(bool Value) {
+  if (Value == FTransparent) return;
+  FTransparent = Value;
+  if (Value) ExcludeStyle(csOpaque);
+  else IncludeStyle(csOpaque);
+  Invalidate();
+}
+
+void TSpeedButton::SetAllowAllUp(bool Value) {
+  if (Value == FAllowAllUp) return;
+  FAllowAllUp = Value;
+  UpdateExclusive();
+}
+
+void TSpeedButton::SetGroupIndex(int Value) {
+  if (Value == FGroupIndex) return;
+  FGroupIndex = Value;
+  UpdateExclusive();
+}
+
+void TSpeedButton::SetDown(bool Value) {
+  if (FGroupIndex == 0) Value = false;
+  if (Value == FDown || (FDown && !FAllowAllUp)) return;
+  FDown = Value;
+  if (HasState(csLoading)) return;
+  FState = Value ? bsExclusive : bsUp;
+  Invalidate();
+  if (Value) UpdateExclusive();
+}
+
+void TSpeedButton::UpdateExclusive() {
+  if (FGroupIndex == 0 || !Parent() || HasState(csLoading)) return;
+  TMessage M;
+  M.Msg = CM_BUTTONPRESSED;
+  M.WParam = uintptr_t(FGroupIndex);
+  M.LParam = reinterpret_cast<intptr_t>(this);
+  Parent()->Broadcast(M);
+}
+
+void TSpeedButton::CMButtonPressed(TMessage& Message) {
+  auto* Sender = reinterpret_cast<TSpeedButton*>(Message.LParam);
+  if (int(Message.WParam) != FGroupIndex || !Sender || Sender == this) return;
+  if (Sender->FDown && FDown) {
+    FDown = false;
+    FState = bsUp;
+    Invalidate();
+  }
+  FAllowAllUp = Sender->FAllowAllUp;
+}
+
+void TSpeedButton::CMDialogChar(TMessage& Message) {
+  if (IsAccel((unsigned short)Message.WParam, Caption()) && Enabled() && Visible() && Parent() &&
+      Parent()->Showing()) {
+    Click();
+    Message.Result = 1;
+  }
+}
+
+void TSpeedButton::SetMouseInControl(bool Value) {
+  if (Value == FMouseInControl) return;
+  FMouseInControl = Value;
+  if (FFlat) Invalidate();
+}
+
+void TSpeedButton::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
+  TGraphicControl::MouseDown(Button, Shift, X, Y);
+  if (Button != mbLeft || !Enabled()) return;
+  if (!FDown) {
+    FState = bsDown;
+    Invalidate();
+  }
+  FDragging = true;
+}
+
+void TSpeedButton::MouseMove(TShiftState Shift, int X, int Y) {
+  TGraphicControl::MouseMove(Shift, X, Y);
+  if (!FDragging) return;
+  const bool Inside = ClientRect().Contains(Point(X, Y));
+  const TButtonState NewState = FDown ? bsExclusive : Inside ? bsDown : bsUp;
+  if (NewState == FState) return;
+  FState = NewState;
+  Invalidate();
+}
+
+void TSpeedButton::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
+  TGraphicControl::MouseUp(Button, Shift, X, Y);
+  if (!FDragging) return;
+  FDragging = false;
+  const bool DoClick = ClientRect().Contains(Point(X, Y));
+  if (FGroupIndex == 0) {
+    FState = bsUp;
+    Invalidate();
+  } else if (DoClick) {
+    SetDown(!FDown);
+    if (FDown) FState = bsExclusive;
+    Invalidate();
+  } else {
+    if (FDown) FState = bsExclusive;
+    Invalidate();
+  }
+  if (!DoClick) SetMouseInControl(MouseInClient());
+  if (DoClick) Click();
+}
+
+TRect TSpeedButton::FaceRect() const {
+  TRect R = ClientRect();
+  const int Edge = FFlat ? 1 : 2;
+  R.Inflate(-Edge, -Edge);
+  return R;
+}
+
+TButtonContentLayout TSpeedButton::CalcLayout(HDC DC) {
+  const TGlyphImages& I = Images();
+  const TSize GlyphSize = I.Empty() ? TSize() : TSize(I.Width(), I.Height());
+  TRect Content = FaceRect();
+  if (Pressed()) Content.Offset(1, 1);
+  return CalcButtonLayout(Content, GlyphSize, CaptionSize(DC, GetText()), FLayout, FMargin, FSpacing);
+}
+
+TButtonContentLayout TSpeedButton::ContentLayout() {
+  TWindowDC DC(nullptr);
+  TSelectGuard Sel(DC, Font()->Handle());
+  return CalcLayout(DC);
+}
+
+void TSpeedButton::Paint() {
+  if (!Enabled()) {
+    FState = bsDisabled;
+    FDragging = false;
+  } else if (FState == bsDisabled) {
+    FState = FDown ? bsExclusive : bsUp;
+  }
+  TCanvas* C = Canvas();
+  C->SetFont(Font());
+  const TRect Client = ClientRect();
+  RECT Edge = AsRECT(Client);
+  const bool Down = Pressed();
+  if (FFlat) {
+    if (!FTransparent) {
+      C->Brush()->SetStyle(bsSolid);
+      C->Brush()->SetColor(Color());
+      C->FillRect(Client);
+    }
+    if (Down || (FMouseInControl && FState != bsDisabled) || HasState(csDesigning))
+      DrawEdge(C->Handle(), &Edge, Down ? BDR_SUNKENOUTER : BDR_RAISEDINNER, BF_RECT);
+  } else {
+    DrawFrameControl(C->Handle(), &Edge, DFC_BUTTON, DFCS_BUTTONPUSH | (Down ? DFCS_PUSHED : 0));
+  }
+  if (FState == bsExclusive && (!FFlat || !FMouseInControl)) FillPatternRect(C, FaceRect(), clBtnFace, clBtnHighlight);
+
+  const TButtonContentLayout L = CalcLayout(C->Handle());
+  const TGlyphImages& I = Images();
+  if (!I.Empty()) I.Draw(C->Handle(), L.Glyph.Left, L.Glyph.Top, FState);
+  DrawCaption(C->Handle(), GetText(), L.Text, FState == bsDisabled, Font()->Color());
+}
+
+static constinit const TPropInfo TSpeedButton_Props[] = {
+    ActionProp(),
+    PropBool<&TSpeedButton::AllowAllUp, &TSpeedButton::SetAllowAllUp>("AllowAllUp", false),
+    PropInt<&TSpeedButton::GroupIndex, &TSpeedButton::SetGroupIndex>("GroupIndex", 0),
+    PropBool<&TSpeedButton::Down, &TSpeedButton::SetDown>("Down", false),
+    TControlProps::Caption(),
+    TControlProps::Enabled(),
+    PropBool<&TSpeedButton::Flat, &TSpeedButton::SetFlat>("Flat", false),
+    TControlProps::Font(),
+    PropObject<&TSpeedButton::Glyph, &TSpeedButton::SetGlyph>("Glyph"),
+    PropEnum<&TSpeedButton::Layout, &TSpeedButton::SetLayout>("Layout", TButtonLayoutType, blGlyphLeft),
+    PropInt<&TSpeedButton::Margin, &TSpeedButton::SetMargin>("Margin", -1),
+    PropInt<&TSpeedButton::NumGlyphs, &TSpeedButton::SetNumGlyphs>("NumGlyphs", 1),
+    TControlProps::ParentFont(),
+    TControlProps::ParentShowHint(),
+    TControlProps::ShowHint(),
+    PropInt<&TSpeedButton::Spacing, &TSpeedButton::SetSpacing>("Spacing", 4),
+    PropBool<&TSpeedButton::Transparent, &TSpeedButton::SetTransparent>("Transparent", true),
+    TControlProps::Visible(),
+    TControlProps::OnClick(),
+    TControlProps::OnDblClick(),
+    TControlProps::OnMouseDown(),
+    TControlProps::OnMouseMove(),
+    TControlProps::OnMouseUp(),
+};
+ORV_IMPLEMENT_COMPONENT(TSpeedButton, TGraphicControl, TSpeedButton_Props)
+
 namespace {
 struct TButtonsRegistration {
-  TButtonsRegistration() { RegisterClasses({TBitBtn::StaticClass()}); }
+  TButtonsRegistration() { RegisterClasses({TBitBtn::StaticClass(), TSpeedButton::StaticClass()}); }
 } ButtonsRegistration;
 }  // namespace

@@ -57,6 +57,10 @@ private:
   int FCount = 0;
 };
 
+// Rect filled with an 8 x 8 checker: Even where X + Y is even, Odd elsewhere (the face of a
+// button that stays down).
+void FillPatternRect(TCanvas* Canvas, const TRect& Rect, TColor Even, TColor Odd);
+
 // ---------------------------------------------------------------------------------------------
 // An owner-drawn push button with a glyph. Default, Cancel and ModalResult act as on TButton;
 // Kind gives the standard caption and result of a dialog button.
@@ -132,4 +136,98 @@ private:
   TBitBtnKind FKind = bkCustom;
   bool FModifiedGlyph = false;
   bool FDrawnActive = false;
+};
+
+// ---------------------------------------------------------------------------------------------
+// A button without a window, drawn by its parent: a glyph and a caption on a raised face, sunken
+// while pressed or down, embossed while disabled. Flat shows the face's edge only under the mouse
+// (and while pressed or down), on the parent's background when Transparent, else on Color.
+// Buttons of one parent with the same GroupIndex (not 0) stay down one at a time: a click puts
+// one down and the others up; AllowAllUp lets a click put the last one up again.
+class TSpeedButton : public TGraphicControl {
+  ORV_CLASS(TSpeedButton, TGraphicControl)
+public:
+  explicit TSpeedButton(TComponent* AOwner);
+  ~TSpeedButton() override;
+
+  bool AllowAllUp() const { return FAllowAllUp; }
+  void SetAllowAllUp(bool Value);
+  int GroupIndex() const { return FGroupIndex; }
+  void SetGroupIndex(int Value);
+  // Always false while GroupIndex is 0; the last button down of a group without AllowAllUp
+  // stays down.
+  bool Down() const { return FDown; }
+  void SetDown(bool Value);
+  bool Flat() const { return FFlat; }
+  void SetFlat(bool Value);
+  TBitmap* Glyph() const { return FGlyph; }
+  // Copies Value; a bitmap whose width is 1..4 times its height sets NumGlyphs to that ratio.
+  void SetGlyph(TBitmap* Value);
+  TNumGlyphs NumGlyphs() const { return FNumGlyphs; }
+  // Clamped to 1..4.
+  void SetNumGlyphs(TNumGlyphs Value);
+  TButtonLayout Layout() const { return FLayout; }
+  void SetLayout(TButtonLayout Value);
+  // As TBitBtn's.
+  int Margin() const { return FMargin; }
+  void SetMargin(int Value);
+  int Spacing() const { return FSpacing; }
+  void SetSpacing(int Value);
+  bool Transparent() const { return FTransparent; }
+  void SetTransparent(bool Value);
+  // The state drawn now: bsUp, bsDisabled, bsDown (pressed) or bsExclusive (down).
+  TButtonState State() const { return FState; }
+  // The mouse is over the button.
+  bool MouseInControl() const { return FMouseInControl; }
+  // Where the glyph and caption are drawn in the current state (client coordinates).
+  TButtonContentLayout ContentLayout();
+
+  using TControl::Caption;
+  using TControl::SetCaption;
+  using TControl::Color;
+  using TControl::SetColor;
+  using TControl::Font;
+  using TControl::SetFont;
+  using TControl::ParentFont;
+  using TControl::SetParentFont;
+
+  using TControl::Click;
+  void Dispatch(TMessage& Message) override;
+  void Loaded() override;
+
+protected:
+  void Paint() override;
+  void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+  void MouseMove(TShiftState Shift, int X, int Y) override;
+  void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+
+private:
+  void GlyphChanged(TObject*);
+  void Changed();   // repaints and drops the cut images
+  const TGlyphImages& Images();
+  bool Pressed() const { return FState == bsDown || FState == bsExclusive; }
+  // Inside the edge.
+  TRect FaceRect() const;
+  TButtonContentLayout CalcLayout(HDC DC);
+  // Tells the other buttons of the group that this one went down.
+  void UpdateExclusive();
+  void SetMouseInControl(bool Value);
+  void CMButtonPressed(TMessage& Message);
+  void CMDialogChar(TMessage& Message);
+
+  TBitmap* FGlyph;
+  TGlyphImages FImages;
+  bool FImagesValid = false;
+  TNumGlyphs FNumGlyphs = 1;
+  TButtonLayout FLayout = blGlyphLeft;
+  int FMargin = -1;
+  int FSpacing = 4;
+  int FGroupIndex = 0;
+  TButtonState FState = bsUp;
+  bool FDown = false;
+  bool FAllowAllUp = false;
+  bool FFlat = false;
+  bool FTransparent = true;
+  bool FDragging = false;
+  bool FMouseInControl = false;
 };

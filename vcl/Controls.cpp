@@ -1838,6 +1838,39 @@ void TWinControl::PaintWindow(HDC DC) {
   DefaultHandler(M);
 }
 
+namespace {
+// Moves the DC's origin by (DX, DY) device units.
+void MoveOrigin(HDC DC, int DX, int DY) {
+  POINT Org{};
+  GetViewportOrgEx(DC, &Org);
+  SetViewportOrgEx(DC, Org.x + DX, Org.y + DY, nullptr);
+}
+}  // namespace
+
+void TWinControl::PaintTo(HDC DC, int X, int Y) {
+  const HWND Wnd = Handle();
+  FControlState |= StateOf(csPaintCopy);
+  TFinally Clear{[this] { FControlState &= ~StateOf(csPaintCopy); }};
+  TSaveDC Save(DC);
+  RECT W{};
+  GetWindowRect(Wnd, &W);
+  MoveOrigin(DC, X, Y);
+  IntersectClipRect(DC, 0, 0, W.right - W.left, W.bottom - W.top);
+  RECT Frame{0, 0, W.right - W.left, W.bottom - W.top};
+  if (GetWindowLongPtrA(Wnd, GWL_EXSTYLE) & WS_EX_CLIENTEDGE) DrawEdge(DC, &Frame, EDGE_SUNKEN, BF_RECT);
+  else if (GetWindowLongPtrA(Wnd, GWL_STYLE) & WS_BORDER) DrawEdge(DC, &Frame, BDR_OUTER, BF_RECT | BF_MONO);
+  // The client where the window has it: a caption or other frame parts may come before it.
+  POINT Client{0, 0};
+  ::ClientToScreen(Wnd, &Client);
+  MoveOrigin(DC, Client.x - W.left, Client.y - W.top);
+  const TRect R = ClientRect();
+  IntersectClipRect(DC, 0, 0, R.Right, R.Bottom);
+  Perform(WM_ERASEBKGND, reinterpret_cast<uintptr_t>(DC), 0);
+  Perform(WM_PAINT, reinterpret_cast<uintptr_t>(DC), 0);
+  for (TWinControl* C : FWinControls)
+    if (C->FVisible) C->PaintTo(DC, C->FLeft, C->FTop);
+}
+
 void TWinControl::PaintControls(HDC DC, TControl* First) {
   size_t I = 0;
   if (First) {
@@ -1851,9 +1884,7 @@ void TWinControl::PaintControls(HDC DC, TControl* First) {
     if (FControlState & StateOf(csPaintCopy)) C->FControlState |= StateOf(csPaintCopy);
     TFinally Clear{[C] { C->FControlState &= ~StateOf(csPaintCopy); }};
     TSaveDC Save(DC);
-    POINT Org{};
-    GetViewportOrgEx(DC, &Org);
-    SetViewportOrgEx(DC, Org.x + C->FLeft, Org.y + C->FTop, nullptr);
+    MoveOrigin(DC, C->FLeft, C->FTop);
     IntersectClipRect(DC, 0, 0, C->FWidth, C->FHeight);
     C->Perform(WM_PAINT, reinterpret_cast<uintptr_t>(DC), 0);
   }
@@ -2465,6 +2496,9 @@ void TCustomControl::PaintWindow(HDC DC) {
 }
 
 ORV_IMPLEMENT_CLASS(TCustomControl, TWinControl)
+
+// Windows 95 and NT 4 (major version 4) brought the new-style controls.
+const bool NewStyleControls = LOBYTE(LOWORD(GetVersion())) >= 4;
 
 // ---------------------------------------------------------------------------------------------
 // Hints

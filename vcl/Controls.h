@@ -561,6 +561,12 @@ public:
   TPoint ClientOrigin() const override;
   void Invalidate() override;
   void Repaint() override;
+  // Paints the window into a foreign DC with its top-left corner at (X, Y): its border (the
+  // sunken client edge or the single line), then the client where the window has it, erased and
+  // painted by the window's own procedure (WM_ERASEBKGND and WM_PAINT with the DC), with the
+  // graphic children, then each visible windowed child in the same way. csPaintCopy is set
+  // meanwhile.
+  void PaintTo(HDC DC, int X, int Y);
 
   // Alignment of the children.
   void DisableAlign() { ++FAlignLevel; }
@@ -886,3 +892,6 @@ TShiftState KeyDataToShiftState(intptr_t KeyData);
 TShiftState GetShiftState();
 // Distance the mouse must move with the button down before an automatic drag starts.
 constexpr int DragThreshold = 5;
+
+// True where the system has the new-style (3-D, version 4 and later) controls.
+extern const bool NewStyleControls;

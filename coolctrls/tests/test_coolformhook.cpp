@@ -12,7 +12,6 @@
 #include <cstdlib>
 #include <memory>
 #include <string>
-#include <thread>
 
 namespace {
 
@@ -127,28 +126,12 @@ TEST(CoolFormHook, ARealDragOnTheClientMovesTheForm) {
   PumpUntil([&] { return GetForegroundWindow() == Wnd; }, 50);
   RECT Before;
   GetWindowRect(Wnd, &Before);
-  vcltest::MoveMouse(Wnd, 200, 150);
-  std::thread User([] {
-    auto Send = [](DWORD Flags, int DX, int DY) {
-      INPUT In{};
-      In.type = INPUT_MOUSE;
-      In.mi.dx = DX;
-      In.mi.dy = DY;
-      In.mi.dwFlags = Flags;
-      SendInput(1, &In, sizeof In);
-      Sleep(30);
-    };
-    Send(MOUSEEVENTF_LEFTDOWN, 0, 0);
-    for (int I = 0; I < 8; ++I) Send(MOUSEEVENTF_MOVE, 5, 4);
-    Send(MOUSEEVENTF_LEFTUP, 0, 0);
-  });
+  vcltest::RealDrag(Wnd, 200, 150, 40, 32);
   RECT After{};
   const bool Moved = PumpUntil([&] {
     GetWindowRect(Wnd, &After);
     return After.left == Before.left + 40 && After.top == Before.top + 32;
   });
-  User.join();
-  PumpRounds(3);
   GetWindowRect(Wnd, &After);
   EXPECT_TRUE(Moved) << "from (" << Before.left << ", " << Before.top << ") to (" << After.left << ", " << After.top
                      << ")";

@@ -89,25 +89,11 @@ TEST_F(CoolItemDraw, BackgroundsByStateAndOptions) {
 }
 
 TEST_F(CoolItemDraw, SeeThroughShowsTheParentsGradient) {
-  // The host paints a gradient as its background.
-  struct THook : TObject {
-    TWinControl* C;
-    TWndMethod Saved;
-    void Hook(TMessage& M) {
-      if (M.Msg != WM_ERASEBKGND) return Saved(M);
-      FillGradientRect(reinterpret_cast<HDC>(M.WParam), C->ClientRect(), clBlack, clWhite, 128, true);
-      M.Result = 1;
-    }
-  } Hook;
-  Hook.C = Host.Control();
-  Hook.Saved = Hook.C->WindowProc;
-  Hook.C->WindowProc = EVENT(&Hook, THook::Hook);
-  auto Behind = vcltest::MakeBitmap(400, 300, clFuchsia);
-  FillGradientRect(Behind->Canvas()->Handle(), Rect(0, 0, 400, 300), clBlack, clWhite, 128, true);
+  itemtest::TGradientBackground Gradient(Host.Control());
+  auto Behind = Gradient.Picture();
 
   L->SetOptions(CoolOption(ocPaintTransparently));
   auto B = DrawItemImage(L, 0, 0);
-  Hook.C->WindowProc = Hook.Saved;
   const TPoint Origin = L->ScreenToClient(Host.Control()->ClientToScreen(TPoint(0, 0)));
   for (int X : {60, 90, 118})
     EXPECT_EQ(B->Canvas()->Pixels(X, 8), Behind->Canvas()->Pixels(X - Origin.X, 8 - Origin.Y)) << X;

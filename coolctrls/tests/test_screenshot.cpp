@@ -1,7 +1,11 @@
-// A picture of the item and grid controls together for people: a font list, a colour combo and
-// a coloured grid with a caption bar, saved as a BMP (converted to PNG by CTest).
+// Pictures of the cool controls together for people, saved as BMP (converted to PNG by CTest):
+// a font list, a colour combo and a coloured grid with a caption bar; and a captioned,
+// wallpapered list box, a combo with its widened list open, an edit with its button and a
+// captioned memo.
 #include "coolctrls/CoolCtrls.h"
+#include "vcl/GdiGuards.h"
 #include "vcl/tests/vcltest.h"
+#include "coolctrls/tests/itemtest.h"
 
 #include <gtest/gtest.h>
 
@@ -45,6 +49,62 @@ TEST(CoolScreenshot, FontListColourComboAndCaptionedGrid) {
   TBitmap Back;
   Back.LoadFromFile(Path);
   EXPECT_EQ(Back.Width(), 560);
+}
+
+TEST(CoolScreenshot, ListComboEditAndMemo) {
+  vcltest::TTestHost Host(720, 330, 40, 0);
+  auto* List = Host.Add<TCoolListBox>(10, 10, 180, 300);
+  List->SetCaption("Tag fields");
+  List->SetCaptionColor(clNavy);
+  List->SetCaptionTextColor(clYellow);
+  auto Wall = itemtest::VerticalGradient(64, 64);
+  List->SetWallpaper(Wall.get());
+  List->SetOptions(CoolOption(ocPaintWallpaper) | CoolOption(ocTileWallpaper) | CoolOption(ocBevelOnlyIfSel));
+  List->SetBevelOuter(bvRaised);
+  for (const char* F : {"Header 48", "Filter 1", "Partition 5", "Company 0359011", "Item 010310", "Serial 41928"})
+    List->Items()->Add(F);
+  List->SetItemIndex(3);
+
+  auto* Memo = Host.Add<TCoolMemo>(460, 50, 250, 270);
+  Memo->SetCaption("Notes");
+  Memo->SetOptions(0);
+  Memo->Lines()->Add("303415E98C0A11800000A3C8");
+  Memo->Lines()->Add("48.1.5.0359011.010310.41928");
+
+  auto* Edit = Host.Add<TCoolEditBtn>(460, 10, 250, 26);
+  Edit->SetText("303415E98C0A11800000A3C8");
+  Edit->SetBtnCaption("...");
+
+  auto* Combo = Host.Add<TCoolComboBox>(210, 10, 120, 24);
+  Combo->SetExtendedStyle(ctColorControl);
+  Combo->SetListBoxWidth(230);
+  Combo->SetColorValue(clTeal);
+  vcltest::PumpRounds(5);
+  Host.Frame().Activate();
+  SendMessageA(Combo->Handle(), CB_SHOWDROPDOWN, TRUE, 0);
+  ASSERT_TRUE(vcltest::PumpUntil([&] { return Combo->ListHandle() != nullptr; }));
+  vcltest::PumpRounds(5);
+
+  // From the screen: the dropped list is a window of its own above the host.
+  RECT R;
+  GetClientRect(Host.Window(), &R);
+  POINT Origin{0, 0};
+  ClientToScreen(Host.Window(), &Origin);
+  TBitmap Shot;
+  Shot.SetPixelFormat(pf24bit);
+  Shot.SetSize(R.right, R.bottom);
+  {
+    TWindowDC Screen(nullptr);
+    BitBlt(Shot.Canvas()->Handle(), 0, 0, R.right, R.bottom, Screen, Origin.x, Origin.y, SRCCOPY);
+  }
+  RECT L;
+  GetWindowRect(Combo->ListHandle(), &L);
+  EXPECT_EQ(L.right - L.left, 230);
+  const TRect Band = itemtest::CaptionBand(List->Handle());
+  const TPoint CaptionAt = Host.Control()->ScreenToClient(List->ClientToScreen(TPoint(0, 0)));
+  EXPECT_EQ(Shot.Canvas()->Pixels(CaptionAt.X + 150, CaptionAt.Y - Band.Height()), clNavy);
+  SendMessageA(Combo->Handle(), CB_SHOWDROPDOWN, FALSE, 0);
+  Shot.SaveToFile(AnsiString(ORVALEN_SHOTS) + "/cool-list-combo-edit.bmp");
 }
 
 }  // namespace

@@ -344,6 +344,50 @@ TEST(Button, ClickMessageFiresOnClickThroughReflection) {
 // ---------------------------------------------------------------------------------------------
 // Edits
 
+// PaintTo draws a group box into a bitmap as it is on the screen: its own face, its label (a
+// graphic child) and the edit inside it (a windowed child, painted by the system edit into the
+// DC it is given, with its sunken edge). Off-screen too: the bitmap is all that gets drawn.
+TEST(PaintTo, AWindowItsFrameAndItsChildrenAsOnTheScreen) {
+  TFormHost H;
+  auto* Box = H.Add<TGroupBox>(10, 10, 220, 110);
+  Box->SetCaption("Tag");
+  Box->SetColor(clYellow);
+  auto* L = TComponent::Create<TLabel>(H.Form);
+  L->SetBounds(12, 20, 80, 16);
+  L->SetCaption("Label");
+  L->Font()->SetColor(clRed);
+  L->SetParent(Box);
+  auto* E = H.Add<TEdit>(12, 50, 180, 26, Box);
+  E->SetText("303415E98C0A");
+  E->Font()->SetColor(clBlue);
+  PumpRounds(3);
+  auto Screen = vcltest::CaptureClient(H.Wnd());
+
+  auto Image = vcltest::MakeBitmap(Box->Width() + 20, Box->Height() + 20, clFuchsia);
+  Box->PaintTo(Image->Canvas()->Handle(), 5, 7);
+  int Differ = 0, Red = 0, Blue = 0;
+  for (int Y = 0; Y < Box->Height(); ++Y)
+    for (int X = 0; X < Box->Width(); ++X) {
+      const TColor P = Image->Canvas()->Pixels(X + 5, Y + 7);
+      Differ += P != Screen->Canvas()->Pixels(X + Box->Left(), Y + Box->Top());
+      Red += P == clRed;
+      Blue += P == clBlue;
+    }
+  EXPECT_EQ(Differ, 0);
+  EXPECT_GT(Red, 20) << "the label";
+  EXPECT_GT(Blue, 20) << "the edit's text";
+  EXPECT_EQ(Image->Canvas()->Pixels(4, 6), clFuchsia) << "nothing outside the window";
+  EXPECT_EQ(Image->Canvas()->Pixels(5 + Box->Width(), 7 + Box->Height()), clFuchsia);
+  EXPECT_FALSE(Box->ControlState() & StateOf(csPaintCopy));
+  // The edit alone: its frame is the sunken client edge.
+  auto Edit = vcltest::MakeBitmap(E->Width(), E->Height(), clFuchsia);
+  E->PaintTo(Edit->Canvas()->Handle(), 0, 0);
+  const TPoint At = H.Form->ScreenToClient(E->ClientToScreen(TPoint(0, 0)));
+  EXPECT_EQ(Edit->Canvas()->Pixels(0, 0), Screen->Canvas()->Pixels(At.X - 2, At.Y - 2));
+  EXPECT_EQ(Edit->Canvas()->Pixels(E->Width() - 1, E->Height() - 1),
+            Screen->Canvas()->Pixels(At.X - 2 + E->Width() - 1, At.Y - 2 + E->Height() - 1));
+}
+
 TEST(Edit, TextRoundTripsThroughTheWindow) {
   TFormHost H;
   TEdit* E = TComponent::Create<TEdit>(H.Form);

@@ -605,4 +605,156 @@ TEST(Image, CanvasCreatesABitmapAndRepaints) {
   }
 }
 
+// ---------------------------------------------------------------------------------------------
+// Speed buttons: graphic controls the host window paints and hands the mouse to.
+
+struct TSpeedFixture : testing::Test {
+  TTestHost Host;
+  int Clicks = 0;
+  struct TCounter : TObject {
+    int* N;
+    void Click(TObject*) { ++*N; }
+  } Counter;
+  TSpeedButton* Add(int Left, int Group = 0) {
+    auto* B = Host.Add<TSpeedButton>(Left, BtnY, 60, 30);
+    B->SetGlyph(GlyphPair().get());
+    B->SetGroupIndex(Group);
+    B->OnClick = TNotifyEvent::Bind<&TCounter::Click>(&Counter);
+    return B;
+  }
+  void SetUp() override { Counter.N = &Clicks; }
+  HWND Wnd() { return Host.Control()->Handle(); }
+  void Press(TSpeedButton* B, int DX = 30) { vcltest::SendMouse(Wnd(), WM_LBUTTONDOWN, B->Left() + DX, BtnY + 15, MK_LBUTTON); }
+  void Release(TSpeedButton* B, int DX = 30) { vcltest::SendMouse(Wnd(), WM_LBUTTONUP, B->Left() + DX, BtnY + 15, 0); }
+  // Where the glyph's red square is, in host coordinates.
+  TPoint SquareAt(TSpeedButton* B) {
+    const TButtonContentLayout L = B->ContentLayout();
+    return Point(B->Left() + L.Glyph.Left + Square.Left, B->Top() + L.Glyph.Top + Square.Top);
+  }
+};
+
+TEST_F(TSpeedFixture, UpPressedAndDisabledLooks) {
+  TSpeedButton* B = Add(BtnX);
+  PumpMessages();
+  const TPoint Up = SquareAt(B);
+  {
+    TShot S(Host.Window());
+    EXPECT_EQ(Hex(S.At(Up)), Hex(clRed));
+    EXPECT_EQ(S.Count(B->BoundsRect(), clRed), 64);
+    EXPECT_EQ(S.Count(B->BoundsRect(), clOlive), 0) << "the transparent colour is left out";
+    EXPECT_EQ(Hex(S.At(B->Left() + 30, B->Top())), Hex(Rgb(clBtnHighlight))) << "a raised face";
+  }
+  Press(B);
+  EXPECT_EQ(B->State(), bsDown);
+  {
+    TShot S(Host.Window());
+    EXPECT_EQ(Hex(S.At(Up + Point(1, 1))), Hex(clRed));
+    EXPECT_EQ(Hex(S.At(Up)), Hex(Rgb(clBtnFace))) << "the content moves by a pixel";
+    EXPECT_NE(Hex(S.At(B->Left() + 30, B->Top())), Hex(Rgb(clBtnHighlight)));
+  }
+  Release(B);
+  EXPECT_EQ(B->State(), bsUp);
+  EXPECT_EQ(Clicks, 1);
+  // Released outside: no click.
+  Press(B);
+  Release(B, 200);
+  EXPECT_EQ(Clicks, 1);
+  EXPECT_EQ(B->State(), bsUp);
+
+  B->SetEnabled(false);
+  TShot S(Host.Window());
+  EXPECT_EQ(S.Count(B->BoundsRect(), clLime), 64) << "the second image";
+  EXPECT_EQ(S.Count(B->BoundsRect(), clRed), 0);
+  Press(B);
+  Release(B);
+  EXPECT_EQ(Clicks, 1);
+  EXPECT_EQ(B->State(), bsDisabled);
+}
+
+TEST_F(TSpeedFixture, AGroupKeepsOneButtonDown) {
+  TSpeedButton* A = Add(BtnX, 1);
+  TSpeedButton* B = Add(BtnX + 70, 1);
+  TSpeedButton* Other = Add(BtnX + 140, 2);
+  Other->SetDown(true);
+  A->SetDown(true);
+  EXPECT_TRUE(A->Down());
+  EXPECT_EQ(A->State(), bsExclusive);
+  Press(B);
+  Release(B);
+  EXPECT_TRUE(B->Down());
+  EXPECT_FALSE(A->Down()) << "the other of the group went up";
+  EXPECT_TRUE(Other->Down()) << "another group";
+  EXPECT_EQ(Clicks, 1);
+  // Down buttons show the checkered face (button face and highlight).
+  {
+    TShot S(Host.Window());
+    const TColor P = S.At(B->Left() + 5, B->Top() + 4), Q = S.At(B->Left() + 6, B->Top() + 4);
+    EXPECT_NE(Hex(P), Hex(Q));
+    EXPECT_TRUE((P == Rgb(clBtnFace) && Q == Rgb(clBtnHighlight)) || (P == Rgb(clBtnHighlight) && Q == Rgb(clBtnFace)));
+    EXPECT_EQ(Hex(S.At(A->Left() + 5, A->Top() + 4)), Hex(Rgb(clBtnFace)));
+  }
+  // The last one down stays down, unless AllowAllUp.
+  Press(B);
+  Release(B);
+  EXPECT_TRUE(B->Down());
+  EXPECT_EQ(Clicks, 2);
+  B->SetAllowAllUp(true);
+  EXPECT_TRUE(A->AllowAllUp()) << "the group shares it";
+  Press(B);
+  Release(B);
+  EXPECT_FALSE(B->Down());
+  EXPECT_FALSE(A->Down());
+  // Without a group no button stays down.
+  TSpeedButton* Plain = Add(BtnX + 210);
+  Plain->SetDown(true);
+  EXPECT_FALSE(Plain->Down());
+}
+
+TEST_F(TSpeedFixture, AFlatButtonShowsItsEdgeUnderTheMouse) {
+  TSpeedButton* B = Add(BtnX);
+  B->SetFlat(true);
+  B->SetTransparent(false);
+  B->SetColor(clYellow);
+  PumpMessages();
+  const TPoint Corner = Point(B->Left() + B->Width() - 1, B->Top() + B->Height() - 1);
+  vcltest::MoveMouse(Host.Window(), 300, 200);
+  EXPECT_FALSE(B->MouseInControl());
+  EXPECT_EQ(Hex(TShot(Host.Window()).At(Corner)), Hex(clYellow));
+  vcltest::MoveMouse(Host.Window(), B->Left() + 30, B->Top() + 15);
+  ASSERT_TRUE(vcltest::PumpUntil([&] { return B->MouseInControl(); }));
+  EXPECT_EQ(Hex(TShot(Host.Window()).At(Corner)), Hex(Rgb(clBtnShadow)));
+  // Transparent: the host's background around the glyph.
+  B->SetTransparent(true);
+  vcltest::MoveMouse(Host.Window(), 300, 200);
+  ASSERT_TRUE(vcltest::PumpUntil([&] { return !B->MouseInControl(); }));
+  TShot S(Host.Window());
+  EXPECT_EQ(Hex(S.At(Corner)), Hex(S.At(B->Left() - 2, B->Top() + 15)));
+  EXPECT_EQ(S.Count(B->BoundsRect(), clRed), 64);
+}
+
+TEST(SpeedButton, PublishedDefaultsAndStreaming) {
+  ExpectClassDefaultsMatch(TSpeedButton::StaticClass());
+  EXPECT_EQ(GetClass("TSpeedButton"), TSpeedButton::StaticClass());
+  auto* B = TComponent::Create<TSpeedButton>(nullptr);
+  B->SetName("Speed");
+  B->SetGlyph(GlyphPair().get());
+  EXPECT_EQ(B->NumGlyphs(), 2) << "a glyph twice as wide as high holds two images";
+  B->SetGroupIndex(3);
+  B->SetDown(true);
+  B->SetFlat(true);
+  TMemoryStream Bin;
+  WriteComponentRes(&Bin, B);
+  Bin.SetPosition(0);
+  auto* R = TComponent::Create<TSpeedButton>(nullptr);
+  ReadComponentRes(&Bin, R);
+  EXPECT_EQ(R->GroupIndex(), 3);
+  EXPECT_TRUE(R->Down());
+  EXPECT_EQ(R->State(), bsExclusive);
+  EXPECT_TRUE(R->Flat());
+  EXPECT_EQ(R->NumGlyphs(), 2);
+  EXPECT_EQ(Hex(R->Glyph()->Canvas()->Pixels(5, 5)), Hex(clRed));
+  TObject::Free(R);
+  TObject::Free(B);
+}
+
 }  // namespace

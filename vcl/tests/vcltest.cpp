@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <stdexcept>
+#include <thread>
 
 namespace {
 // An exception that reaches the application's handler (from a window procedure, a timer or a
@@ -194,6 +196,63 @@ void MoveMouse(HWND Wnd, int X, int Y) {
     Still = 0;
     return false;
   });
+}
+
+void SendInputs(const std::vector<INPUT>& Inputs) {
+  std::atomic<bool> Done{false};
+  std::thread User([&Done, &Inputs] {
+    for (INPUT In : Inputs) {
+      SendInput(1, &In, sizeof In);
+      Sleep(30);
+    }
+    Done = true;
+  });
+  PumpUntil([&Done] { return Done.load(); });
+  User.join();
+  PumpRounds(3);
+}
+
+INPUT MouseButtonInput(TMouseButton Button, bool Down) {
+  static constexpr DWORD Flags[3][2] = {{MOUSEEVENTF_LEFTUP, MOUSEEVENTF_LEFTDOWN},
+                                        {MOUSEEVENTF_RIGHTUP, MOUSEEVENTF_RIGHTDOWN},
+                                        {MOUSEEVENTF_MIDDLEUP, MOUSEEVENTF_MIDDLEDOWN}};
+  INPUT In{};
+  In.type = INPUT_MOUSE;
+  In.mi.dwFlags = Flags[Button][Down ? 1 : 0];
+  return In;
+}
+
+INPUT KeyInput(WORD VirtualKey, bool Down) {
+  INPUT In{};
+  In.type = INPUT_KEYBOARD;
+  In.ki.wVk = VirtualKey;
+  In.ki.dwFlags = Down ? 0 : KEYEVENTF_KEYUP;
+  return In;
+}
+
+void RealClick(HWND Wnd, int X, int Y, TMouseButton Button, int Times) {
+  MoveMouse(Wnd, X, Y);
+  std::vector<INPUT> Inputs;
+  for (int I = 0; I < Times; ++I) {
+    Inputs.push_back(MouseButtonInput(Button, true));
+    Inputs.push_back(MouseButtonInput(Button, false));
+  }
+  SendInputs(Inputs);
+}
+
+void RealDrag(HWND Wnd, int X, int Y, int DX, int DY) {
+  MoveMouse(Wnd, X, Y);
+  std::vector<INPUT> Inputs{MouseButtonInput(mbLeft, true)};
+  for (int I = 0; I < 8; ++I) {
+    INPUT Move{};
+    Move.type = INPUT_MOUSE;
+    Move.mi.dx = DX / 8;
+    Move.mi.dy = DY / 8;
+    Move.mi.dwFlags = MOUSEEVENTF_MOVE;
+    Inputs.push_back(Move);
+  }
+  Inputs.push_back(MouseButtonInput(mbLeft, false));
+  SendInputs(Inputs);
 }
 
 void Click(HWND Wnd, int X, int Y) {

@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <memory>
+#include <vector>
 
 namespace vcltest {
 
@@ -86,5 +87,19 @@ void Click(HWND Wnd, int X, int Y);
 void MoveMouse(HWND Wnd, int X, int Y);
 // The same move queued as real input, without handling any message.
 void SendMouseMove(HWND Wnd, int X, int Y);
+// Sends Inputs one after another, 30 ms apart, from another thread while this one handles its
+// messages (a press may start a modal loop here, moving a window, that only the release ends);
+// returns once all are sent and what followed is handled.
+void SendInputs(const std::vector<INPUT>& Inputs);
+// A press (Down) or release of a button of the real mouse where it is.
+INPUT MouseButtonInput(TMouseButton Button, bool Down);
+// A press (Down) or release of a key of the real keyboard.
+INPUT KeyInput(WORD VirtualKey, bool Down);
+// A press and release of the real mouse at a client point of Wnd, the cursor put there first;
+// twice for a double click.
+void RealClick(HWND Wnd, int X, int Y, TMouseButton Button = mbLeft, int Times = 1);
+// A drag with the real left button from a client point of Wnd by (DX, DY) in eight even steps
+// (DX and DY multiples of 8).
+void RealDrag(HWND Wnd, int X, int Y, int DX, int DY);
 
 }  // namespace vcltest
