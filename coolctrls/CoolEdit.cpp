@@ -242,21 +242,7 @@ static constinit const TPropInfo TCoolEdit_Props[] = {
     TControlProps::TabStop(true),
     TControlProps::Text(),
     TControlProps::Visible(),
-    PropEvent<&TCustomEdit::OnChange>("OnChange"),
-    TControlProps::OnClick(),
-    TControlProps::OnDblClick(),
-    TControlProps::OnDragDrop(),
-    TControlProps::OnDragOver(),
-    TControlProps::OnEndDrag(),
-    TControlProps::OnEnter(),
-    TControlProps::OnExit(),
-    TControlProps::OnKeyDown(),
-    TControlProps::OnKeyPress(),
-    TControlProps::OnKeyUp(),
-    TControlProps::OnMouseDown(),
-    TControlProps::OnMouseMove(),
-    TControlProps::OnMouseUp(),
-    TControlProps::OnStartDrag(),
+    ORV_COOL_EDIT_EVENTS,
 };
 ORV_IMPLEMENT_COMPONENT(TCoolEdit, TCustomEdit, TCoolEdit_Props)
 
