@@ -282,3 +282,4 @@ private:
 #include "coolctrls/CoolStringGrid.h"
 #include "coolctrls/CoolBtn.h"
 #include "coolctrls/CoolPopupButton.h"
+#include "coolctrls/CoolPopupBox.h"

@@ -4,12 +4,12 @@
 
 #include <algorithm>
 
-namespace {
 TPoint LowerLeftOnScreen(const TControl* C) {
   const TPoint P{C->Left(), C->Top() + C->Height()};
   return C->Parent() ? C->Parent()->ClientToScreen(P) : P;
 }
 
+namespace {
 // A canvas on a menu item's DC in the menu font, SYSTEM_FONT selected under it meanwhile.
 struct TMenuItemCanvas {
   explicit TMenuItemCanvas(HDC DC) : Font(DC, GetStockObject(SYSTEM_FONT)) {
@@ -250,8 +250,6 @@ void TCustomPopupButton::SetButtonState(int Value) {
   FButtonState = Value;
 }
 
-TPoint TCustomPopupButton::DropPoint() const { return LowerLeftOnScreen(this); }
-
 void TCustomPopupButton::DropDownClosed() {
   TPoint P{};
   GetCursorPos(reinterpret_cast<POINT*>(&P));
@@ -356,7 +354,7 @@ void TCoolPopupButton::Notification(TComponent* AComponent, TOperation Operation
 }
 
 void TCoolPopupButton::ClickAdd() {
-  const TPoint P = DropPoint();
+  const TPoint P = LowerLeftOnScreen(this);
   if (!FDownMenu) return;
   // The menu takes the mouse; nothing of the press may keep it afterwards.
   SetMouseCapture(false);
@@ -374,27 +372,6 @@ void TCoolPopupButton::PopupWndProc(TMessage& Message) {
   }
   inherited::PopupWndProc(Message);
 }
-
-#define ORV_POPUP_BUTTON_PROPS(T)                                                                              \
-  PropObject<&T::About, &T::SetAbout>("About"), PropRef<&TControl::Action, &TControl::SetAction>("Action"),    \
-      TControlProps::BiDiMode(), PropInt<&T::BtnAddSize, &T::SetBtnAddSize>("BtnAddSize", 16),                 \
-      TControlProps::Caption(), TControlProps::Color(clWindow),                                                \
-      PropRef<&T::CoolImages, &T::SetCoolImages>("CoolImages"), TControlProps::Enabled(),                     \
-      PropBool<&T::Flat, &T::SetFlat>("Flat", false), TControlProps::Font(),                                 \
-      PropObject<&T::Glyph, &T::SetGlyph>("Glyph"), PropInt<&T::idWallpaper, &T::SetIdWallpaper>("idWallpaper", -1), \
-      PropEnum<&T::Layout, &T::SetLayout>("Layout", TButtonLayoutType, blGlyphLeft),                          \
-      PropInt<&T::Margin, &T::SetMargin>("Margin", -1), PropInt<&T::NumGlyphs, &T::SetNumGlyphs>("NumGlyphs", 1), \
-      TControlProps::ParentBiDiMode(), TControlProps::ParentColor(true), TControlProps::ParentFont(),        \
-      TControlProps::ParentShowHint(), PopupMenuProp(),                                                        \
-      PropColor<&T::ShadowColor, &T::SetShadowColor>("ShadowColor", clBtnHighlight),                          \
-      PropEnum<&T::ShadowPos, &T::SetShadowPos>("ShadowPos", TShadowPositionType, spLeftTop),                 \
-      PropInt<&T::ShadowSize, &T::SetShadowSize>("ShadowSize", 1), TControlProps::ShowHint(),                 \
-      PropBool<&T::SimpleView, &T::SetSimpleView>("SimpleView", false),                                       \
-      PropInt<&T::Spacing, &T::SetSpacing>("Spacing", 4),                                                     \
-      PropBool<&T::Transparent, &T::SetTransparent>("Transparent", false), TControlProps::Visible(),          \
-      PropObject<&T::Wallpaper, &T::SetWallpaper>("Wallpaper"), TControlProps::OnClick(),                     \
-      TControlProps::OnDblClick(), TControlProps::OnMouseDown(), TControlProps::OnMouseMove(),                \
-      TControlProps::OnMouseUp()
 
 static constinit const TPropInfo TCustomPopupButton_Props[] = {
     PropObject<&TCustomPopupButton::About, &TCustomPopupButton::SetAbout>("About"),

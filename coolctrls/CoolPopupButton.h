@@ -79,8 +79,6 @@ protected:
   void SetButtonState(int Value);
   // After the drop-down closed: 3 with the cursor outside, 2 inside with the left button up.
   void DropDownClosed();
-  // The lower left corner on the screen.
-  TPoint DropPoint() const;
 
   void CMMouseEnter(TMessage& Message);
   void CMMouseLeave(TMessage& Message);
@@ -112,6 +110,8 @@ private:
 bool RoutePopupMenuMessage(TPopupMenu* Menu, HWND Owner, TMessage& Message);
 // TrackPopupMenu's alignment and button flags for Menu opened from Control.
 unsigned PopupMenuFlags(const TControl* Control, const TPopupMenu* Menu);
+// The control's lower left corner on the screen, where what it opens drops.
+TPoint LowerLeftOnScreen(const TControl* Control);
 
 // The split button whose arrow part opens DownMenu at its lower left corner.
 class TCoolPopupButton : public TCustomPopupButton {
@@ -148,3 +148,25 @@ protected:
 private:
   TPopupMenu* FDownMenu = nullptr;
 };
+
+// The published properties the popup buttons and boxes share (T: the class).
+#define ORV_POPUP_BUTTON_PROPS(T)                                                                              \
+  PropObject<&T::About, &T::SetAbout>("About"), PropRef<&TControl::Action, &TControl::SetAction>("Action"),    \
+      TControlProps::BiDiMode(), PropInt<&T::BtnAddSize, &T::SetBtnAddSize>("BtnAddSize", 16),                 \
+      TControlProps::Caption(), TControlProps::Color(clWindow),                                                \
+      PropRef<&T::CoolImages, &T::SetCoolImages>("CoolImages"), TControlProps::Enabled(),                     \
+      PropBool<&T::Flat, &T::SetFlat>("Flat", false), TControlProps::Font(),                                 \
+      PropObject<&T::Glyph, &T::SetGlyph>("Glyph"), PropInt<&T::idWallpaper, &T::SetIdWallpaper>("idWallpaper", -1), \
+      PropEnum<&T::Layout, &T::SetLayout>("Layout", TButtonLayoutType, blGlyphLeft),                          \
+      PropInt<&T::Margin, &T::SetMargin>("Margin", -1), PropInt<&T::NumGlyphs, &T::SetNumGlyphs>("NumGlyphs", 1), \
+      TControlProps::ParentBiDiMode(), TControlProps::ParentColor(true), TControlProps::ParentFont(),        \
+      TControlProps::ParentShowHint(), PopupMenuProp(),                                                        \
+      PropColor<&T::ShadowColor, &T::SetShadowColor>("ShadowColor", clBtnHighlight),                          \
+      PropEnum<&T::ShadowPos, &T::SetShadowPos>("ShadowPos", TShadowPositionType, spLeftTop),                 \
+      PropInt<&T::ShadowSize, &T::SetShadowSize>("ShadowSize", 1), TControlProps::ShowHint(),                 \
+      PropBool<&T::SimpleView, &T::SetSimpleView>("SimpleView", false),                                       \
+      PropInt<&T::Spacing, &T::SetSpacing>("Spacing", 4),                                                     \
+      PropBool<&T::Transparent, &T::SetTransparent>("Transparent", false), TControlProps::Visible(),          \
+      PropObject<&T::Wallpaper, &T::SetWallpaper>("Wallpaper"), TControlProps::OnClick(),                     \
+      TControlProps::OnDblClick(), TControlProps::OnMouseDown(), TControlProps::OnMouseMove(),                \
+      TControlProps::OnMouseUp()
