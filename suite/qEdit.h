@@ -5,5 +5,6 @@
 #include "suite/qEditFrame.h"
 #include "suite/qEditLists.h"
 #include "suite/qEditColor.h"
+#include "suite/qEditFont.h"
 #include "suite/qEditFlatBtn.h"
 #include "suite/qEditSpin.h"
