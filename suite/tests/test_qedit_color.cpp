@@ -290,6 +290,19 @@ TEST_F(ColorListPixels, SelectedItemTakesTheHighlight) {
   EXPECT_EQ(Hex(vcltest::PixelAt(DC, Other.right - 2, Other.top + 1)), Hex(Back));
 }
 
+TEST_F(ColorListPixels, ClickingAnItemChoosesItsColour) {
+  TPickerEvents E;
+  L->OnChange = EVENT(&E, TPickerEvents::Changed);
+  const RECT R = ItemRect(4);
+  for (int Round = 0; Round < 2; ++Round) {
+    vcltest::Click(L->Handle(), R.left + 5, (R.top + R.bottom) / 2);
+    PumpMessages();
+  }
+  EXPECT_EQ(L->ColorName(), "Navy");
+  EXPECT_EQ(Hex(L->ColorValue()), Hex(clNavy));
+  EXPECT_EQ(E.Changes, 1) << "the same colour again is no change";
+}
+
 TEST(QEditColorCombo, FaceAndDroppedListShowTheItems) {
   TFormScene S(420, 320);
   S.Show();

@@ -208,12 +208,24 @@ TEST_F(FontListScene, ItemsShowTheirKindsGlyph) {
   EXPECT_EQ(GlyphMisses(Shot.get(), R, qcRasterGlyph, Sys(COLOR_HIGHLIGHT)), 0);
 }
 
-// ----- the chosen face through a new list
-
 struct TChangeLog : TObject {
   int Count = 0;
   void Changed(TObject*) { ++Count; }
 };
+
+TEST_F(FontListScene, ClickingAFaceChoosesIt) {
+  TChangeLog Log;
+  L->OnChange = EVENT(&Log, TChangeLog::Changed);
+  L->SetTopIndex(0);
+  RECT R{};
+  SendMessageA(L->Handle(), LB_GETITEMRECT, 2, reinterpret_cast<LPARAM>(&R));
+  vcltest::Click(L->Handle(), R.left + 20, (R.top + R.bottom) / 2);
+  vcltest::PumpMessages();
+  EXPECT_EQ(L->FontName(), L->Items()->Get(2));
+  EXPECT_EQ(Log.Count, 1);
+}
+
+// ----- the chosen face through a new list
 
 template <class T> struct FontPicker : testing::Test {
   TFormScene S;

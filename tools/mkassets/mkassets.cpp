@@ -147,24 +147,32 @@ TImage OkGlyph() {
 void Put16(std::string& S, unsigned V) { S += char(V & 0xFF); S += char((V >> 8) & 0xFF); }
 void Put32(std::string& S, uint32_t V) { for (int I = 0; I < 4; ++I) S += char((V >> (8 * I)) & 0xFF); }
 
-// A 24-bit uncompressed BMP file, rows bottom-up and padded to four bytes.
-std::string Bmp24(const TImage& Img) {
-  const uint32_t Stride = (uint32_t(Img.W) * 3 + 3) & ~3u, ImageSize = Stride * Img.H;
+// A BMP file's two headers for an uncompressed W x H picture of Bits per pixel with Colors
+// entries in its colour table and ImageSize bytes of rows.
+std::string BmpHeaders(int W, int H, int Bits, uint32_t Colors, uint32_t ImageSize) {
+  const uint32_t Offset = 54 + 4 * Colors;
   std::string S = "BM";
-  Put32(S, 54 + ImageSize);
+  Put32(S, Offset + ImageSize);
   Put32(S, 0);
-  Put32(S, 54);
+  Put32(S, Offset);
   Put32(S, 40);
-  Put32(S, Img.W);
-  Put32(S, Img.H);
+  Put32(S, W);
+  Put32(S, H);
   Put16(S, 1);
-  Put16(S, 24);
+  Put16(S, Bits);
   Put32(S, 0);
   Put32(S, ImageSize);
   Put32(S, 0);
   Put32(S, 0);
+  Put32(S, Colors);
   Put32(S, 0);
-  Put32(S, 0);
+  return S;
+}
+
+// A 24-bit uncompressed BMP file, rows bottom-up and padded to four bytes.
+std::string Bmp24(const TImage& Img) {
+  const uint32_t Stride = (uint32_t(Img.W) * 3 + 3) & ~3u;
+  std::string S = BmpHeaders(Img.W, Img.H, 24, 0, Stride * Img.H);
   for (int Y = Img.H - 1; Y >= 0; --Y) {
     for (int X = 0; X < Img.W; ++X) {
       const TRgb& P = Img.Px[size_t(Y) * Img.W + X];
@@ -191,23 +199,8 @@ std::string Bmp8(const TImage& Img) {
     }
     Index[I] = uint8_t(It - Table.begin());
   }
-  const uint32_t Stride = (uint32_t(Img.W) + 3) & ~3u, ImageSize = Stride * Img.H;
-  const uint32_t Offset = 54 + 4 * uint32_t(Table.size());
-  std::string S = "BM";
-  Put32(S, Offset + ImageSize);
-  Put32(S, 0);
-  Put32(S, Offset);
-  Put32(S, 40);
-  Put32(S, Img.W);
-  Put32(S, Img.H);
-  Put16(S, 1);
-  Put16(S, 8);
-  Put32(S, 0);
-  Put32(S, ImageSize);
-  Put32(S, 0);
-  Put32(S, 0);
-  Put32(S, uint32_t(Table.size()));
-  Put32(S, 0);
+  const uint32_t Stride = (uint32_t(Img.W) + 3) & ~3u;
+  std::string S = BmpHeaders(Img.W, Img.H, 8, uint32_t(Table.size()), Stride * Img.H);
   for (const TRgb& T : Table) {
     S += char(T.B);
     S += char(T.G);
