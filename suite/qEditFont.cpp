@@ -246,10 +246,10 @@ template <class TBase> void TqcFontItems<TBase>::BuildFontList() {
     Enumerate(Screen);
   }
   if (FDevice & FontDev(qcfdPrinter)) {
-    // No printer, or one that fails, leaves the screen's faces.
+    // No printer, or one that fails in any way, leaves the screen's faces.
     try {
       Enumerate(Printer()->Handle());
-    } catch (const Exception&) {
+    } catch (...) {
     }
   }
 }
