@@ -1,6 +1,7 @@
-// Unit qAnimate: the fast 24-bit bitmap and the bitmap routines, and the colour buttons (windowed,
-// and their non-windowed twins).
+// Unit qAnimate: the fast 24-bit bitmap and the bitmap routines, the colour buttons (windowed,
+// and their non-windowed twins), and the bitmap controls and resource bitmap.
 #pragma once
 #include "suite/qAnimateFastBmp.h"
 #include "suite/qAnimateColorBtn.h"
 #include "suite/qAnimateNWColorBtn.h"
+#include "suite/qAnimateBitmap.h"
