@@ -38,6 +38,13 @@ inline TForm* LoadForm(const char* Text) {
   return Form;
 }
 
+// A file name in the system's temporary folder, unique to this process.
+inline std::string TempPath(const std::string& Name) {
+  char Dir[MAX_PATH];
+  GetTempPathA(sizeof Dir, Dir);
+  return std::string(Dir) + "orvalen-" + std::to_string(GetCurrentProcessId()) + "-" + Name;
+}
+
 struct TFormFree {
   void operator()(TCustomForm* F) const { TObject::Free(F); }
 };
