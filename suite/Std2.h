@@ -94,3 +94,4 @@ void Delay(unsigned short Milliseconds);
 #include "suite/Std2Timers.h"
 #include "suite/Std2VerInfo.h"
 #include "suite/Std2Rgn.h"
+#include "suite/Std2Fancy.h"

@@ -2,8 +2,8 @@
 // binary property "Data"), streams and files in the form of suite/Std2RgnData.h, and turned into
 // region handles at run time.
 #pragma once
-#include "suite/Std2.h"
 #include "suite/Std2RgnData.h"
+#include "vcl/Graphics.h"
 
 class TqFastBmp;
 
