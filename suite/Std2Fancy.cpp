@@ -2,6 +2,7 @@
 
 #include "rtl/TypInfo.h"
 #include "suite/MystdRoutines.h"
+#include "suite/Std2Shape.h"
 #include "vcl/Forms.h"
 
 namespace {
@@ -18,8 +19,7 @@ void Apply(TWinControl* Control, HRGN Region) {
   RECT Box{};
   GetRgnBox(Region, &Box);
   Control->SetBounds(Control->Left(), Control->Top(), Box.right - Box.left, Box.bottom - Box.top);
-  // A window that refuses the region leaves it with the caller.
-  if (!SetWindowRgn(Control->Handle(), Region, TRUE)) DeleteObject(Region);
+  std2shape::SetWindowRegion(Control->Handle(), Region, true);
 }
 
 }  // namespace

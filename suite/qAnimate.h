@@ -1,6 +1,7 @@
 // Unit qAnimate: the fast 24-bit bitmap and the bitmap routines, and the colour buttons (windowed,
-// and their non-windowed twins).
+// and their non-windowed twins), and the shape button.
 #pragma once
 #include "suite/qAnimateFastBmp.h"
 #include "suite/qAnimateColorBtn.h"
 #include "suite/qAnimateNWColorBtn.h"
+#include "suite/qAnimateShapeBtn.h"
