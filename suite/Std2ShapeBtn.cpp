@@ -11,7 +11,7 @@ using namespace std2shape;
 // ---------------------------------------------------------------------------------------------
 // TqcShapeColorBtn
 
-TqcShapeColorBtn::TqcShapeColorBtn(TComponent* AOwner) : TCustomControl(AOwner), FTextSize(New<TqcTextSize>()) {
+TqcShapeColorBtn::TqcShapeColorBtn(TComponent* AOwner) : inherited(AOwner), FTextSize(New<TqcTextSize>()) {
   SetControlStyle(StyleOf(csCaptureMouse) | StyleOf(csClickEvents) | StyleOf(csSetCaption) | StyleOf(csOpaque) |
                   StyleOf(csDoubleClicks));
   SetTabStop(true);
@@ -34,12 +34,6 @@ TqcShapeColorBtn::~TqcShapeColorBtn() {
 void TqcShapeColorBtn::Dispatch(TMessage& Message) {
   switch (Message.Msg) {
     case WM_ERASEBKGND: Message.Result = 1; break;
-    case WM_LBUTTONUP: WMLButtonUp(Message); break;
-    case WM_KEYDOWN: WMKeyDown(Message); break;
-    case WM_KEYUP: WMKeyUp(Message); break;
-    case CM_DIALOGKEY: CMDialogKey(Message); break;
-    case CM_DIALOGCHAR: CMDialogChar(Message); break;
-    case CM_FOCUSCHANGED: CMFocusChanged(Message); break;
     case CM_HITTEST: CMHitTest(Message); break;
     case CM_ENABLEDCHANGED:
     case CM_FONTCHANGED:
@@ -54,17 +48,6 @@ void TqcShapeColorBtn::Dispatch(TMessage& Message) {
       inherited::Dispatch(Message);
       if (OnMouseLeave) OnMouseLeave(this);
       break;
-    case CN_COMMAND:
-      if (HIWORD(Message.WParam) == 0) Click();
-      break;
-    case CN_KEYDOWN:
-      if (Message.WParam == VK_RETURN && Focused() && CanFocus()) {
-        Message.Result = 1;
-        Click();
-        break;
-      }
-      inherited::Dispatch(Message);
-      break;
     default: inherited::Dispatch(Message);
   }
 }
@@ -74,14 +57,8 @@ void TqcShapeColorBtn::RepaintAfter(TMessage& Message) {
   Invalidate();
 }
 
-void TqcShapeColorBtn::CreateParams(TCreateParams& Params) {
-  inherited::CreateParams(Params);
-  if (FDefault) Params.Style |= BS_DEFPUSHBUTTON;
-}
-
 void TqcShapeColorBtn::CreateWnd() {
   inherited::CreateWnd();
-  FActive = FDefault;
   ApplyRegion(true);
 }
 
@@ -171,32 +148,11 @@ void TqcShapeColorBtn::SetAlignment(TAlignment Value) {
   Invalidate();
 }
 
-void TqcShapeColorBtn::SetDefault(bool Value) {
-  FDefault = Value;
-  if (HasState(csLoading) || !HandleAllocated()) return;
-  if (TCustomForm* Form = GetParentForm(this))
-    Form->Perform(CM_FOCUSCHANGED, 0, reinterpret_cast<intptr_t>(Form->ActiveControl()));
-}
-
-void TqcShapeColorBtn::SetButtonStyle(bool ADefault) {
-  if (!HandleAllocated()) return;
-  // The window is of its own class, not the system button's: the style bits are kept directly.
-  const LONG_PTR Style = GetWindowLongPtrA(WindowHandle(), GWL_STYLE);
-  const LONG_PTR Want = ADefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
-  if ((Style & 0xF) != Want) SetWindowLongPtrA(WindowHandle(), GWL_STYLE, (Style & ~LONG_PTR(0xF)) | Want);
-}
-
 // ----- mouse
 
 void TqcShapeColorBtn::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
   inherited::MouseDown(Button, Shift, X, Y);
-  if (Button != mbLeft || !Enabled()) return;
-  if (!FDown) {
-    if (CanFocus()) SetFocus();
-    FDown = true;
-    Repaint();
-  }
-  FMouseHeld = true;
+  if (Button == mbLeft && Enabled()) Press();
 }
 
 void TqcShapeColorBtn::MouseMove(TShiftState Shift, int X, int Y) {
@@ -205,93 +161,7 @@ void TqcShapeColorBtn::MouseMove(TShiftState Shift, int X, int Y) {
   // The window region decides: off the shape is off the button.
   POINT P{};
   GetCursorPos(&P);
-  const bool On = FindDragTarget(TPoint(P), true) == this;
-  if (On != FDown) {
-    FDown = On;
-    Repaint();
-  }
-}
-
-void TqcShapeColorBtn::WMLButtonUp(TMessage& Message) {
-  // Released off the shape (inside the rectangle or not): no click.
-  FReleasedOff = FMouseHeld && !FDown;
-  inherited::Dispatch(Message);
-  FReleasedOff = false;
-}
-
-void TqcShapeColorBtn::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
-  inherited::MouseUp(Button, Shift, X, Y);
-  FDown = false;
-  FMouseHeld = false;
-  Repaint();
-}
-
-void TqcShapeColorBtn::Click() {
-  const bool Off = FReleasedOff;
-  FDown = false;
-  FMouseHeld = false;
-  Repaint();
-  if (Off) return;
-  if (TCustomForm* Form = GetParentForm(this)) Form->SetModalResult(FModalResult);
-  inherited::Click();
-}
-
-// ----- keyboard
-
-void TqcShapeColorBtn::WMKeyDown(TMessage& Message) {
-  if (Message.WParam != VK_SPACE) {
-    inherited::Dispatch(Message);
-    return;
-  }
-  if (FDown) return;
-  if (CanFocus()) SetFocus();
-  FMouseHeld = false;
-  FDown = true;
-  Repaint();
-}
-
-void TqcShapeColorBtn::WMKeyUp(TMessage& Message) {
-  if (Message.WParam != VK_SPACE) {
-    inherited::Dispatch(Message);
-    return;
-  }
-  if (!FDown || FMouseHeld) return;
-  Click();
-  FDown = false;
-  Repaint();
-}
-
-void TqcShapeColorBtn::CMDialogKey(TMessage& Message) {
-  const unsigned Key = unsigned(Message.WParam);
-  const TShiftState Modifiers = ShiftOf(ssShift) | ShiftOf(ssCtrl) | ShiftOf(ssAlt);
-  if (((Key == VK_RETURN && FActive) || (Key == VK_ESCAPE && FCancel)) &&
-      (KeyDataToShiftState(Message.LParam) & Modifiers) == 0 && CanFocus()) {
-    Click();
-    Message.Result = 1;
-    return;
-  }
-  inherited::Dispatch(Message);
-}
-
-void TqcShapeColorBtn::CMDialogChar(TMessage& Message) {
-  if (IsAccel((unsigned short)Message.WParam, Caption()) && CanFocus()) {
-    Click();
-    Message.Result = 1;
-    return;
-  }
-  inherited::Dispatch(Message);
-}
-
-void TqcShapeColorBtn::CMFocusChanged(TMessage& Message) {
-  auto* Focus = reinterpret_cast<TControl*>(Message.LParam);
-  FActive = Focus && Focus->Is<TqcShapeColorBtn>() ? Focus == this : FDefault;
-  SetButtonStyle(FActive);
-  if (!Focused()) {
-    FDown = false;
-    FMouseHeld = false;
-  }
-  inherited::Dispatch(Message);
-  Invalidate();
+  Follow(FindDragTarget(TPoint(P), true) == this);
 }
 
 // ----- painting

@@ -3,18 +3,18 @@
 // dialog button; with a gradient, a glyph strip or icons on the face.
 #pragma once
 #include "suite/Blend.h"
+#include "suite/Std2DialogBtn.h"
 #include "suite/Std2Shape.h"
 #include "suite/qAnimateBtnParts.h"
 #include "vcl/Controls.h"
 
-class TqcShapeColorBtn : public TCustomControl {
-  ORV_CLASS(TqcShapeColorBtn, TCustomControl)
+class TqcShapeColorBtn : public TqDialogButton<TCustomControl> {
+  ORV_CLASS(TqcShapeColorBtn, TqDialogButton<TCustomControl>)
 public:
   explicit TqcShapeColorBtn(TComponent* AOwner);
   ~TqcShapeColorBtn() override;
   void Dispatch(TMessage& Message) override;
   void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
-  void Click() override;
 
   sbType Shape() const { return FShape; }
   void SetShape(sbType Value);
@@ -36,19 +36,6 @@ public:
   void SetWordWrap(bool Value);
   TAlignment Alignment() const { return FAlignment; }
   void SetAlignment(TAlignment Value);
-  TModalResult ModalResult() const { return FModalResult; }
-  void SetModalResult(TModalResult Value) { FModalResult = Value; }
-  bool Cancel() const { return FCancel; }
-  void SetCancel(bool Value) { FCancel = Value; }
-  // With a window, the form's buttons re-evaluate which one takes Enter.
-  bool Default() const { return FDefault; }
-  void SetDefault(bool Value);
-
-  // Drawn pressed; the left button went down on the button and is held.
-  bool Down() const { return FDown; }
-  bool MouseHeld() const { return FMouseHeld; }
-  // This button takes Enter now (the focused shaped button, else the default one).
-  bool Active() const { return FActive; }
 
   TNotifyEvent OnPaint;
   TsbGetRegEvent OnGetRegion;
@@ -63,7 +50,6 @@ public:
   using TControl::SetFont;
 
 protected:
-  void CreateParams(TCreateParams& Params) override;
   void CreateWnd() override;
   void Paint() override;
   // Replaces the held region with Shape's for W by H (sbOwnerDraw: OnGetRegion's, else the
@@ -71,12 +57,10 @@ protected:
   virtual void RgnFromShape(int W, int H);
   // The face between the fill and the edge: the caption and the focus rectangle.
   virtual void PaintLook(TCanvas* C);
-  virtual void SetButtonStyle(bool ADefault);
   void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
   void MouseMove(TShiftState Shift, int X, int Y) override;
-  void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
   // The caption is bold (dlfBold): focused or Default.
-  bool ShowsDefault() const { return Focused() || FDefault; }
+  bool ShowsDefault() const { return Focused() || Default(); }
 
 private:
   // A new region for the window when it differs from the one it has; Redraw when the shape or
@@ -84,12 +68,6 @@ private:
   void ApplyRegion(bool Redraw);
   void TextSizeChanged(TObject*) { Invalidate(); }
   void RepaintAfter(TMessage& Message);
-  void WMLButtonUp(TMessage& Message);
-  void WMKeyDown(TMessage& Message);
-  void WMKeyUp(TMessage& Message);
-  void CMDialogKey(TMessage& Message);
-  void CMDialogChar(TMessage& Message);
-  void CMFocusChanged(TMessage& Message);
   void CMHitTest(TMessage& Message);
 
   sbType FShape = sbRectangle;
@@ -101,11 +79,6 @@ private:
   bool FMultipleLines = false, FWordWrap = false;
   TqcTextSize* FTextSize;
   bool FShowFocus = true;
-  bool FDefault = false, FCancel = false;
-  TModalResult FModalResult = mrNone;
-  bool FActive = false;
-  bool FDown = false, FMouseHeld = false;
-  bool FReleasedOff = false;  // the held button went up off the shape
 };
 
 // A shaped button whose face runs from Color to EndColor in Bands bands (gVert, gHorz, gCenter);
