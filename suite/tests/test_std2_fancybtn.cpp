@@ -109,7 +109,9 @@ TEST(FancyCheckBox, EveryStateShowsItsGlyphCaptionAndRegionOrThePlainOnes) {
     EXPECT_EQ(Hex(P.At(C.Offset.X + 5, C.Offset.Y + 5)), Hex(C.Glyph));
     EXPECT_EQ(Hex(P.At(C.Offset.X, C.Offset.Y)), Hex(Face)) << "the transparent pixel shows Color";
     const TPoint Beside(C.Offset.X + 13, C.Offset.Y + 5);
-    if (!C.Text.Contains(Beside)) EXPECT_EQ(Hex(P.At(Beside.X, Beside.Y)), Hex(Face)) << "only the glyph's own pixels";
+    if (!C.Text.Contains(Beside)) {
+      EXPECT_EQ(Hex(P.At(Beside.X, Beside.Y)), Hex(Face)) << "only the glyph's own pixels";
+    }
     // The caption: black enabled, grey (over white) disabled, inside the state's rectangle.
     const TInk Ink = InkOf(P, C.Enabled ? clBlack : TColor(0x808080));
     ASSERT_GT(Ink.Count, 0);
