@@ -191,7 +191,14 @@ void TqcRgn::SerRgnFromBmp(TBitmap* Bitmap, TColor TransparentColor) {
   }
   TBusyCursor Busy;
   const TColor T = ColorToRGB(TransparentColor);
-  // The bitmap drawn over its transparent colour, read as 24-bit pixels.
+  if (!Bitmap->Transparent()) {
+    // The pixels as they are, read as 24-bit.
+    TqFastBmp Pixels(Bitmap);
+    Take(std2rgn::RegionOfPixels(Pixels, T));
+    Changed(this);
+    return;
+  }
+  // A transparent bitmap drawn over the transparent colour.
   TBitmap Work;
   Work.SetPixelFormat(pf24bit);
   Work.SetSize(W, H);

@@ -134,6 +134,14 @@ TEST(Rgn, RegionsOfBitmaps) {
     }
   EXPECT_EQ(FromBitmap(Skin.get(), clFuchsia), RunByRunUnion(Skin.get(), clFuchsia));
 
+  // A transparent bitmap counts as drawn: its own transparent pixels are holes too.
+  auto Glass = Picture({"x..x"});
+  Glass->Canvas()->SetPixels(3, 0, clBlue);
+  Glass->SetTransparentColor(clBlue);
+  Glass->SetTransparent(true);
+  R.SerRgnFromBmp(Glass.get(), clWhite);
+  EXPECT_EQ(rgndata::Rects(R.Data()), (std::vector<rgndata::TRgnRect>{{0, 0, 1, 1}}));
+
   // No pixel but the transparent colour, and no pixels at all: no region.
   EXPECT_TRUE(FromBitmap(Picture({"...", "..."}).get(), clWhite).empty());
   TBitmap None;
