@@ -181,64 +181,19 @@ ORV_IMPLEMENT_ABSTRACT(TqcFancyCustomBtn, TButtonControl, TqcFancyCustomBtn_Prop
 // ---------------------------------------------------------------------------------------------
 // TqcCustomFancyCheckBox
 
-TqcCustomFancyCheckBox::TqcCustomFancyCheckBox(TComponent* AOwner) : TqcFancyCustomBtn(AOwner, true) {
+TqcCustomFancyCheckBox::TqcCustomFancyCheckBox(TComponent* AOwner) : inherited(AOwner, true) {
   SetControlStyle(StyleOf(csSetCaption) | StyleOf(csDoubleClicks));
   SetTabStop(true);
-}
-
-void TqcCustomFancyCheckBox::Dispatch(TMessage& Message) {
-  switch (Message.Msg) {
-    case CN_COMMAND:
-      if (HIWORD(Message.WParam) == BN_CLICKED) Toggle();
-      break;
-    case CM_DIALOGCHAR:
-      if (!IsAccel((unsigned short)Message.WParam, Caption()) || !CanFocus()) {
-        inherited::Dispatch(Message);
-        break;
-      }
-      SetFocus();
-      if (Focused()) Toggle();
-      Message.Result = 1;
-      break;
-    default: inherited::Dispatch(Message);
-  }
 }
 
 TqcSkinIndex TqcCustomFancyCheckBox::CurrentState() const {
   if (!ShowsStates()) return skPlain;
   if (!Enabled()) return skDisabled;
   const bool F = Focused();
-  switch (FState) {
+  switch (State()) {
     case cbChecked: return F ? skFocusedChecked : skChecked;
     case cbGrayed: return F ? skFocusedGrayed : skGrayed;
     default: return F ? skFocused : skPlain;
-  }
-}
-
-void TqcCustomFancyCheckBox::CreateWnd() {
-  inherited::CreateWnd();
-  SendMessageA(WindowHandle(), BM_SETCHECK, WPARAM(FState), 0);
-}
-
-void TqcCustomFancyCheckBox::SetState(TCheckBoxState Value) {
-  if (FState == Value) return;
-  FState = Value;
-  if (HasState(csLoading)) return;
-  if (HandleAllocated()) SendMessageA(WindowHandle(), BM_SETCHECK, WPARAM(FState), 0);
-  if (!ClicksDisabled()) Click();
-}
-
-void TqcCustomFancyCheckBox::Click() {
-  Perform(CM_CHANGED, 0, reinterpret_cast<intptr_t>(this));
-  inherited::Click();
-  Invalidate();
-}
-
-void TqcCustomFancyCheckBox::Toggle() {
-  switch (FState) {
-    case cbUnchecked: SetState(FAllowGrayed ? cbGrayed : cbChecked); break;
-    case cbChecked: SetState(cbUnchecked); break;
-    case cbGrayed: SetState(cbChecked); break;
   }
 }
 
@@ -257,62 +212,15 @@ ORV_IMPLEMENT_COMPONENT_NOPROPS(TqcFancyCheckBox, TqcCustomFancyCheckBox)
 // ---------------------------------------------------------------------------------------------
 // TqcCustomFancyRadioButton
 
-TqcCustomFancyRadioButton::TqcCustomFancyRadioButton(TComponent* AOwner) : TqcFancyCustomBtn(AOwner) {
+TqcCustomFancyRadioButton::TqcCustomFancyRadioButton(TComponent* AOwner) : inherited(AOwner) {
   SetControlStyle(StyleOf(csSetCaption) | StyleOf(csDoubleClicks));
   SetTabStop(false);
-}
-
-void TqcCustomFancyRadioButton::Dispatch(TMessage& Message) {
-  switch (Message.Msg) {
-    case WM_SETFOCUS:
-      SetChecked(true);
-      inherited::Dispatch(Message);
-      break;
-    case CN_COMMAND:
-      switch (HIWORD(Message.WParam)) {
-        case BN_CLICKED: SetChecked(true); break;
-        case BN_DOUBLECLICKED: DblClick(); break;
-      }
-      break;
-    case CM_DIALOGCHAR:
-      if (!IsAccel((unsigned short)Message.WParam, Caption()) || !CanFocus()) {
-        inherited::Dispatch(Message);
-        break;
-      }
-      SetFocus();
-      Message.Result = 1;
-      break;
-    default: inherited::Dispatch(Message);
-  }
 }
 
 TqcSkinIndex TqcCustomFancyRadioButton::CurrentState() const {
   if (!ShowsStates()) return skPlain;
   if (!Enabled()) return skDisabled;
-  return Focused() ? (FChecked ? skFocusedChecked : skFocused) : (FChecked ? skChecked : skPlain);
-}
-
-void TqcCustomFancyRadioButton::CreateWnd() {
-  inherited::CreateWnd();
-  SendMessageA(WindowHandle(), BM_SETCHECK, WPARAM(FChecked), 0);
-}
-
-void TqcCustomFancyRadioButton::SetChecked(bool Value) {
-  if (FChecked == Value) return;
-  FChecked = Value;
-  SetTabStop(Value);
-  if (HasState(csLoading)) return;
-  if (HandleAllocated()) SendMessageA(WindowHandle(), BM_SETCHECK, WPARAM(Value), 0);
-  Invalidate();
-  if (!Value) return;
-  // A button without a parent has no group to walk.
-  if (TWinControl* P = Parent())
-    for (int I = 0; I < P->ControlCount(); ++I)
-      if (auto* R = dynamic_cast<TqcCustomFancyRadioButton*>(P->Controls(I));
-          R && R != this && R->FGroupIndex == FGroupIndex)
-        R->SetChecked(false);
-  Perform(CM_CHANGED, 0, reinterpret_cast<intptr_t>(this));
-  if (!ClicksDisabled()) Click();
+  return Focused() ? (Checked() ? skFocusedChecked : skFocused) : (Checked() ? skChecked : skPlain);
 }
 
 using TFancyRadio = TqcCustomFancyRadioButton;

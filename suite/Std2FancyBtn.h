@@ -3,6 +3,7 @@
 // system "BUTTON" windows; TqcFancyButton is a push button with the shaped buttons' keys.
 #pragma once
 #include "suite/Std2.h"
+#include "suite/Std2CheckParts.h"
 #include "suite/Std2DialogBtn.h"
 #include "suite/Std2Rgn.h"
 #include "vcl/StdCtrls.h"
@@ -159,32 +160,11 @@ private:
   TControlCanvas* FCanvas;
 };
 
-class TqcCustomFancyCheckBox : public TqcFancyCustomBtn {
-  ORV_CLASS(TqcCustomFancyCheckBox, TqcFancyCustomBtn)
+class TqcCustomFancyCheckBox : public TqCheckBoxParts<TqcFancyCustomBtn> {
+  ORV_CLASS(TqcCustomFancyCheckBox, TqCheckBoxParts<TqcFancyCustomBtn>)
 public:
   explicit TqcCustomFancyCheckBox(TComponent* AOwner);
-  void Dispatch(TMessage& Message) override;
-  void Click() override;
   TqcSkinIndex CurrentState() const override;
-
-  TCheckBoxState State() const { return FState; }
-  // When changed: the window is told and Click runs.
-  void SetState(TCheckBoxState Value);
-  bool Checked() const { return FState == cbChecked; }
-  void SetChecked(bool Value) override { SetState(Value ? cbChecked : cbUnchecked); }
-  bool AllowGrayed() const { return FAllowGrayed; }
-  void SetAllowGrayed(bool Value) { FAllowGrayed = Value; }
-
-protected:
-  bool GetChecked() const override { return Checked(); }
-  void CreateWnd() override;
-  // Unchecked, then grayed (with AllowGrayed) or checked; checked, then unchecked; grayed, then
-  // checked.
-  virtual void Toggle();
-
-private:
-  TCheckBoxState FState = cbUnchecked;
-  bool FAllowGrayed = false;
 };
 
 class TqcFancyCheckBox : public TqcCustomFancyCheckBox {
@@ -194,25 +174,13 @@ public:
 };
 
 // Checking one unchecks the others of the same parent and GroupIndex; taking the focus checks it.
-class TqcCustomFancyRadioButton : public TqcFancyCustomBtn {
-  ORV_CLASS(TqcCustomFancyRadioButton, TqcFancyCustomBtn)
+class TqcCustomFancyRadioButton;
+using TqcFancyRadioParts = TqRadioButtonParts<TqcFancyCustomBtn, TqcCustomFancyRadioButton>;
+class TqcCustomFancyRadioButton : public TqcFancyRadioParts {
+  ORV_CLASS(TqcCustomFancyRadioButton, TqcFancyRadioParts)
 public:
   explicit TqcCustomFancyRadioButton(TComponent* AOwner);
-  void Dispatch(TMessage& Message) override;
   TqcSkinIndex CurrentState() const override;
-
-  bool Checked() const { return FChecked; }
-  void SetChecked(bool Value) override;
-  int GroupIndex() const { return FGroupIndex; }
-  void SetGroupIndex(int Value) { FGroupIndex = Value; }
-
-protected:
-  bool GetChecked() const override { return FChecked; }
-  void CreateWnd() override;
-
-private:
-  bool FChecked = false;
-  int FGroupIndex = 0;
 };
 
 class TqcFancyRadioButton : public TqcCustomFancyRadioButton {

@@ -270,7 +270,7 @@ ORV_IMPLEMENT_ABSTRACT(TqcFlatCustomBtn, TButtonControl, TqcFlatCustomBtn_Props)
 // ---------------------------------------------------------------------------------------------
 // TqcFlatCustomCheckBox
 
-TqcFlatCustomCheckBox::TqcFlatCustomCheckBox(TComponent* AOwner) : TqcFlatCustomBtn(AOwner) {
+TqcFlatCustomCheckBox::TqcFlatCustomCheckBox(TComponent* AOwner) : inherited(AOwner) {
   SetControlStyle(StyleOf(csSetCaption) | StyleOf(csDoubleClicks));
   SetColor(clBtnFace);
   SetGlyphBkColor(clWindow);
@@ -279,64 +279,13 @@ TqcFlatCustomCheckBox::TqcFlatCustomCheckBox(TComponent* AOwner) : TqcFlatCustom
 }
 
 void TqcFlatCustomCheckBox::Dispatch(TMessage& Message) {
-  switch (Message.Msg) {
-    case CN_COMMAND: CNCommand(Message); break;
-    case CM_DIALOGCHAR: CMDialogChar(Message); break;
-    case WM_SIZE: WMSize(Message); break;
-    default: inherited::Dispatch(Message);
-  }
+  inherited::Dispatch(Message);
+  if (Message.Msg == WM_SIZE) Invalidate();
 }
 
 void TqcFlatCustomCheckBox::CreateParams(TCreateParams& Params) {
   inherited::CreateParams(Params);
   Params.WindowClass.style &= ~UINT(CS_HREDRAW | CS_VREDRAW);
-}
-
-void TqcFlatCustomCheckBox::CreateWnd() {
-  inherited::CreateWnd();
-  SendMessageA(WindowHandle(), BM_SETCHECK, WPARAM(FState), 0);
-}
-
-void TqcFlatCustomCheckBox::SetState(TCheckBoxState Value) {
-  if (FState == Value) return;
-  FState = Value;
-  if (HasState(csLoading)) return;
-  if (HandleAllocated()) SendMessageA(WindowHandle(), BM_SETCHECK, WPARAM(FState), 0);
-  if (!ClicksDisabled()) Click();
-}
-
-void TqcFlatCustomCheckBox::Click() {
-  Perform(CM_CHANGED, 0, reinterpret_cast<intptr_t>(this));
-  inherited::Click();
-  Invalidate();
-}
-
-void TqcFlatCustomCheckBox::Toggle() {
-  if (!CanFocus()) return;
-  switch (FState) {
-    case cbUnchecked: SetState(FAllowGrayed ? cbGrayed : cbChecked); break;
-    case cbChecked: SetState(cbUnchecked); break;
-    case cbGrayed: SetState(cbChecked); break;
-  }
-}
-
-void TqcFlatCustomCheckBox::CNCommand(TMessage& Message) {
-  if (HIWORD(Message.WParam) == BN_CLICKED) Toggle();
-}
-
-void TqcFlatCustomCheckBox::CMDialogChar(TMessage& Message) {
-  if (!IsAccel((unsigned short)Message.WParam, Caption()) || !CanFocus()) {
-    inherited::Dispatch(Message);
-    return;
-  }
-  SetFocus();
-  if (Focused()) Toggle();
-  Message.Result = 1;
-}
-
-void TqcFlatCustomCheckBox::WMSize(TMessage& Message) {
-  inherited::Dispatch(Message);
-  Invalidate();
 }
 
 void TqcFlatCustomCheckBox::PaintBox(TCanvas* C, const TRect& Box, bool Live, bool Active) {
@@ -381,64 +330,11 @@ ORV_IMPLEMENT_COMPONENT(TqcCheckBox, TqcFlatCustomCheckBox, TqcCheckBox_Props)
 // ---------------------------------------------------------------------------------------------
 // TqcFlatCustomRadioButton
 
-TqcFlatCustomRadioButton::TqcFlatCustomRadioButton(TComponent* AOwner) : TqcFlatCustomBtn(AOwner) {
+TqcFlatCustomRadioButton::TqcFlatCustomRadioButton(TComponent* AOwner) : inherited(AOwner) {
   SetControlStyle(StyleOf(csSetCaption) | StyleOf(csDoubleClicks));
   SetColor(clBtnFace);
   SetGlyphBkColor(clWindow);
   SetAlignment(taLeftJustify);
-}
-
-void TqcFlatCustomRadioButton::Dispatch(TMessage& Message) {
-  switch (Message.Msg) {
-    case WM_SETFOCUS: WMSetFocus(Message); break;
-    case CN_COMMAND: CNCommand(Message); break;
-    case CM_DIALOGCHAR: CMDialogChar(Message); break;
-    default: inherited::Dispatch(Message);
-  }
-}
-
-void TqcFlatCustomRadioButton::CreateWnd() {
-  inherited::CreateWnd();
-  SendMessageA(WindowHandle(), BM_SETCHECK, WPARAM(FChecked), 0);
-}
-
-void TqcFlatCustomRadioButton::SetChecked(bool Value) {
-  if (FChecked == Value) return;
-  FChecked = Value;
-  SetTabStop(Value);
-  if (HasState(csLoading)) return;
-  if (HandleAllocated()) SendMessageA(WindowHandle(), BM_SETCHECK, WPARAM(Value), 0);
-  Invalidate();
-  if (!Value) return;
-  // A button without a parent has no group to walk.
-  if (TWinControl* P = Parent())
-    for (int I = 0; I < P->ControlCount(); ++I)
-      if (auto* R = dynamic_cast<TqcFlatCustomRadioButton*>(P->Controls(I));
-          R && R != this && R->FGroupIndex == FGroupIndex)
-        R->SetChecked(false);
-  Perform(CM_CHANGED, 0, reinterpret_cast<intptr_t>(this));
-  if (!ClicksDisabled()) Click();
-}
-
-void TqcFlatCustomRadioButton::WMSetFocus(TMessage& Message) {
-  SetChecked(true);
-  inherited::Dispatch(Message);
-}
-
-void TqcFlatCustomRadioButton::CNCommand(TMessage& Message) {
-  switch (HIWORD(Message.WParam)) {
-    case BN_CLICKED: SetChecked(true); break;
-    case BN_DOUBLECLICKED: DblClick(); break;
-  }
-}
-
-void TqcFlatCustomRadioButton::CMDialogChar(TMessage& Message) {
-  if (!IsAccel((unsigned short)Message.WParam, Caption()) || !CanFocus()) {
-    inherited::Dispatch(Message);
-    return;
-  }
-  SetFocus();
-  Message.Result = 1;
 }
 
 void TqcFlatCustomRadioButton::PaintBox(TCanvas* C, const TRect& Box, bool Live, bool Active) {

@@ -381,32 +381,6 @@ TEST(ShapeKeys, TheAcceleratorFollowsTheShapeAndSurvivesAFormResource) {
   EXPECT_EQ(K->AcceleratorKey(), 'K');
 }
 
-// Clicks the stay button once the modal form is up, then the closing one.
-struct TModalScript : TObject {
-  TForm* Form = nullptr;
-  TqcShapeColorBtn* Stay = nullptr;
-  TqcShapeColorBtn* Close = nullptr;
-  int StayClicks = 0;
-  bool OpenAfterStay = true;
-  void StayClicked(TObject*) {
-    ++StayClicks;
-    OpenAfterStay = OpenAfterStay && Form->Visible() && Form->ModalResult() == mrNone;
-  }
-};
-TModalScript* GScript = nullptr;
-int GTicks = 0;
-void CALLBACK ModalTick(HWND, UINT, UINT_PTR, DWORD) {
-  if (!GScript) return;
-  if (++GTicks > 300) {
-    GScript->Form->SetModalResult(mrAbort);  // never answered: end the loop
-  } else if (IsWindowVisible(GScript->Form->Handle()) && GTicks % 20 == 1) {
-    TqcShapeColorBtn* Next = GScript->StayClicks == 0 ? GScript->Stay : GScript->Close;
-    vcltest::SendMouseMove(Next->Handle(), 30, 30);
-    SendMouseButton(true);
-    SendMouseButton(false);
-  }
-}
-
 TEST(ShapeKeys, ModalResultOfARealModalForm) {
   TFormScene S;
   auto* Stay = Styled(S.Add<TqcShapeColorBtn>(10, 60, 60, 60), nullptr);
@@ -414,19 +388,10 @@ TEST(ShapeKeys, ModalResultOfARealModalForm) {
   Stay->SetShape(sbCircle);
   Close->SetShape(sbCircle);
   Close->SetModalResult(mrOk);
-  TModalScript Script;
-  Script.Form = S.Form.get();
-  Script.Stay = Stay;
-  Script.Close = Close;
-  Stay->OnClick = EVENT(&Script, TModalScript::StayClicked);
-  GScript = &Script;
-  GTicks = 0;
-  const UINT_PTR Timer = SetTimer(nullptr, 0, 50, &ModalTick);
-  EXPECT_EQ(S.Form->ShowModal(), mrOk);
-  KillTimer(nullptr, Timer);
-  GScript = nullptr;
+  TModalClicks Script;
+  EXPECT_EQ(Script.Run(S.Form.get(), Stay, Close, TPoint(30, 30)), mrOk);
   EXPECT_GE(Script.StayClicks, 1);
-  EXPECT_TRUE(Script.OpenAfterStay);
+  EXPECT_TRUE(Script.OpenAfterStay) << "a modal result of 0 keeps the form open";
 }
 
 // ---------------------------------------------------------------------------------------------
