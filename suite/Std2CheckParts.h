@@ -1,7 +1,27 @@
 // Unit Std2, what the suite's owner-drawn check boxes and radio buttons share (the flat and the
-// skinned ones): their state, its cycle, the window's check mark, the radio group and the keys.
+// skinned ones): the owner-drawn window, their state, its cycle, the window's check mark, the
+// radio group and the keys.
 #pragma once
 #include "vcl/StdCtrls.h"
+
+// An owner-drawn system "BUTTON" window (the framework's visible and disabled bits kept) that
+// paints itself whole with Paint on Canvas, for WM_PAINT and CN_DRAWITEM alike, and erases nothing.
+class TqOwnerDrawnButton : public TButtonControl {
+  ORV_CLASS(TqOwnerDrawnButton, TButtonControl)
+public:
+  explicit TqOwnerDrawnButton(TComponent* AOwner);
+  ~TqOwnerDrawnButton() override;
+  void Dispatch(TMessage& Message) override;
+
+protected:
+  void CreateParams(TCreateParams& Params) override;
+  void PaintWindow(HDC DC) override;
+  virtual void Paint() = 0;
+  TControlCanvas* Canvas() const { return FCanvas; }
+
+private:
+  TControlCanvas* FCanvas;
+};
 
 // A check box: unchecked, grayed (with AllowGrayed) and checked, stepped by BN_CLICKED and by
 // the caption's accelerator; every change of state tells the window and clicks.

@@ -76,27 +76,18 @@ const TRect PlainText = Rect(0, 0, 89, 33), CheckedText = Rect(1, 1, 89, 33);
 }
 
 TqcFancyCustomBtn::TqcFancyCustomBtn(TComponent* AOwner, bool Grayed)
-    : inherited(AOwner, {PlainText, CheckedText, PlainText, CheckedText, PlainText}), FCanvas(new TControlCanvas) {
+    : inherited(AOwner, {PlainText, CheckedText, PlainText, CheckedText, PlainText}) {
   if (Grayed) {
     // The grayed states, after the five shared ones.
     inherited::AddStates({PlainText, PlainText});
   }
-  FCanvas->SetControl(this);
   SetBounds(Left(), Top(), 89, 33);
   SetParentColor(false);
   TControl::SetColor(clBtnFace);
 }
 
-TqcFancyCustomBtn::~TqcFancyCustomBtn() { delete FCanvas; }
-
 void TqcFancyCustomBtn::Dispatch(TMessage& Message) {
   switch (Message.Msg) {
-    case WM_ERASEBKGND: Message.Result = 1; break;
-    case WM_PAINT: PaintHandler(Message); break;
-    case CN_DRAWITEM:
-      PaintWindow(reinterpret_cast<DRAWITEMSTRUCT*>(Message.LParam)->hDC);
-      Message.Result = 1;
-      break;
     case CM_ENABLEDCHANGED:
     case CM_FONTCHANGED:
     case CM_TEXTCHANGED:
@@ -113,33 +104,17 @@ void TqcFancyCustomBtn::Dispatch(TMessage& Message) {
 
 void TqcFancyCustomBtn::CreateParams(TCreateParams& Params) {
   inherited::CreateParams(Params);
-  CreateSubClass(Params, "BUTTON");
-  // The framework's visible and disabled bits stay.
-  Params.Style |= WS_CHILD | WS_CLIPSIBLINGS | WS_TABSTOP | BS_OWNERDRAW;
   Params.WindowClass.style &= ~UINT(CS_HREDRAW | CS_VREDRAW);
 }
 
-void TqcFancyCustomBtn::PaintWindow(HDC DC) {
-  FCanvas->Lock();
-  FCanvas->SetHandle(DC);
-  try {
-    Paint();
-  } catch (...) {
-    FCanvas->SetHandle(nullptr);
-    FCanvas->Unlock();
-    throw;
-  }
-  FCanvas->SetHandle(nullptr);
-  FCanvas->Unlock();
-}
-
 void TqcFancyCustomBtn::Paint() {
-  PaintSkin(FCanvas, CurrentState(), Focused());
+  TCanvas* C = Canvas();
+  PaintSkin(C, CurrentState(), Focused());
   if (HasState(csDesigning)) {
-    FCanvas->Brush()->SetStyle(bsClear);
-    FCanvas->Pen()->SetStyle(psDash);
-    FCanvas->Pen()->SetColor(clBlack);
-    FCanvas->Rectangle(0, 0, Width(), Height());
+    C->Brush()->SetStyle(bsClear);
+    C->Pen()->SetStyle(psDash);
+    C->Pen()->SetColor(clBlack);
+    C->Rectangle(0, 0, Width(), Height());
   }
   if (OnPaint) OnPaint(this);
 }
@@ -176,7 +151,7 @@ static constinit const TPropInfo TqcFancyCustomBtn_Props[] = {
     SKIN_STATE_PROPS(TFancyBase, "Disabled", skDisabled),
     SKIN_LOOK_PROPS(TFancyBase),
 };
-ORV_IMPLEMENT_ABSTRACT(TqcFancyCustomBtn, TButtonControl, TqcFancyCustomBtn_Props)
+ORV_IMPLEMENT_ABSTRACT(TqcFancyCustomBtn, TqOwnerDrawnButton, TqcFancyCustomBtn_Props)
 
 // ---------------------------------------------------------------------------------------------
 // TqcCustomFancyCheckBox

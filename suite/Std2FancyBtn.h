@@ -133,12 +133,11 @@ private:
 // disabled); the check box adds grayed and focused grayed.
 enum TqcSkinIndex { skPlain, skChecked, skFocused, skFocusedChecked, skDisabled, skGrayed, skFocusedGrayed };
 
-class TqcFancyCustomBtn : public TqSkinned<TButtonControl> {
-  ORV_CLASS(TqcFancyCustomBtn, TqSkinned<TButtonControl>)
+class TqcFancyCustomBtn : public TqSkinned<TqOwnerDrawnButton> {
+  ORV_CLASS(TqcFancyCustomBtn, TqSkinned<TqOwnerDrawnButton>)
 public:
   // The check box passes the grayed states' rectangles as well.
   explicit TqcFancyCustomBtn(TComponent* AOwner, bool Grayed = false);
-  ~TqcFancyCustomBtn() override;
   void Dispatch(TMessage& Message) override;
 
   // The state the next paint shows.
@@ -153,11 +152,7 @@ public:
 
 protected:
   void CreateParams(TCreateParams& Params) override;
-  void PaintWindow(HDC DC) override;
-  virtual void Paint();
-
-private:
-  TControlCanvas* FCanvas;
+  void Paint() override;
 };
 
 class TqcCustomFancyCheckBox : public TqCheckBoxParts<TqcFancyCustomBtn> {

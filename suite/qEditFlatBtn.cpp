@@ -48,15 +48,12 @@ bool IsActiveStyle(TqcBtnType S, TqcBtnType Always, TqcBtnType WhenActive, bool 
 // ---------------------------------------------------------------------------------------------
 // TqcFlatCustomBtn
 
-TqcFlatCustomBtn::TqcFlatCustomBtn(TComponent* AOwner) : TButtonControl(AOwner), FCanvas(new TControlCanvas) {
-  FCanvas->SetControl(this);
+TqcFlatCustomBtn::TqcFlatCustomBtn(TComponent* AOwner) : TqOwnerDrawnButton(AOwner) {
   IncludeStyle(csSetCaption);
   SetBounds(Left(), Top(), 97, 20);
   SetParentColor(false);
   TControl::SetColor(clBtnFace);
 }
-
-TqcFlatCustomBtn::~TqcFlatCustomBtn() { delete FCanvas; }
 
 void TqcFlatCustomBtn::Dispatch(TMessage& Message) {
   switch (Message.Msg) {
@@ -68,9 +65,6 @@ void TqcFlatCustomBtn::Dispatch(TMessage& Message) {
     case WM_NCHITTEST: WMNCHitTest(Message); break;
     case CM_MOUSEENTER: CMMouseEnter(Message); break;
     case CM_MOUSELEAVE: CMMouseLeave(Message); break;
-    case WM_ERASEBKGND: Message.Result = 1; break;
-    case WM_PAINT: WMPaint(Message); break;
-    case CN_DRAWITEM: CNDrawItem(Message); break;
     default: inherited::Dispatch(Message);
   }
 }
@@ -78,13 +72,6 @@ void TqcFlatCustomBtn::Dispatch(TMessage& Message) {
 void TqcFlatCustomBtn::Loaded() {
   inherited::Loaded();
   FLoaded = true;
-}
-
-void TqcFlatCustomBtn::CreateParams(TCreateParams& Params) {
-  inherited::CreateParams(Params);
-  CreateSubClass(Params, "BUTTON");
-  // The framework's visible and disabled bits stay, so a box made disabled takes no input.
-  Params.Style |= WS_CHILD | WS_CLIPSIBLINGS | WS_TABSTOP | BS_OWNERDRAW;
 }
 
 template <class T> void TqcFlatCustomBtn::Change(T& Field, T Value) {
@@ -144,27 +131,6 @@ void TqcFlatCustomBtn::CMMouseLeave(TMessage& Message) {
   if (OnMouseLeave) OnMouseLeave(this);
 }
 
-void TqcFlatCustomBtn::WMPaint(TMessage& Message) { PaintHandler(Message); }
-
-void TqcFlatCustomBtn::CNDrawItem(TMessage& Message) {
-  PaintWindow(reinterpret_cast<DRAWITEMSTRUCT*>(Message.LParam)->hDC);
-  Message.Result = 1;
-}
-
-void TqcFlatCustomBtn::PaintWindow(HDC DC) {
-  FCanvas->Lock();
-  FCanvas->SetHandle(DC);
-  try {
-    Paint();
-  } catch (...) {
-    FCanvas->SetHandle(nullptr);
-    FCanvas->Unlock();
-    throw;
-  }
-  FCanvas->SetHandle(nullptr);
-  FCanvas->Unlock();
-}
-
 TRect TqcFlatCustomBtn::BoxRect() const {
   const int Size = Round() ? 12 : 13;
   TRect Box = Round() ? Rect(1, 1, 13, 13) : Rect(0, 0, 13, 13);
@@ -210,7 +176,7 @@ void TqcFlatCustomBtn::Paint() {
     if (FAlignment == taRightJustify) Focus.Offset(1, 0);
     C->DrawFocusRect(Focus);
   }
-  FCanvas->CopyRect(Client, C, Client);
+  Canvas()->CopyRect(Client, C, Client);
   if (OnPaint) OnPaint(this);
 }
 
@@ -265,7 +231,7 @@ static constinit const TPropInfo TqcFlatCustomBtn_Props[] = {
     TControlProps::OnMouseUp(),
     TControlProps::OnStartDrag(),
 };
-ORV_IMPLEMENT_ABSTRACT(TqcFlatCustomBtn, TButtonControl, TqcFlatCustomBtn_Props)
+ORV_IMPLEMENT_ABSTRACT(TqcFlatCustomBtn, TqOwnerDrawnButton, TqcFlatCustomBtn_Props)
 
 // ---------------------------------------------------------------------------------------------
 // TqcFlatCustomCheckBox

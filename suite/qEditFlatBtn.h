@@ -20,11 +20,10 @@ extern const TEnumType TqcBtnGlyphTypeType;
 // column odd. Made at start, freed at the end; never changed.
 extern TBitmap* TqcRasterBitmap;
 
-class TqcFlatCustomBtn : public TButtonControl {
-  ORV_CLASS(TqcFlatCustomBtn, TButtonControl)
+class TqcFlatCustomBtn : public TqOwnerDrawnButton {
+  ORV_CLASS(TqcFlatCustomBtn, TqOwnerDrawnButton)
 public:
   explicit TqcFlatCustomBtn(TComponent* AOwner);
-  ~TqcFlatCustomBtn() override;
   void Dispatch(TMessage& Message) override;
   void Loaded() override;
 
@@ -82,18 +81,14 @@ public:
 protected:
   // Radio buttons: the circle's box, one pixel in from the square's.
   virtual bool Round() const { return false; }
-  void CreateParams(TCreateParams& Params) override;
-  void PaintWindow(HDC DC) override;
   // Draws the whole control off screen and copies it at once.
-  virtual void Paint();
+  void Paint() override;
   // The box's background, mark and frame (Active: mouse inside or focused).
   virtual void PaintBox(TCanvas* C, const TRect& Box, bool Live, bool Active) = 0;
   // Enabled, or being designed.
   bool Live() const { return Enabled() || HasState(csDesigning); }
 
   void WMNCHitTest(TMessage& Message);
-  void WMPaint(TMessage& Message);
-  void CNDrawItem(TMessage& Message);
   // Inherited handling, then a repaint (enabled, font, colour and focus changes).
   void RepaintAfter(TMessage& Message);
   void CMMouseEnter(TMessage& Message);
@@ -102,7 +97,6 @@ protected:
 private:
   template <class T> void Change(T& Field, T Value);
 
-  TControlCanvas* FCanvas;
   TqcFanceDefLook FDefaultLook = dlfNone;
   TAlignment FAlignment = taCenter;
   bool FMultipleLines = false;
