@@ -299,6 +299,63 @@ TEST(ShapeEdge, PensAtChosenPointsAndPressedSwapsLightAndDark) {
 }
 
 // ---------------------------------------------------------------------------------------------
+// Faces
+
+TEST(ShapeFace, GradientsResolveSystemColoursAndFallBackToAPlainFace) {
+  TFormScene S;
+  S.Show();
+  struct TCase {
+    const char* Name;
+    gradType Fill;
+    int Bands;
+    bool Ramp;  // a gradient (else the plain Color face)
+  };
+  const TCase Cases[] = {
+      {"vertical", gVert, 2, true},         {"horizontal", gHorz, 2, true},  {"rings", gCenter, 2, true},
+      {"no bands", gVert, 0, false},        {"rings of no bands", gCenter, 0, false},
+      {"another fill type", gDiagLeft, 75, false},
+  };
+  for (const TCase& C : Cases) {
+    SCOPED_TRACE(C.Name);
+    auto* B = S.Add<TqcShapeGradBtn>(10, 10, 80, 80);
+    B->SetColor(clBtnFace);  // a system colour, resolved
+    B->SetEndColor(clBlack);
+    B->SetFillType(C.Fill);
+    B->SetBands(C.Bands);
+    const TPicture24 P = Render(B);
+    const TColor Start = ColorToRGB(clBtnFace) & 0xFFFFFF;
+    const TColor Far = C.Fill == gHorz ? P.At(76, 40) : P.At(40, C.Fill == gCenter ? 40 : 76);
+    EXPECT_EQ(Hex(P.At(C.Fill == gHorz ? 3 : 40, C.Fill == gHorz ? 40 : 3)), Hex(Start));
+    if (C.Ramp) {
+      EXPECT_EQ(Hex(Far), Hex(clBlack)) << "the last band";
+    } else {
+      EXPECT_EQ(Hex(Far), Hex(Start));
+    }
+    TObject::Free(B);
+  }
+}
+
+TEST(ShapeFace, TheGlyphAtItsOffsetMovesWhilePressed) {
+  TFormScene S;
+  auto* B = Styled(S.Add<TqcShapeBitColBtn>(10, 10, 60, 60), nullptr);
+  auto Glyph = vcltest::MakeBitmap(10, 10, clRed);
+  Glyph->Canvas()->SetPixels(0, 0, clFuchsia);
+  B->SetGlyph(Glyph.get());
+  B->OffsetGlyph()->SetLeft(12);
+  B->OffsetGlyph()->SetTop(14);
+  S.Show();
+  TPicture24 P = Render(B);
+  EXPECT_EQ(Hex(P.At(13, 15)), Hex(clRed));
+  EXPECT_EQ(Hex(P.At(12, 14)), Hex(Face)) << "the transparent colour shows the face";
+  vcltest::MoveMouse(B->Handle(), 40, 40);
+  MouseButton(true);
+  P = Render(B);
+  EXPECT_EQ(Hex(P.At(13, 15)), Hex(Face)) << "one pixel down and right";
+  EXPECT_EQ(Hex(P.At(14, 16)), Hex(clRed));
+  MouseButton(false);
+}
+
+// ---------------------------------------------------------------------------------------------
 // Keys
 
 TEST(ShapeKeys, SpaceEnterEscapeAndTheAccelerator) {
