@@ -14,11 +14,16 @@ HRGN RegionOr(const TqcRgn& Region, int W, int H) {
   return R;
 }
 
-// Sizes the control to the region's box where it stands and hands the region to its window.
-void Apply(TWinControl* Control, HRGN Region) {
+// Sizes the control to the region's box where it stands.
+void SizeToBox(TWinControl* Control, HRGN Region) {
   RECT Box{};
   GetRgnBox(Region, &Box);
   Control->SetBounds(Control->Left(), Control->Top(), Box.right - Box.left, Box.bottom - Box.top);
+}
+
+// Sizes the control to the region's box and hands the region to its window.
+void Apply(TWinControl* Control, HRGN Region) {
+  SizeToBox(Control, Region);
   std2shape::SetWindowRegion(Control->Handle(), Region, true);
 }
 
@@ -82,9 +87,7 @@ void TqcFancyControl::DoUpdate() {
   if (!FControl || (!FLoaded && !Designing)) return;
   HRGN Region = RegionOr(*FRegion, FControl->Width(), FControl->Height());
   if (Designing && !FControl->HandleAllocated()) {
-    RECT Box{};
-    GetRgnBox(Region, &Box);
-    FControl->SetBounds(FControl->Left(), FControl->Top(), Box.right - Box.left, Box.bottom - Box.top);
+    SizeToBox(FControl, Region);
     DeleteObject(Region);
     return;
   }
@@ -104,9 +107,6 @@ ORV_IMPLEMENT_COMPONENT(TqcFancyControl, TqcFancyRegionBase, TqcFancyControl_Pro
 
 namespace {
 const struct TFancyRegistration {
-  TFancyRegistration() {
-    RegisterClass(TqcFancyForm::StaticClass());
-    RegisterClass(TqcFancyControl::StaticClass());
-  }
+  TFancyRegistration() { RegisterClasses({TqcFancyForm::StaticClass(), TqcFancyControl::StaticClass()}); }
 } FancyRegistration;
 }  // namespace
