@@ -93,3 +93,5 @@ void Delay(unsigned short Milliseconds);
 #include "suite/Std2Splash.h"
 #include "suite/Std2Timers.h"
 #include "suite/Std2VerInfo.h"
+#include "suite/Std2Rgn.h"
+#include "suite/Std2Fancy.h"

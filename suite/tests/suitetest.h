@@ -38,6 +38,13 @@ inline TForm* LoadForm(const char* Text) {
   return Form;
 }
 
+// A file name in the system's temporary folder, unique to this process.
+inline std::string TempPath(const std::string& Name) {
+  char Dir[MAX_PATH];
+  GetTempPathA(sizeof Dir, Dir);
+  return std::string(Dir) + "orvalen-" + std::to_string(GetCurrentProcessId()) + "-" + Name;
+}
+
 struct TFormFree {
   void operator()(TCustomForm* F) const { TObject::Free(F); }
 };
@@ -196,6 +203,53 @@ inline void TapKey(WORD Vk, WORD Modifier = 0) {
   AppPumpUntil([&] { return Up(Vk) && Up(Modifier); });
   AppPumpRounds(2);
 }
+
+// Shows Form modally and clicks Stay (at Point) once it is on screen, then Close; Stay's OnClick
+// is taken to record whether the form was still open and had no modal result. A click is queued
+// again after a while when it has not arrived (the window system may take it where an earlier
+// move left the mouse). Returns ShowModal's result (mrAbort when no click closed the form).
+struct TModalClicks : TObject {
+  TForm* Form = nullptr;
+  TWinControl* Stay = nullptr;
+  TWinControl* Close = nullptr;
+  TPoint Point;
+  int StayClicks = 0;
+  bool OpenAfterStay = true;
+  int Ticks = 0;
+  void StayClicked(TObject*) {
+    ++StayClicks;
+    OpenAfterStay = OpenAfterStay && Form->Visible() && Form->ModalResult() == mrNone;
+  }
+  static TModalClicks*& Running() {
+    static TModalClicks* R = nullptr;
+    return R;
+  }
+  static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
+    TModalClicks* S = Running();
+    if (!S) return;
+    if (++S->Ticks > 300) {
+      S->Form->SetModalResult(mrAbort);  // never answered: end the loop
+    } else if (IsWindowVisible(S->Form->Handle()) && S->Ticks % 20 == 1) {
+      TWinControl* Next = S->StayClicks == 0 ? S->Stay : S->Close;
+      vcltest::SendMouseMove(Next->Handle(), S->Point.X, S->Point.Y);
+      SendMouseButton(true);
+      SendMouseButton(false);
+    }
+  }
+  int Run(TForm* AForm, TWinControl* AStay, TWinControl* AClose, TPoint At) {
+    Form = AForm;
+    Stay = AStay;
+    Close = AClose;
+    Point = At;
+    Stay->OnClick = EVENT(this, TModalClicks::StayClicked);
+    Running() = this;
+    const UINT_PTR Timer = SetTimer(nullptr, 0, 50, &Tick);
+    const int Result = Form->ShowModal();
+    KillTimer(nullptr, Timer);
+    Running() = nullptr;
+    return Result;
+  }
+};
 
 // Brings a form forward with the keyboard focus.
 inline void Foreground(TCustomForm* F) {
