@@ -4,3 +4,4 @@
 #include "suite/qAnimateFastBmp.h"
 #include "suite/qAnimateColorBtn.h"
 #include "suite/qAnimateNWColorBtn.h"
+#include "suite/qAnimateDivider.h"
