@@ -2,3 +2,4 @@
 #pragma once
 #include "suite/MystdRoutines.h"
 #include "suite/MystdLabels.h"
+#include "suite/MystdTabListbox.h"
