@@ -2,4 +2,5 @@
 #pragma once
 #include "suite/MystdRoutines.h"
 #include "suite/MystdLabels.h"
+#include "suite/MystdMovePanel.h"
 #include "suite/MystdTabListbox.h"
