@@ -4,3 +4,4 @@
 #include "suite/MystdLabels.h"
 #include "suite/MystdMovePanel.h"
 #include "suite/MystdTabListbox.h"
+#include "suite/MystdTitleBar.h"

@@ -93,3 +93,4 @@ void Delay(unsigned short Milliseconds);
 #include "suite/Std2Splash.h"
 #include "suite/Std2Timers.h"
 #include "suite/Std2VerInfo.h"
+#include "suite/Std2FormHook.h"
