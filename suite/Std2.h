@@ -94,3 +94,5 @@ void Delay(unsigned short Milliseconds);
 #include "suite/Std2Timers.h"
 #include "suite/Std2VerInfo.h"
 #include "suite/Std2FormHook.h"
+#include "suite/Std2MinMax.h"
+#include "suite/Std2CompCanvas.h"

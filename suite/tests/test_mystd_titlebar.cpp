@@ -7,7 +7,6 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <thread>
 
 using namespace suitetest;
 
@@ -111,36 +110,17 @@ TEST(TitleBar, HitTestAndChangeCount) {
   EXPECT_EQ(Count.N, 2) << "a form without border is never changed";
 }
 
-// Drags with the real mouse from the centre of the form's client area by (40, 32), from a
-// thread of its own, as the system's move loop holds this one; true when the form followed.
+// Drags with the real mouse from the centre of the form's client area by (40, 32); true when
+// the form followed.
 bool DragClient(TForm* F) {
   const HWND Wnd = F->Handle();
   Foreground(F);
-  RECT Before;
+  RECT Before, After;
   GetWindowRect(Wnd, &Before);
-  vcltest::MoveMouse(Wnd, 150, 100);
-  std::thread User([] {
-    auto Send = [](DWORD Flags, int DX, int DY) {
-      INPUT In{};
-      In.type = INPUT_MOUSE;
-      In.mi.dx = DX;
-      In.mi.dy = DY;
-      In.mi.dwFlags = Flags;
-      SendInput(1, &In, sizeof In);
-      Sleep(30);
-    };
-    Send(MOUSEEVENTF_LEFTDOWN, 0, 0);
-    for (int I = 0; I < 8; ++I) Send(MOUSEEVENTF_MOVE, 5, 4);
-    Send(MOUSEEVENTF_LEFTUP, 0, 0);
-  });
-  RECT After{};
-  const bool Moved = AppPumpUntil([&] {
+  return DragFromThread(Wnd, 150, 100, 8, 5, 4, [&] {
     GetWindowRect(Wnd, &After);
     return After.left == Before.left + 40 && After.top == Before.top + 32;
-  }, 100);
-  User.join();
-  AppPumpRounds(3);
-  return Moved;
+  });
 }
 
 TEST(TitleBar, RealDragInTheClientAreaMovesOnlyACaptionlessForm) {
