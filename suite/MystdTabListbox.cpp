@@ -18,6 +18,14 @@ struct TMeasure {
   HDC DC() { return B.Canvas()->Handle(); }
 };
 
+// The low words of the tabbed extent of S and of one "Z", added as 16-bit numbers.
+int Extent(HDC DC, const AnsiString& S, const std::vector<int>& Tabs) {
+  const int N = int(Tabs.size());
+  const DWORD Text = GetTabbedTextExtentA(DC, S.c_str(), S.Length(), N, N ? Tabs.data() : nullptr);
+  const DWORD Z = GetTabbedTextExtentA(DC, "Z", 1, 0, nullptr);
+  return uint16_t(LOWORD(Text) + LOWORD(Z));
+}
+
 }  // namespace
 
 TqTabListbox::TqTabListbox(TComponent* AOwner) : TListBox(AOwner) {}
@@ -98,14 +106,11 @@ void TqTabListbox::SetTabs(const int* Positions, int Count) {
 
 int TqTabListbox::TextExtent(const AnsiString& S) {
   TMeasure M(Font());
-  const int N = int(FPixelTabs.size());
-  const DWORD Text = GetTabbedTextExtentA(M.DC(), S.c_str(), S.Length(), N, N ? FPixelTabs.data() : nullptr);
-  const DWORD Z = GetTabbedTextExtentA(M.DC(), "Z", 1, 0, nullptr);
-  return uint16_t(LOWORD(Text) + LOWORD(Z));
+  return Extent(M.DC(), S, FPixelTabs);
 }
 
-void TqTabListbox::Widen(const AnsiString& S) {
-  const int E = TextExtent(S);
+void TqTabListbox::Widen(HDC DC, const AnsiString& S) {
+  const int E = Extent(DC, S, FPixelTabs);
   if (E <= FWidest) return;
   FWidest = uint16_t(E);
   SendMessageA(WindowHandle(), LB_SETHORIZONTALEXTENT, WPARAM(FWidest), 0);
@@ -115,7 +120,8 @@ void TqTabListbox::MeasureAll() {
   if (!HandleAllocated()) return;
   FWidest = 0;
   try {
-    for (int I = 0, N = Items()->Count(); I < N; ++I) Widen(Items()->Get(I));
+    TMeasure M(Font());
+    for (int I = 0, N = Items()->Count(); I < N; ++I) Widen(M.DC(), Items()->Get(I));
   } catch (...) {
   }
   // An emptied or narrowed list gives the range back.
@@ -124,12 +130,12 @@ void TqTabListbox::MeasureAll() {
 
 void TqTabListbox::LBAddString(TMessage& Message) {
   inherited::Dispatch(Message);
-  if (Message.Result >= 0) Widen(reinterpret_cast<const char*>(Message.LParam));
+  if (Message.Result >= 0) Widen(TMeasure(Font()).DC(), reinterpret_cast<const char*>(Message.LParam));
 }
 
 void TqTabListbox::LBInsertString(TMessage& Message) {
   inherited::Dispatch(Message);
-  if (Message.Result >= 0) Widen(reinterpret_cast<const char*>(Message.LParam));
+  if (Message.Result >= 0) Widen(TMeasure(Font()).DC(), reinterpret_cast<const char*>(Message.LParam));
 }
 
 void TqTabListbox::LBDeleteString(TMessage& Message) {

@@ -75,7 +75,7 @@ private:
   void SetTabs(const int* Positions, int Count);
   // The width of the 52 letters in the list box's font (their average width times 52).
   int LettersWidth();
-  void Widen(const AnsiString& S);
+  void Widen(HDC DC, const AnsiString& S);
   void MeasureAll();
   void CheckChange();
 

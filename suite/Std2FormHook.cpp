@@ -2,14 +2,17 @@
 
 TqFormHook::~TqFormHook() { Detach(); }
 
-void TqFormHook::Attach(TForm* Form, TWindowProcHook::THandler Handler, TNotifyEvent OnHooked) {
+void TqFormHook::Attach(TForm* Form, TWindowProcHook::THandler Handler, TNotifyEvent OnHooked, TTarget Target) {
   Detach();
   Form->HandleNeeded();
   FForm = Form;
   FHandler = Handler;
   FOnHooked = OnHooked;
-  Install(Form->WindowHandle());
+  FTarget = Target;
+  Install(TargetWindow());
 }
+
+HWND TqFormHook::TargetWindow() const { return FTarget ? FTarget(FForm) : FForm->WindowHandle(); }
 
 void TqFormHook::Detach() {
   Unwatch();
@@ -17,6 +20,7 @@ void TqFormHook::Detach() {
   FForm = nullptr;
   FHandler = nullptr;
   FOnHooked = nullptr;
+  FTarget = nullptr;
 }
 
 void TqFormHook::Install(HWND Wnd) {
@@ -61,7 +65,7 @@ void TqFormHook::FormWindowProc(TMessage& Message) {
   const TWndMethod Next = FFormWindowProc;
   Next(Message);
   if (!FWatching || FHook.Installed()) return;
-  HWND Wnd = FForm->WindowHandle();
+  HWND Wnd = TargetWindow();
   if (!Wnd || !IsWindow(Wnd)) return;
   Unwatch();
   Install(Wnd);

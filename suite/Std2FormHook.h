@@ -9,9 +9,13 @@ public:
   TqFormHook() = default;
   ~TqFormHook() override;
 
+  // The window of a form to hook (the form's own when none is given).
+  using TTarget = HWND (*)(TForm* Form);
+
   // Hooks Form's window (made when it has none). Handler gets every message as a hook's
   // handler does; OnHooked runs after each install, the first one too.
-  void Attach(TForm* Form, TWindowProcHook::THandler Handler, TNotifyEvent OnHooked = nullptr);
+  void Attach(TForm* Form, TWindowProcHook::THandler Handler, TNotifyEvent OnHooked = nullptr,
+              TTarget Target = nullptr);
   // Takes the hook off (in any order with other hooks) and stops following the form.
   void Detach();
 
@@ -20,8 +24,10 @@ public:
   TForm* Form() const { return FForm; }
   // The previous procedure for the message being handled; take it in the handler.
   TWindowProcHook::TLink CurrentLink() const { return FHook.CurrentLink(); }
+  LRESULT CallPrevious(TMessage& Message) const { return FHook.CallPrevious(Message); }
 
 private:
+  HWND TargetWindow() const;
   void Install(HWND Wnd);
   void HookProc(TMessage& Message);
   void Watch();
@@ -32,6 +38,7 @@ private:
   TForm* FForm = nullptr;
   TWindowProcHook::THandler FHandler;
   TNotifyEvent FOnHooked;
+  TTarget FTarget = nullptr;
   TWndMethod FFormWindowProc;  // the form's WindowProc under ours while watching
   bool FWatching = false;
 };

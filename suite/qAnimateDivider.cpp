@@ -81,31 +81,6 @@ TqFrame::TqFrame(TComponent* AOwner) : TGraphicControl(AOwner) {
   SetEnabled(false);
 }
 
-void TqFrame::SetFilled(bool Value) {
-  FFilled = Value;
-  Invalidate();
-}
-
-void TqFrame::SetBevelInner(TBevelCut Value) {
-  FBevelInner = Value;
-  Invalidate();
-}
-
-void TqFrame::SetBevelOuter(TBevelCut Value) {
-  FBevelOuter = Value;
-  Invalidate();
-}
-
-void TqFrame::SetBevelWidth(TBevelWidth Value) {
-  FBevelWidth = Value;
-  Invalidate();
-}
-
-void TqFrame::SetBorderWidth(TBorderWidth Value) {
-  FBorderWidth = Value;
-  Invalidate();
-}
-
 // A lowered cut has its shadow at the top left.
 void TqFrame::Bevel(TRect& R, TBevelCut Cut) {
   const bool Lowered = Cut == bvLowered;

@@ -40,15 +40,15 @@ public:
   explicit TqFrame(TComponent* AOwner);
 
   bool Filled() const { return FFilled; }
-  void SetFilled(bool Value);
+  void SetFilled(bool Value) { Changed(FFilled, Value); }
   TBevelCut BevelInner() const { return FBevelInner; }
-  void SetBevelInner(TBevelCut Value);
+  void SetBevelInner(TBevelCut Value) { Changed(FBevelInner, Value); }
   TBevelCut BevelOuter() const { return FBevelOuter; }
-  void SetBevelOuter(TBevelCut Value);
+  void SetBevelOuter(TBevelCut Value) { Changed(FBevelOuter, Value); }
   TBevelWidth BevelWidth() const { return FBevelWidth; }
-  void SetBevelWidth(TBevelWidth Value);
+  void SetBevelWidth(TBevelWidth Value) { Changed(FBevelWidth, Value); }
   TBorderWidth BorderWidth() const { return FBorderWidth; }
-  void SetBorderWidth(TBorderWidth Value);
+  void SetBorderWidth(TBorderWidth Value) { Changed(FBorderWidth, Value); }
   // The mouse goes through to what lies beneath: the frame is disabled.
   bool PassMouseOn() const { return !Enabled(); }
   void SetPassMouseOn(bool Value) { SetEnabled(!Value); }
@@ -68,6 +68,10 @@ protected:
   void Paint() override;
 
 private:
+  template <class T> void Changed(T& Field, T Value) {
+    Field = Value;
+    Invalidate();
+  }
   void Bevel(TRect& R, TBevelCut Cut);
 
   bool FFilled = false;

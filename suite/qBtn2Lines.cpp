@@ -37,12 +37,6 @@ void TqcLineControl::SetTransparent(bool Value) {
   Invalidate();
 }
 
-void TqcLineControl::Changed(TColor& Field, TColor Value) {
-  if (Field == Value) return;
-  Field = Value;
-  Invalidate();
-}
-
 void TqcLineControl::Paint() {
   const int W = Width(), H = Height();
   const TRect Client = Rect(0, 0, W, H);
@@ -91,36 +85,6 @@ ORV_IMPLEMENT_ABSTRACT(TqcLineControl, TGraphicControl, TqcLineControl_Props)
 TqcHairLine::TqcHairLine(TComponent* AOwner) : TqcLineControl(AOwner) {
   SetControlStyle(TControlStyle());
   SetBounds(Left(), Top(), 40, 40);
-}
-
-void TqcHairLine::SetPenStyle(TPenStyle Value) {
-  if (FPenStyle == Value) return;
-  FPenStyle = Value;
-  Invalidate();
-}
-
-void TqcHairLine::SetLineStart(TqcLineStart Value) {
-  if (FLineStart == Value) return;
-  FLineStart = Value;
-  Invalidate();
-}
-
-void TqcHairLine::SetDiagonal(bool Value) {
-  if (FDiagonal == Value) return;
-  FDiagonal = Value;
-  Invalidate();
-}
-
-void TqcHairLine::SetVertical(bool Value) {
-  if (FVertical == Value) return;
-  FVertical = Value;
-  Invalidate();
-}
-
-void TqcHairLine::SetSize(unsigned Value) {
-  if (FSize == Value) return;
-  FSize = Value;
-  Invalidate();
 }
 
 void TqcHairLine::DrawOn(TCanvas* C, int W, int H) {
@@ -175,12 +139,6 @@ void TqcArrowHead::Dispatch(TMessage& Message) {
 void TqcArrowHead::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
   TqcLineControl::SetBounds(ALeft, ATop, AWidth, AHeight);
   MakeRegion();
-}
-
-void TqcArrowHead::SetStyle(TqcArrowStyle Value) {
-  if (FStyle == Value) return;
-  FStyle = Value;
-  Invalidate();
 }
 
 void TqcArrowHead::SetDirection(TqcArrowDirection Value) {

@@ -39,7 +39,12 @@ public:
 protected:
   void Paint() override;
   virtual void DrawOn(TCanvas* C, int W, int H) = 0;
-  void Changed(TColor& Field, TColor Value);
+  // Stores a changed value and repaints.
+  template <class T> void Changed(T& Field, T Value) {
+    if (Field == Value) return;
+    Field = Value;
+    Invalidate();
+  }
 
 private:
   bool FTransparent = true;
@@ -51,19 +56,19 @@ public:
   explicit TqcHairLine(TComponent* AOwner);
 
   TPenStyle PenStyle() const { return FPenStyle; }
-  void SetPenStyle(TPenStyle Value);
+  void SetPenStyle(TPenStyle Value) { Changed(FPenStyle, Value); }
   TColor LineColor() const { return FLineColor; }
   void SetLineColor(TColor Value) { Changed(FLineColor, Value); }
   TqcLineStart LineStart() const { return FLineStart; }
-  void SetLineStart(TqcLineStart Value);
+  void SetLineStart(TqcLineStart Value) { Changed(FLineStart, Value); }
   // Corner to corner; takes precedence over Vertical.
   bool Diagonal() const { return FDiagonal; }
-  void SetDiagonal(bool Value);
+  void SetDiagonal(bool Value) { Changed(FDiagonal, Value); }
   bool Vertical() const { return FVertical; }
-  void SetVertical(bool Value);
+  void SetVertical(bool Value) { Changed(FVertical, Value); }
   // The pen width.
   unsigned Size() const { return FSize; }
-  void SetSize(unsigned Value);
+  void SetSize(unsigned Value) { Changed(FSize, Value); }
 
 protected:
   void DrawOn(TCanvas* C, int W, int H) override;
@@ -88,7 +93,7 @@ public:
   TColor ArrowColor() const { return FArrowColor; }
   void SetArrowColor(TColor Value) { Changed(FArrowColor, Value); }
   TqcArrowStyle Style() const { return FStyle; }
-  void SetStyle(TqcArrowStyle Value);
+  void SetStyle(TqcArrowStyle Value) { Changed(FStyle, Value); }
   // The hit area follows at once.
   TqcArrowDirection Direction() const { return FDirection; }
   void SetDirection(TqcArrowDirection Value);
