@@ -64,11 +64,19 @@ void TqFormHook::Unwatch() {
 void TqFormHook::FormWindowProc(TMessage& Message) {
   const TWndMethod Next = FFormWindowProc;
   Next(Message);
-  if (!FWatching || FHook.Installed()) return;
-  HWND Wnd = TargetWindow();
-  if (!Wnd || !IsWindow(Wnd)) return;
+  if (!FWatching) return;
+  if (!FHook.Installed()) {
+    HWND Wnd = TargetWindow();
+    if (!Wnd || !IsWindow(Wnd)) return;
+    try {
+      Install(Wnd);
+    } catch (...) {
+      Unwatch();
+      throw;
+    }
+  }
+  // Also tried again on later messages while a foreign link above holds this one.
   Unwatch();
-  Install(Wnd);
 }
 
 ORV_IMPLEMENT_CLASS(TqFormHook, TObject)
