@@ -6,3 +6,4 @@
 #include "suite/qAnimateNWColorBtn.h"
 #include "suite/qAnimateBitmap.h"
 #include "suite/qAnimateShapeBtn.h"
+#include "suite/qAnimateDivider.h"

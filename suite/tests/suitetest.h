@@ -9,6 +9,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace suitetest {
@@ -174,6 +175,31 @@ inline void MouseButton(bool Down) {
   SendMouseButton(Down);
   AppPumpUntil([&] { return ((GetAsyncKeyState(VK_LBUTTON) & 0x8000) != 0) == Down; });
   AppPumpRounds(2);
+}
+
+// A press at a client point of Wnd, Steps moves of (DX, DY) and a release, sent from a thread of
+// its own (a move or size loop of the system holds this one) while the application handles
+// messages until Done() is true. Returns Done().
+inline bool DragFromThread(HWND Wnd, int X, int Y, int Steps, int DX, int DY, const std::function<bool()>& Done) {
+  vcltest::MoveMouse(Wnd, X, Y);
+  std::thread User([=] {
+    auto Send = [](DWORD Flags, int MX, int MY) {
+      INPUT In{};
+      In.type = INPUT_MOUSE;
+      In.mi.dx = MX;
+      In.mi.dy = MY;
+      In.mi.dwFlags = Flags;
+      SendInput(1, &In, sizeof In);
+      Sleep(30);
+    };
+    Send(MOUSEEVENTF_LEFTDOWN, 0, 0);
+    for (int I = 0; I < Steps; ++I) Send(MOUSEEVENTF_MOVE, DX, DY);
+    Send(MOUSEEVENTF_LEFTUP, 0, 0);
+  });
+  const bool Ok = AppPumpUntil(Done, 100);
+  User.join();
+  AppPumpRounds(3);
+  return Ok || Done();
 }
 
 // Releases the left button when a test leaves with it held.
