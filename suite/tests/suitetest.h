@@ -163,9 +163,7 @@ inline void AppPumpRounds(int Rounds) {
 }
 
 inline void SendMouseButton(bool Down) {
-  INPUT In{};
-  In.type = INPUT_MOUSE;
-  In.mi.dwFlags = Down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
+  INPUT In = vcltest::MouseButtonInput(mbLeft, Down);
   SendInput(1, &In, sizeof In);
 }
 
@@ -210,11 +208,7 @@ struct TMouseButtonGuard {
 };
 
 inline void SendKey(WORD Vk, bool Up) {
-  INPUT In{};
-  In.type = INPUT_KEYBOARD;
-  In.ki.wVk = Vk;
-  In.ki.wScan = WORD(MapVirtualKeyA(Vk, MAPVK_VK_TO_VSC));
-  In.ki.dwFlags = Up ? KEYEVENTF_KEYUP : 0;
+  INPUT In = vcltest::KeyInput(Vk, !Up);
   SendInput(1, &In, sizeof In);
 }
 

@@ -229,6 +229,7 @@ INPUT KeyInput(WORD VirtualKey, bool Down) {
   INPUT In{};
   In.type = INPUT_KEYBOARD;
   In.ki.wVk = VirtualKey;
+  In.ki.wScan = WORD(MapVirtualKeyA(VirtualKey, MAPVK_VK_TO_VSC));
   In.ki.dwFlags = Down ? 0 : KEYEVENTF_KEYUP;
   return In;
 }
