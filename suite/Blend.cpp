@@ -174,69 +174,19 @@ void TileBitmap(TCanvas* Canvas, TBitmap* Bitmap, int W, int H) {
 TqBackground::TqBackground(TComponent* AOwner) : TComponent(AOwner), FBitMap(new TBitmap) { DoColor(); }
 
 TqBackground::~TqBackground() {
-  UnwatchForm();
-  FHook.Remove();
+  FHook.Detach();
   TObject::Free(FBitMap);
 }
 
 void TqBackground::Loaded() {
   TComponent::Loaded();
   if (HasState(csDesigning) || FHook.Installed()) return;
-  TForm* Form = FindForm(this);
-  Form->HandleNeeded();
-  FForm = Form;
-  Hook(TargetWindow(Form));
+  FHook.Attach(FindForm(this), TWindowProcHook::THandler::Bind<&TqBackground::WPWindowProc>(this), nullptr,
+               &TqBackground::TargetWindow);
 }
 
 HWND TqBackground::TargetWindow(TForm* Form) {
   return Form->FormStyle() == fsMDIForm && Form->ClientHandle() ? Form->ClientHandle() : Form->WindowHandle();
-}
-
-void TqBackground::Hook(HWND Wnd) {
-  FHook.Install(Wnd, TWindowProcHook::THandler::Bind<&TqBackground::WPWindowProc>(this));
-}
-
-// Watching the form's WindowProc follows the framework's chaining: the saved procedure is
-// called for every message and put back when the background is done.
-void TqBackground::WatchForm() {
-  if (FWatching || !FForm) return;
-  FFormWindowProc = FForm->WindowProc;
-  FForm->WindowProc = TWndMethod::Bind<&TqBackground::FormWindowProc>(this);
-  FWatching = true;
-}
-
-void TqBackground::UnwatchForm() {
-  if (!FWatching) return;
-  const TWndMethod Mine = TWndMethod::Bind<&TqBackground::FormWindowProc>(this);
-  // Other backgrounds of the form may watch over this one: take this one out of the links.
-  for (TWndMethod* Link = &FForm->WindowProc;;) {
-    if (*Link == Mine) {
-      *Link = FFormWindowProc;
-      FWatching = false;
-      return;
-    }
-    auto* Upper = dynamic_cast<TqBackground*>(Link->Object());
-    if (!Upper || !Upper->FWatching || !(*Link == TWndMethod::Bind<&TqBackground::FormWindowProc>(Upper)))
-      return;  // under some other hook that holds this one: it stays a link of that chain
-    Link = &Upper->FFormWindowProc;
-  }
-}
-
-void TqBackground::FormWindowProc(TMessage& Message) {
-  const TWndMethod Next = FFormWindowProc;
-  Next(Message);
-  if (!FWatching) return;
-  if (!FHook.Installed()) {
-    HWND Wnd = TargetWindow(FForm);
-    if (!Wnd || !IsWindow(Wnd)) return;
-    try {
-      Hook(Wnd);
-    } catch (...) {
-      UnwatchForm();
-      throw;
-    }
-  }
-  UnwatchForm();
 }
 
 void TqBackground::DoColor() { FRamp = TqColorRamp::From(FColor, FEndColor); }
@@ -360,11 +310,6 @@ void TqBackground::WPWindowProc(TMessage& Message) {
       if (FHook.Installed()) InvalidateRect(Wnd, nullptr, FALSE);
       return;
     }
-    case WM_NCDESTROY:
-      Message.Result = FHook.CallPrevious(Message);
-      // The form lives on and makes a new window (RecreateWnd): hook that one when it comes.
-      if (FForm && !HasState(csDestroying) && !FForm->HasState(csDestroying)) WatchForm();
-      return;
     default:
       Message.Result = FHook.CallPrevious(Message);
   }

@@ -131,19 +131,10 @@ private:
   void PassErase(HDC DC);
   // The window of Form that the background paints.
   static HWND TargetWindow(TForm* Form);
-  void Hook(HWND Wnd);
-  // While the form has no window to hook, the background listens on the form's WindowProc
-  // for the window the form creates next.
-  void WatchForm();
-  void UnwatchForm();
-  void FormWindowProc(TMessage& Message);
 
   gradType FFillType = gVert;
   TqBackType FBackType = btBitmap;
-  TWindowProcHook FHook;
-  TForm* FForm = nullptr;       // the form whose window is hooked
-  TWndMethod FFormWindowProc;   // the form's WindowProc under ours while watching
-  bool FWatching = false;
+  TqFormHook FHook;
   TBitmap* FBitMap;
   TColor FColor = TColor(0xFF00FF);
   TColor FEndColor = 0;

@@ -6,3 +6,6 @@
 #include "suite/MystdLabels.h"
 #include "suite/MystdShowApp.h"
 #include "suite/MystdTray.h"
+#include "suite/MystdMovePanel.h"
+#include "suite/MystdTabListbox.h"
+#include "suite/MystdTitleBar.h"

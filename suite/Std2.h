@@ -93,3 +93,8 @@ void Delay(unsigned short Milliseconds);
 #include "suite/Std2Splash.h"
 #include "suite/Std2Timers.h"
 #include "suite/Std2VerInfo.h"
+#include "suite/Std2Rgn.h"
+#include "suite/Std2Fancy.h"
+#include "suite/Std2FormHook.h"
+#include "suite/Std2MinMax.h"
+#include "suite/Std2CompCanvas.h"

@@ -1,4 +1,7 @@
 #include "suite/qAnimateBtnParts.h"
+#include "vcl/GdiGuards.h"
+
+#include <algorithm>
 
 constexpr TEnumType TqcDefLookType{"TqcDefLook", {"dlBold", "dlFrame", "dlNone"}};
 
@@ -22,6 +25,41 @@ void DrawCaptionPass(TCanvas* C, const AnsiString& Text, TRect R, unsigned Flags
   C->Font()->SetColor(Color);
   RECT Box = AsRECT(R);
   DrawTextA(C->Handle(), Text.c_str(), Text.Length(), &Box, Flags);
+}
+
+void PaintGradientFace(TCanvas* C, int R, int B, bool Pressed, TColor Color, TColor EndColor, gradType Fill,
+                       int Bands, const TqColorRamp& Ramp) {
+  const bool Linear = Fill == gVert || Fill == gHorz;
+  const int N = std::min({Bands, R / 2, B / 2});
+  if (Color == EndColor || (Linear && Bands <= 0) || (Fill == gCenter && N <= 0) ||
+      (!Linear && Fill != gCenter))
+    return;
+  const int P = Pressed ? 1 : 0;
+  C->Brush()->SetStyle(bsSolid);
+  if (Linear) {
+    // Bands over R by B, moved by a pixel while pressed.
+    HDC DC = C->Handle();
+    TSaveDC Save(DC);
+    OffsetViewportOrgEx(DC, P, P, nullptr);
+    PaintBlend(DC, R, B, Fill, Bands, Ramp);
+    return;
+  }
+  // Rings to the centre.
+  TRect Box = Rect(P, P, R + 1 + P, B + 1 + P);
+  Box.Inflate(-1, -1);
+  const int BW = std::max(1, (R / 2) / N), BH = std::max(1, (B / 2) / N);
+  for (int I = 0; I <= N; ++I) {
+    C->Brush()->SetColor(Ramp.Band(I, N));
+    if (I == N) {
+      C->FillRect(Box);
+      break;
+    }
+    C->FillRect(Rect(Box.Left, Box.Top, Box.Right, Box.Top + BH));
+    C->FillRect(Rect(Box.Left, Box.Top, Box.Left + BW, Box.Bottom));
+    C->FillRect(Rect(Box.Left, Box.Bottom - BH, Box.Right, Box.Bottom));
+    C->FillRect(Rect(Box.Right - BW, Box.Top, Box.Right, Box.Bottom));
+    Box.Inflate(-BW, -BH);
+  }
 }
 
 void DrawCaption(TCanvas* C, const AnsiString& Text, const TRect& R, unsigned Flags, bool Enabled) {

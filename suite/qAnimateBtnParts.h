@@ -1,6 +1,7 @@
 // Unit qAnimate, what the windowed colour buttons and their non-windowed twins share: the look
 // types, the 3-D edge, the caption, the glyph state images and the icon fill-in.
 #pragma once
+#include "suite/Blend.h"
 #include "suite/Std2.h"
 #include "vcl/Controls.h"
 
@@ -13,6 +14,11 @@ namespace qanimate {
 
 // The raised edge of a button whose last pixel is (R, B), inset by D; pushed in when Pressed.
 void DrawButtonEdge(TCanvas* C, int R, int B, int D, bool Pressed, TColor Shadow, TColor HighLight);
+// A gradient face over (0, 0)-(R, B), moved by a pixel while Pressed: bands of the ramp for gVert
+// and gHorz, rings to the centre for gCenter. Nothing (the face stays as it is) for equal colours,
+// no bands or another fill type.
+void PaintGradientFace(TCanvas* C, int R, int B, bool Pressed, TColor Color, TColor EndColor, gradType Fill,
+                       int Bands, const TqColorRamp& Ramp);
 // One pass of a caption in Color, moved by (Shift, Shift); clear brush, DrawTextA with Flags.
 void DrawCaptionPass(TCanvas* C, const AnsiString& Text, TRect R, unsigned Flags, TColor Color, int Shift);
 // The caption in the font colour, or, disabled, in white one pixel down-right and grey on top.

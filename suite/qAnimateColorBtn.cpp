@@ -343,37 +343,7 @@ void TqGradBtn::SetBands(int Value) {
 void TqGradBtn::PaintFace(TCanvas* C, int R, int B) {
   // The plain face first: all of it without a gradient, the last column and row under one.
   TqColorBtn::PaintFace(C, R, B);
-  const bool Linear = FFillType == gVert || FFillType == gHorz;
-  const int N = std::min({FBands, R / 2, B / 2});
-  if (Color() == FEndColor || (Linear && FBands <= 0) || (FFillType == gCenter && N <= 0) ||
-      (!Linear && FFillType != gCenter))
-    return;
-  const int P = Pressed() ? 1 : 0;
-  C->Brush()->SetStyle(bsSolid);
-  if (Linear) {
-    // Bands over R by B, moved by a pixel while pressed.
-    HDC DC = C->Handle();
-    TSaveDC Save(DC);
-    OffsetViewportOrgEx(DC, P, P, nullptr);
-    PaintBlend(DC, R, B, FFillType, FBands, FRamp);
-    return;
-  }
-  // Rings to the centre.
-  TRect Box = Rect(P, P, R + 1 + P, B + 1 + P);
-  Box.Inflate(-1, -1);
-  const int BW = std::max(1, (R / 2) / N), BH = std::max(1, (B / 2) / N);
-  for (int I = 0; I <= N; ++I) {
-    C->Brush()->SetColor(FRamp.Band(I, N));
-    if (I == N) {
-      C->FillRect(Box);
-      break;
-    }
-    C->FillRect(Rect(Box.Left, Box.Top, Box.Right, Box.Top + BH));
-    C->FillRect(Rect(Box.Left, Box.Top, Box.Left + BW, Box.Bottom));
-    C->FillRect(Rect(Box.Left, Box.Bottom - BH, Box.Right, Box.Bottom));
-    C->FillRect(Rect(Box.Right - BW, Box.Top, Box.Right, Box.Bottom));
-    Box.Inflate(-BW, -BH);
-  }
+  PaintGradientFace(C, R, B, Pressed(), Color(), FEndColor, FFillType, FBands, FRamp);
 }
 
 static constinit const TPropInfo TqGradBtn_Props[] = {

@@ -134,3 +134,4 @@ public:
 protected:
   void PartClicked(TPart Part) override;
 };
+#include "suite/qBtn2Lines.h"

@@ -48,15 +48,12 @@ bool IsActiveStyle(TqcBtnType S, TqcBtnType Always, TqcBtnType WhenActive, bool 
 // ---------------------------------------------------------------------------------------------
 // TqcFlatCustomBtn
 
-TqcFlatCustomBtn::TqcFlatCustomBtn(TComponent* AOwner) : TButtonControl(AOwner), FCanvas(new TControlCanvas) {
-  FCanvas->SetControl(this);
+TqcFlatCustomBtn::TqcFlatCustomBtn(TComponent* AOwner) : TqOwnerDrawnButton(AOwner) {
   IncludeStyle(csSetCaption);
   SetBounds(Left(), Top(), 97, 20);
   SetParentColor(false);
   TControl::SetColor(clBtnFace);
 }
-
-TqcFlatCustomBtn::~TqcFlatCustomBtn() { delete FCanvas; }
 
 void TqcFlatCustomBtn::Dispatch(TMessage& Message) {
   switch (Message.Msg) {
@@ -68,9 +65,6 @@ void TqcFlatCustomBtn::Dispatch(TMessage& Message) {
     case WM_NCHITTEST: WMNCHitTest(Message); break;
     case CM_MOUSEENTER: CMMouseEnter(Message); break;
     case CM_MOUSELEAVE: CMMouseLeave(Message); break;
-    case WM_ERASEBKGND: Message.Result = 1; break;
-    case WM_PAINT: WMPaint(Message); break;
-    case CN_DRAWITEM: CNDrawItem(Message); break;
     default: inherited::Dispatch(Message);
   }
 }
@@ -78,13 +72,6 @@ void TqcFlatCustomBtn::Dispatch(TMessage& Message) {
 void TqcFlatCustomBtn::Loaded() {
   inherited::Loaded();
   FLoaded = true;
-}
-
-void TqcFlatCustomBtn::CreateParams(TCreateParams& Params) {
-  inherited::CreateParams(Params);
-  CreateSubClass(Params, "BUTTON");
-  // The framework's visible and disabled bits stay, so a box made disabled takes no input.
-  Params.Style |= WS_CHILD | WS_CLIPSIBLINGS | WS_TABSTOP | BS_OWNERDRAW;
 }
 
 template <class T> void TqcFlatCustomBtn::Change(T& Field, T Value) {
@@ -144,27 +131,6 @@ void TqcFlatCustomBtn::CMMouseLeave(TMessage& Message) {
   if (OnMouseLeave) OnMouseLeave(this);
 }
 
-void TqcFlatCustomBtn::WMPaint(TMessage& Message) { PaintHandler(Message); }
-
-void TqcFlatCustomBtn::CNDrawItem(TMessage& Message) {
-  PaintWindow(reinterpret_cast<DRAWITEMSTRUCT*>(Message.LParam)->hDC);
-  Message.Result = 1;
-}
-
-void TqcFlatCustomBtn::PaintWindow(HDC DC) {
-  FCanvas->Lock();
-  FCanvas->SetHandle(DC);
-  try {
-    Paint();
-  } catch (...) {
-    FCanvas->SetHandle(nullptr);
-    FCanvas->Unlock();
-    throw;
-  }
-  FCanvas->SetHandle(nullptr);
-  FCanvas->Unlock();
-}
-
 TRect TqcFlatCustomBtn::BoxRect() const {
   const int Size = Round() ? 12 : 13;
   TRect Box = Round() ? Rect(1, 1, 13, 13) : Rect(0, 0, 13, 13);
@@ -210,7 +176,7 @@ void TqcFlatCustomBtn::Paint() {
     if (FAlignment == taRightJustify) Focus.Offset(1, 0);
     C->DrawFocusRect(Focus);
   }
-  FCanvas->CopyRect(Client, C, Client);
+  Canvas()->CopyRect(Client, C, Client);
   if (OnPaint) OnPaint(this);
 }
 
@@ -265,12 +231,12 @@ static constinit const TPropInfo TqcFlatCustomBtn_Props[] = {
     TControlProps::OnMouseUp(),
     TControlProps::OnStartDrag(),
 };
-ORV_IMPLEMENT_ABSTRACT(TqcFlatCustomBtn, TButtonControl, TqcFlatCustomBtn_Props)
+ORV_IMPLEMENT_ABSTRACT(TqcFlatCustomBtn, TqOwnerDrawnButton, TqcFlatCustomBtn_Props)
 
 // ---------------------------------------------------------------------------------------------
 // TqcFlatCustomCheckBox
 
-TqcFlatCustomCheckBox::TqcFlatCustomCheckBox(TComponent* AOwner) : TqcFlatCustomBtn(AOwner) {
+TqcFlatCustomCheckBox::TqcFlatCustomCheckBox(TComponent* AOwner) : inherited(AOwner) {
   SetControlStyle(StyleOf(csSetCaption) | StyleOf(csDoubleClicks));
   SetColor(clBtnFace);
   SetGlyphBkColor(clWindow);
@@ -279,64 +245,13 @@ TqcFlatCustomCheckBox::TqcFlatCustomCheckBox(TComponent* AOwner) : TqcFlatCustom
 }
 
 void TqcFlatCustomCheckBox::Dispatch(TMessage& Message) {
-  switch (Message.Msg) {
-    case CN_COMMAND: CNCommand(Message); break;
-    case CM_DIALOGCHAR: CMDialogChar(Message); break;
-    case WM_SIZE: WMSize(Message); break;
-    default: inherited::Dispatch(Message);
-  }
+  inherited::Dispatch(Message);
+  if (Message.Msg == WM_SIZE) Invalidate();
 }
 
 void TqcFlatCustomCheckBox::CreateParams(TCreateParams& Params) {
   inherited::CreateParams(Params);
   Params.WindowClass.style &= ~UINT(CS_HREDRAW | CS_VREDRAW);
-}
-
-void TqcFlatCustomCheckBox::CreateWnd() {
-  inherited::CreateWnd();
-  SendMessageA(WindowHandle(), BM_SETCHECK, WPARAM(FState), 0);
-}
-
-void TqcFlatCustomCheckBox::SetState(TCheckBoxState Value) {
-  if (FState == Value) return;
-  FState = Value;
-  if (HasState(csLoading)) return;
-  if (HandleAllocated()) SendMessageA(WindowHandle(), BM_SETCHECK, WPARAM(FState), 0);
-  if (!ClicksDisabled()) Click();
-}
-
-void TqcFlatCustomCheckBox::Click() {
-  Perform(CM_CHANGED, 0, reinterpret_cast<intptr_t>(this));
-  inherited::Click();
-  Invalidate();
-}
-
-void TqcFlatCustomCheckBox::Toggle() {
-  if (!CanFocus()) return;
-  switch (FState) {
-    case cbUnchecked: SetState(FAllowGrayed ? cbGrayed : cbChecked); break;
-    case cbChecked: SetState(cbUnchecked); break;
-    case cbGrayed: SetState(cbChecked); break;
-  }
-}
-
-void TqcFlatCustomCheckBox::CNCommand(TMessage& Message) {
-  if (HIWORD(Message.WParam) == BN_CLICKED) Toggle();
-}
-
-void TqcFlatCustomCheckBox::CMDialogChar(TMessage& Message) {
-  if (!IsAccel((unsigned short)Message.WParam, Caption()) || !CanFocus()) {
-    inherited::Dispatch(Message);
-    return;
-  }
-  SetFocus();
-  if (Focused()) Toggle();
-  Message.Result = 1;
-}
-
-void TqcFlatCustomCheckBox::WMSize(TMessage& Message) {
-  inherited::Dispatch(Message);
-  Invalidate();
 }
 
 void TqcFlatCustomCheckBox::PaintBox(TCanvas* C, const TRect& Box, bool Live, bool Active) {
@@ -381,64 +296,11 @@ ORV_IMPLEMENT_COMPONENT(TqcCheckBox, TqcFlatCustomCheckBox, TqcCheckBox_Props)
 // ---------------------------------------------------------------------------------------------
 // TqcFlatCustomRadioButton
 
-TqcFlatCustomRadioButton::TqcFlatCustomRadioButton(TComponent* AOwner) : TqcFlatCustomBtn(AOwner) {
+TqcFlatCustomRadioButton::TqcFlatCustomRadioButton(TComponent* AOwner) : inherited(AOwner) {
   SetControlStyle(StyleOf(csSetCaption) | StyleOf(csDoubleClicks));
   SetColor(clBtnFace);
   SetGlyphBkColor(clWindow);
   SetAlignment(taLeftJustify);
-}
-
-void TqcFlatCustomRadioButton::Dispatch(TMessage& Message) {
-  switch (Message.Msg) {
-    case WM_SETFOCUS: WMSetFocus(Message); break;
-    case CN_COMMAND: CNCommand(Message); break;
-    case CM_DIALOGCHAR: CMDialogChar(Message); break;
-    default: inherited::Dispatch(Message);
-  }
-}
-
-void TqcFlatCustomRadioButton::CreateWnd() {
-  inherited::CreateWnd();
-  SendMessageA(WindowHandle(), BM_SETCHECK, WPARAM(FChecked), 0);
-}
-
-void TqcFlatCustomRadioButton::SetChecked(bool Value) {
-  if (FChecked == Value) return;
-  FChecked = Value;
-  SetTabStop(Value);
-  if (HasState(csLoading)) return;
-  if (HandleAllocated()) SendMessageA(WindowHandle(), BM_SETCHECK, WPARAM(Value), 0);
-  Invalidate();
-  if (!Value) return;
-  // A button without a parent has no group to walk.
-  if (TWinControl* P = Parent())
-    for (int I = 0; I < P->ControlCount(); ++I)
-      if (auto* R = dynamic_cast<TqcFlatCustomRadioButton*>(P->Controls(I));
-          R && R != this && R->FGroupIndex == FGroupIndex)
-        R->SetChecked(false);
-  Perform(CM_CHANGED, 0, reinterpret_cast<intptr_t>(this));
-  if (!ClicksDisabled()) Click();
-}
-
-void TqcFlatCustomRadioButton::WMSetFocus(TMessage& Message) {
-  SetChecked(true);
-  inherited::Dispatch(Message);
-}
-
-void TqcFlatCustomRadioButton::CNCommand(TMessage& Message) {
-  switch (HIWORD(Message.WParam)) {
-    case BN_CLICKED: SetChecked(true); break;
-    case BN_DOUBLECLICKED: DblClick(); break;
-  }
-}
-
-void TqcFlatCustomRadioButton::CMDialogChar(TMessage& Message) {
-  if (!IsAccel((unsigned short)Message.WParam, Caption()) || !CanFocus()) {
-    inherited::Dispatch(Message);
-    return;
-  }
-  SetFocus();
-  Message.Result = 1;
 }
 
 void TqcFlatCustomRadioButton::PaintBox(TCanvas* C, const TRect& Box, bool Live, bool Active) {

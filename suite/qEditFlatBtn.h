@@ -3,6 +3,7 @@
 // caption beside it and a focus rectangle.
 #pragma once
 #include "suite/Std2.h"
+#include "suite/Std2CheckParts.h"
 #include "suite/qEditFrame.h"
 
 // Box frame styles: the first eleven of the framed edit's, with the same meanings.
@@ -19,11 +20,10 @@ extern const TEnumType TqcBtnGlyphTypeType;
 // column odd. Made at start, freed at the end; never changed.
 extern TBitmap* TqcRasterBitmap;
 
-class TqcFlatCustomBtn : public TButtonControl {
-  ORV_CLASS(TqcFlatCustomBtn, TButtonControl)
+class TqcFlatCustomBtn : public TqOwnerDrawnButton {
+  ORV_CLASS(TqcFlatCustomBtn, TqOwnerDrawnButton)
 public:
   explicit TqcFlatCustomBtn(TComponent* AOwner);
-  ~TqcFlatCustomBtn() override;
   void Dispatch(TMessage& Message) override;
   void Loaded() override;
 
@@ -81,18 +81,14 @@ public:
 protected:
   // Radio buttons: the circle's box, one pixel in from the square's.
   virtual bool Round() const { return false; }
-  void CreateParams(TCreateParams& Params) override;
-  void PaintWindow(HDC DC) override;
   // Draws the whole control off screen and copies it at once.
-  virtual void Paint();
+  void Paint() override;
   // The box's background, mark and frame (Active: mouse inside or focused).
   virtual void PaintBox(TCanvas* C, const TRect& Box, bool Live, bool Active) = 0;
   // Enabled, or being designed.
   bool Live() const { return Enabled() || HasState(csDesigning); }
 
   void WMNCHitTest(TMessage& Message);
-  void WMPaint(TMessage& Message);
-  void CNDrawItem(TMessage& Message);
   // Inherited handling, then a repaint (enabled, font, colour and focus changes).
   void RepaintAfter(TMessage& Message);
   void CMMouseEnter(TMessage& Message);
@@ -101,7 +97,6 @@ protected:
 private:
   template <class T> void Change(T& Field, T Value);
 
-  TControlCanvas* FCanvas;
   TqcFanceDefLook FDefaultLook = dlfNone;
   TAlignment FAlignment = taCenter;
   bool FMultipleLines = false;
@@ -120,37 +115,17 @@ private:
 };
 
 // ---------------------------------------------------------------------------------------------
-class TqcFlatCustomCheckBox : public TqcFlatCustomBtn {
-  ORV_CLASS(TqcFlatCustomCheckBox, TqcFlatCustomBtn)
+class TqcFlatCustomCheckBox : public TqCheckBoxParts<TqcFlatCustomBtn> {
+  ORV_CLASS(TqcFlatCustomCheckBox, TqCheckBoxParts<TqcFlatCustomBtn>)
 public:
   explicit TqcFlatCustomCheckBox(TComponent* AOwner);
   void Dispatch(TMessage& Message) override;
-  void Click() override;
-
-  TCheckBoxState State() const { return FState; }
-  // When changed: the window is told and Click runs.
-  void SetState(TCheckBoxState Value);
-  bool Checked() const { return FState == cbChecked; }
-  void SetChecked(bool Value) override { SetState(Value ? cbChecked : cbUnchecked); }
-  bool AllowGrayed() const { return FAllowGrayed; }
-  void SetAllowGrayed(bool Value) { FAllowGrayed = Value; }
 
 protected:
-  bool GetChecked() const override { return Checked(); }
   void CreateParams(TCreateParams& Params) override;
-  void CreateWnd() override;
   void PaintBox(TCanvas* C, const TRect& Box, bool Live, bool Active) override;
-  // Unchecked, then grayed (with AllowGrayed) or checked, then unchecked; only when the box can
-  // take the focus.
-  virtual void Toggle();
-
-  void CNCommand(TMessage& Message);
-  void CMDialogChar(TMessage& Message);
-  void WMSize(TMessage& Message);
-
-private:
-  TCheckBoxState FState = cbUnchecked;
-  bool FAllowGrayed = false;
+  // Only a box that can take the focus steps its state.
+  bool CanToggle() const override { return CanFocus(); }
 };
 
 class TqcCheckBox : public TqcFlatCustomCheckBox {
@@ -161,30 +136,16 @@ public:
 
 // ---------------------------------------------------------------------------------------------
 // Checking one unchecks the others of the same parent and GroupIndex; taking the focus checks it.
-class TqcFlatCustomRadioButton : public TqcFlatCustomBtn {
-  ORV_CLASS(TqcFlatCustomRadioButton, TqcFlatCustomBtn)
+class TqcFlatCustomRadioButton;
+using TqcFlatRadioParts = TqRadioButtonParts<TqcFlatCustomBtn, TqcFlatCustomRadioButton>;
+class TqcFlatCustomRadioButton : public TqcFlatRadioParts {
+  ORV_CLASS(TqcFlatCustomRadioButton, TqcFlatRadioParts)
 public:
   explicit TqcFlatCustomRadioButton(TComponent* AOwner);
-  void Dispatch(TMessage& Message) override;
-
-  bool Checked() const { return FChecked; }
-  void SetChecked(bool Value) override;
-  int GroupIndex() const { return FGroupIndex; }
-  void SetGroupIndex(int Value) { FGroupIndex = Value; }
 
 protected:
-  bool GetChecked() const override { return FChecked; }
   bool Round() const override { return true; }
-  void CreateWnd() override;
   void PaintBox(TCanvas* C, const TRect& Box, bool Live, bool Active) override;
-
-  void WMSetFocus(TMessage& Message);
-  void CNCommand(TMessage& Message);
-  void CMDialogChar(TMessage& Message);
-
-private:
-  bool FChecked = false;
-  int FGroupIndex = 0;
 };
 
 class TqcRadioButton : public TqcFlatCustomRadioButton {

@@ -163,3 +163,5 @@ private:
   TPageControl* FPageControl = nullptr;
   bool FTabVisible = true;
 };
+
+#include "vcl/HeaderCtrl.h"  // THeaderControl

@@ -97,6 +97,9 @@ protected:
   // bsSingle: a window border (the 3-D client edge with Ctl3D).
   TBorderStyle BorderStyle() const { return FBorderStyle; }
   void SetBorderStyle(TBorderStyle Value);
+  // Stored for a container that asks whether the panel may be replaced; no effect of its own.
+  bool Locked() const { return FLocked; }
+  void SetLocked(bool Value) { FLocked = Value; }
 
   void CreateParams(TCreateParams& Params) override;
   void AdjustClientRect(TRect& Rect) override;
@@ -113,6 +116,7 @@ private:
   TBevelWidth FBevelWidth = 1;
   TBorderWidth FBorderWidth = 0;
   TBorderStyle FBorderStyle = bsNone;
+  bool FLocked = false;
 };
 
 // ---------------------------------------------------------------------------------------------
@@ -150,3 +154,5 @@ private:
   unsigned FInterval = 1000;
   HWND FWindowHandle = nullptr;
 };
+
+#include "vcl/HeaderCtrl.h"  // THeader

@@ -966,6 +966,7 @@ void TCustomForm::Dispatch(TMessage& Message) {
     case WM_QUERYENDSESSION: WMQueryEndSession(Message); break;
     case WM_SIZE: WMSize(Message); break;
     case WM_MDIACTIVATE: WMMDIActivate(Message); break;
+    case WM_FONTCHANGE: WMFontChange(Message); break;
     case CM_DIALOGKEY: CMDialogKey(Message); break;
     case CM_ACTIVATE: CMActivate(Message); break;
     case CM_DEACTIVATE: CMDeactivate(Message); break;
@@ -986,6 +987,24 @@ void TCustomForm::WMPaint(TMessage& Message) {
   SetControlState(ControlState() | StateOf(csCustomPaint));
   TFinally Clear{[this] { SetControlState(ControlState() & ~StateOf(csCustomPaint)); }};
   inherited::Dispatch(Message);
+}
+
+namespace {
+// WM_FONTCHANGE to every windowed control under Parent that has a window; a form among them
+// passes it on itself.
+void PassFontChange(TWinControl* Parent, const TMessage& Message) {
+  for (int I = 0; I < Parent->ControlCount(); ++I) {
+    auto* W = dynamic_cast<TWinControl*>(Parent->Controls(I));
+    if (!W || !W->HandleAllocated()) continue;
+    W->Perform(Message.Msg, Message.WParam, Message.LParam);
+    if (!dynamic_cast<TCustomForm*>(W)) PassFontChange(W, Message);
+  }
+}
+}  // namespace
+
+void TCustomForm::WMFontChange(TMessage& Message) {
+  inherited::Dispatch(Message);
+  PassFontChange(this, Message);
 }
 
 void TCustomForm::WMClose(TMessage& Message) {

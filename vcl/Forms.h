@@ -205,6 +205,9 @@ protected:
   void WMQueryEndSession(TMessage& Message);
   void WMSize(TMessage& Message);
   void WMMDIActivate(TMessage& Message);
+  // The system tells top-level windows alone that its fonts changed: the form tells its
+  // windowed controls.
+  void WMFontChange(TMessage& Message);
   void CMDialogKey(TMessage& Message);
   void CMActivate(TMessage& Message);
   void CMDeactivate(TMessage& Message);

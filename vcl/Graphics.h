@@ -480,6 +480,9 @@ public:
   void SaveToStream(TStream* Stream) override;
   // A packed DIB (header, colours, bits) without the file header, as resources hold.
   void LoadFromDIB(const void* Data, size_t Size);
+  // Bytes of a packed DIB before its pixels (header, masks and colour table): a BMP file's
+  // pixel offset less its 14-byte file header. EInvalidGraphic when Data holds no DIB header.
+  static size_t DIBPixelOffset(const void* Data, size_t Size);
   // RT_BITMAP resource; EResNotFound "Resource %s not found".
   void LoadFromResourceName(HINSTANCE Instance, const AnsiString& ResName);
   void LoadFromResourceID(HINSTANCE Instance, int ResID);

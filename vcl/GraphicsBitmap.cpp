@@ -947,6 +947,11 @@ void TBitmap::LoadFromDIB(const void* Data, size_t Size) {
   Changed(this);
 }
 
+size_t TBitmap::DIBPixelOffset(const void* Data, size_t Size) {
+  const TDibLayout L = ParseLayout(static_cast<const uint8_t*>(Data), Size);
+  return L.HeaderSize + L.TablesSize;
+}
+
 void TBitmap::LoadFromResourceName(HINSTANCE Instance, const AnsiString& ResName) {
   HRSRC Res = FindResourceA(Instance, ResName.c_str(), MAKEINTRESOURCEA(2) /* RT_BITMAP */);
   HGLOBAL Mem = Res ? LoadResource(Instance, Res) : nullptr;

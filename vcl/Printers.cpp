@@ -8,7 +8,33 @@
 
 TPrinter::TPrinter() : FPrinters(new TStringList) {}
 
-TPrinter::~TPrinter() { TObject::Free(FPrinters); }
+TPrinter::~TPrinter() {
+  FreeDC();
+  TObject::Free(FPrinters);
+}
+
+void TPrinter::FreeDC() {
+  if (FDC) DeleteDC(FDC);
+  FDC = nullptr;
+  FDevice = AnsiString();
+}
+
+HDC TPrinter::Handle() {
+  DWORD Size = 0;
+  GetDefaultPrinterA(nullptr, &Size);
+  std::vector<char> Buffer(Size + 1, '\0');
+  if (Size == 0 || !GetDefaultPrinterA(Buffer.data(), &Size)) {
+    FreeDC();
+    throw EPrinter("There is no default printer currently selected");
+  }
+  const AnsiString Name(Buffer.data());
+  if (FDC && FDevice == Name) return FDC;
+  FreeDC();
+  FDC = CreateDCA("WINSPOOL", Name.c_str(), nullptr, nullptr);
+  if (!FDC) throw EPrinter("Printer selected is not valid");
+  FDevice = Name;
+  return FDC;
+}
 
 TStrings* TPrinter::Printers() {
   FPrinters->Clear();

@@ -108,39 +108,11 @@ TYPED_TEST(CoolItems, FontStyleListsTheScreenFontsAndFiltersTrueType) {
   EXPECT_EQ(ItemsOf(this->C->Items()), TT);
 }
 
-// The printer names the spooler reports.
-std::set<std::string> SystemPrinters() {
-  std::set<std::string> Names;
-  DWORD Needed = 0, Count = 0;
-  const DWORD Flags = PRINTER_ENUM_LOCAL | PRINTER_ENUM_CONNECTIONS;
-  EnumPrintersA(Flags, nullptr, 2, nullptr, 0, &Needed, &Count);
-  std::vector<BYTE> Buf(Needed ? Needed : 1);
-  if (Needed && EnumPrintersA(Flags, nullptr, 2, Buf.data(), Needed, &Needed, &Count))
-    for (DWORD I = 0; I < Count; ++I) Names.insert(reinterpret_cast<PRINTER_INFO_2A*>(Buf.data())[I].pPrinterName);
-  return Names;
-}
+using vcltest::SystemPrinters;
 
 // A printer on "FILE:" over Wine's PostScript driver, for a prefix that has none.
 void EnsureAPrinter() {
-  if (!SystemPrinters().empty()) return;
-  char System[MAX_PATH];
-  GetSystemDirectoryA(System, MAX_PATH);
-  const std::string Driver = std::string(System) + "\\wineps.drv";
-  DRIVER_INFO_3A DI{};
-  DI.cVersion = 3;
-  DI.pName = const_cast<char*>("Orvalen Test Driver");
-  DI.pDriverPath = const_cast<char*>(Driver.c_str());
-  DI.pDataFile = const_cast<char*>(Driver.c_str());
-  DI.pConfigFile = const_cast<char*>(Driver.c_str());
-  AddPrinterDriverA(nullptr, 3, reinterpret_cast<BYTE*>(&DI));
-  PRINTER_INFO_2A PI{};
-  PI.pPrinterName = const_cast<char*>("Orvalen Test Printer");
-  PI.pPortName = const_cast<char*>("FILE:");
-  PI.pDriverName = DI.pName;
-  PI.pPrintProcessor = const_cast<char*>("WinPrint");
-  PI.pDatatype = const_cast<char*>("RAW");
-  // Wine 8 adds the printer yet reports a failure: the enumeration tells.
-  if (HANDLE P = AddPrinterA(nullptr, 2, reinterpret_cast<BYTE*>(&PI))) ClosePrinter(P);
+  if (SystemPrinters().empty()) vcltest::AddTestPrinter("Orvalen Test Printer", "Orvalen Test Driver");
 }
 
 TYPED_TEST(CoolItems, PrinterStyleListsTheSpoolersPrinters) {

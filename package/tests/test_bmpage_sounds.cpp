@@ -121,7 +121,7 @@ TEST_F(Sounds, ASoundFreedWithItsFormIsForgotten) {
   EXPECT_EQ(Played, (Log{"Pulse", "Pulse"}));
 }
 
-// Real waves: the last one opened (the select sound, replacing the highlight) fills the capture.
+// Real waves: the last one opened (the select sound, replacing the highlight) plays whole.
 TEST(SoundsPlayed, OneClickPlaysTheSelectWave) {
   ASSERT_SOUND_DEVICE();
   ResetCapture();
@@ -138,7 +138,14 @@ TEST(SoundsPlayed, OneClickPlaysTheSelectWave) {
   F.Hover(2);
   const TPoint C = F.TabCentre(2);
   vcltest::Click(F.Wnd(), C.X, C.Y);
-  EXPECT_EQ(WaitCapture(Sel.size()), Sel);
+  // The select wave plays whole; before it, at most the start of the highlight it cut short (on a
+  // loaded machine the device may take some of that before the click arrives).
+  const Bytes Got = WaitCapture(Sel.size());
+  ASSERT_GE(Got.size(), Sel.size());
+  const size_t Cut = Got.size() - Sel.size();
+  EXPECT_EQ(Bytes(Got.begin() + std::ptrdiff_t(Cut), Got.end()), Sel);
+  ASSERT_LE(Cut, High.size());
+  EXPECT_EQ(Bytes(Got.begin(), Got.begin() + std::ptrdiff_t(Cut)), Bytes(High.begin(), High.begin() + std::ptrdiff_t(Cut)));
   ResetCapture();
 }
 

@@ -9,6 +9,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace suitetest {
@@ -36,6 +37,13 @@ inline TForm* LoadForm(const char* Text) {
     throw;
   }
   return Form;
+}
+
+// A file name in the system's temporary folder, unique to this process.
+inline std::string TempPath(const std::string& Name) {
+  char Dir[MAX_PATH];
+  GetTempPathA(sizeof Dir, Dir);
+  return std::string(Dir) + "orvalen-" + std::to_string(GetCurrentProcessId()) + "-" + Name;
 }
 
 struct TFormFree {
@@ -155,9 +163,7 @@ inline void AppPumpRounds(int Rounds) {
 }
 
 inline void SendMouseButton(bool Down) {
-  INPUT In{};
-  In.type = INPUT_MOUSE;
-  In.mi.dwFlags = Down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
+  INPUT In = vcltest::MouseButtonInput(mbLeft, Down);
   SendInput(1, &In, sizeof In);
 }
 
@@ -169,6 +175,31 @@ inline void MouseButton(bool Down) {
   AppPumpRounds(2);
 }
 
+// A press at a client point of Wnd, Steps moves of (DX, DY) and a release, sent from a thread of
+// its own (a move or size loop of the system holds this one) while the application handles
+// messages until Done() is true. Returns Done().
+inline bool DragFromThread(HWND Wnd, int X, int Y, int Steps, int DX, int DY, const std::function<bool()>& Done) {
+  vcltest::MoveMouse(Wnd, X, Y);
+  std::thread User([=] {
+    auto Send = [](DWORD Flags, int MX, int MY) {
+      INPUT In{};
+      In.type = INPUT_MOUSE;
+      In.mi.dx = MX;
+      In.mi.dy = MY;
+      In.mi.dwFlags = Flags;
+      SendInput(1, &In, sizeof In);
+      Sleep(30);
+    };
+    Send(MOUSEEVENTF_LEFTDOWN, 0, 0);
+    for (int I = 0; I < Steps; ++I) Send(MOUSEEVENTF_MOVE, DX, DY);
+    Send(MOUSEEVENTF_LEFTUP, 0, 0);
+  });
+  const bool Ok = AppPumpUntil(Done, 100);
+  User.join();
+  AppPumpRounds(3);
+  return Ok || Done();
+}
+
 // Releases the left button when a test leaves with it held.
 struct TMouseButtonGuard {
   ~TMouseButtonGuard() {
@@ -177,11 +208,7 @@ struct TMouseButtonGuard {
 };
 
 inline void SendKey(WORD Vk, bool Up) {
-  INPUT In{};
-  In.type = INPUT_KEYBOARD;
-  In.ki.wVk = Vk;
-  In.ki.wScan = WORD(MapVirtualKeyA(Vk, MAPVK_VK_TO_VSC));
-  In.ki.dwFlags = Up ? KEYEVENTF_KEYUP : 0;
+  INPUT In = vcltest::KeyInput(Vk, !Up);
   SendInput(1, &In, sizeof In);
 }
 
@@ -196,6 +223,53 @@ inline void TapKey(WORD Vk, WORD Modifier = 0) {
   AppPumpUntil([&] { return Up(Vk) && Up(Modifier); });
   AppPumpRounds(2);
 }
+
+// Shows Form modally and clicks Stay (at Point) once it is on screen, then Close; Stay's OnClick
+// is taken to record whether the form was still open and had no modal result. A click is queued
+// again after a while when it has not arrived (the window system may take it where an earlier
+// move left the mouse). Returns ShowModal's result (mrAbort when no click closed the form).
+struct TModalClicks : TObject {
+  TForm* Form = nullptr;
+  TWinControl* Stay = nullptr;
+  TWinControl* Close = nullptr;
+  TPoint Point;
+  int StayClicks = 0;
+  bool OpenAfterStay = true;
+  int Ticks = 0;
+  void StayClicked(TObject*) {
+    ++StayClicks;
+    OpenAfterStay = OpenAfterStay && Form->Visible() && Form->ModalResult() == mrNone;
+  }
+  static TModalClicks*& Running() {
+    static TModalClicks* R = nullptr;
+    return R;
+  }
+  static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
+    TModalClicks* S = Running();
+    if (!S) return;
+    if (++S->Ticks > 300) {
+      S->Form->SetModalResult(mrAbort);  // never answered: end the loop
+    } else if (IsWindowVisible(S->Form->Handle()) && S->Ticks % 20 == 1) {
+      TWinControl* Next = S->StayClicks == 0 ? S->Stay : S->Close;
+      vcltest::SendMouseMove(Next->Handle(), S->Point.X, S->Point.Y);
+      SendMouseButton(true);
+      SendMouseButton(false);
+    }
+  }
+  int Run(TForm* AForm, TWinControl* AStay, TWinControl* AClose, TPoint At) {
+    Form = AForm;
+    Stay = AStay;
+    Close = AClose;
+    Point = At;
+    Stay->OnClick = EVENT(this, TModalClicks::StayClicked);
+    Running() = this;
+    const UINT_PTR Timer = SetTimer(nullptr, 0, 50, &Tick);
+    const int Result = Form->ShowModal();
+    KillTimer(nullptr, Timer);
+    Running() = nullptr;
+    return Result;
+  }
+};
 
 // Brings a form forward with the keyboard focus.
 inline void Foreground(TCustomForm* F) {

@@ -215,56 +215,13 @@ TEST(ColorBtn, AltAndTheAcceleratorClick) {
   EXPECT_EQ(Log.Clicks, 1);
 }
 
-// A click queued at a client point of a window, handled by whatever loop runs next.
-void QueueClick(HWND Wnd, int X, int Y) {
-  vcltest::SendMouseMove(Wnd, X, Y);
-  SendMouseButton(true);
-  SendMouseButton(false);
-}
-
-// Clicks the stay button once the modal form is on screen, then the closing one; the stay
-// button's click records the form's state. A click is queued again after a while when it has
-// not arrived (the window system may take it where an earlier move left the mouse).
-struct TModalScript : TObject {
-  TForm* Form = nullptr;
-  TqColorBtn* Stay = nullptr;
-  TqColorBtn* Close = nullptr;
-  int StayClicks = 0;
-  bool OpenAfterStay = true;
-  void StayClicked(TObject*) {
-    ++StayClicks;
-    OpenAfterStay = OpenAfterStay && Form->Visible() && Form->ModalResult() == mrNone;
-  }
-};
-
-TModalScript* GScript = nullptr;
-int GTicks = 0;
-void CALLBACK ModalTick(HWND, UINT, UINT_PTR Id, DWORD) {
-  if (!GScript) return;
-  if (++GTicks > 300) {
-    GScript->Form->SetModalResult(mrAbort);  // never answered: end the loop
-  } else if (IsWindowVisible(GScript->Form->Handle()) && GTicks % 20 == 1) {
-    TqColorBtn* Next = GScript->StayClicks == 0 ? GScript->Stay : GScript->Close;
-    QueueClick(Next->Handle(), 30, 15);
-  }
-}
-
 TEST(ColorBtn, ModalResultOfARealModalForm) {
   TScene S;
   auto* Stay = Styled(S.Add<TqColorBtn>(10, 60, 100, 33), nullptr);
   auto* Close = Styled(S.Add<TqColorBtn>(130, 60, 100, 33), nullptr);
   Close->SetModalResult(mrOk);
-  TModalScript Script;
-  Script.Form = S.Form.get();
-  Script.Stay = Stay;
-  Script.Close = Close;
-  Stay->OnClick = EVENT(&Script, TModalScript::StayClicked);
-  GScript = &Script;
-  GTicks = 0;
-  const UINT_PTR Timer = SetTimer(nullptr, 0, 50, &ModalTick);
-  EXPECT_EQ(S.Form->ShowModal(), mrOk);
-  KillTimer(nullptr, Timer);
-  GScript = nullptr;
+  TModalClicks Script;
+  EXPECT_EQ(Script.Run(S.Form.get(), Stay, Close, TPoint(30, 15)), mrOk);
   EXPECT_GE(Script.StayClicks, 1);
   EXPECT_TRUE(Script.OpenAfterStay) << "a modal result of 0 keeps the form open";
   EXPECT_FALSE(S.Form->Visible());

@@ -19,12 +19,7 @@ using suitetest::ModuleDir;
 
 std::string Helper() { return ModuleDir() + ORVALEN_RUNHELPER; }
 
-// A file name in the system's temporary folder, unique to this process.
-std::string TempPath(const std::string& Name) {
-  char Dir[MAX_PATH];
-  GetTempPathA(sizeof Dir, Dir);
-  return std::string(Dir) + "orvalen-" + std::to_string(GetCurrentProcessId()) + "-" + Name;
-}
+using suitetest::TempPath;
 
 // What the helper wrote: its path, command line, show state, then one argument a line.
 struct THelperReport {

@@ -1,5 +1,6 @@
-// A form with the suite's buttons, framed lists, flat boxes, spin buttons and spin edits, saved as
-// a picture for people to look at (the build converts it to PNG).
+// Forms with the suite's buttons, framed lists, flat boxes, spin buttons and spin edits, and with
+// the colour and font pickers and the bitmap controls, saved as pictures for people to look at
+// (the build converts them to PNG).
 #include "suite/qAnimate.h"
 #include "suite/qBtn2.h"
 #include "suite/qEdit.h"
@@ -92,6 +93,38 @@ TEST(SuiteScreenshot, FormWithTheButtonsAndEdits) {
   Back.LoadFromFile(Path);
   EXPECT_EQ(Back.Width(), 560);
   EXPECT_EQ(Back.Height(), 300);
+}
+
+TEST(SuiteScreenshot, FormWithThePickersAndBitmaps) {
+  TFormScene S(560, 260);
+  S.Form->SetColor(clBtnFace);
+  S.Form->SetCaption("Suite pickers");
+  auto* Colours = S.Add<TqcColorListBox>(10, 10, 170, 200);
+  Colours->SetColorValue(clTeal);
+  auto* Combo = S.Add<TqcColorComboBox>(10, 220, 170, 21);
+  Combo->SetColorOptions(ColorMode(qcmColors) | ColorMode(qcmNames) | ColorMode(qcmSysColors));
+  Combo->SetColorValue(clHighlight);
+  auto* Fonts = S.Add<TqcFontListBox>(190, 10, 200, 231);
+  auto* Picture = S.Add<TqBitmap>(400, 10, 150, 100);
+  auto Stripes = vcltest::MakeBitmap(60, 40, clWhite);
+  for (int K = 0; K < 6; ++K) {
+    Stripes->Canvas()->Brush()->SetColor(TColor(0x00204080 + 0x00201008 * K));
+    Stripes->Canvas()->FillRect(Rect(10 * K, 5 * K, 10 * K + 10, 40));
+  }
+  Picture->SetDrawType(bdDrawStretch);
+  Picture->SetColor(clBtnFace);
+  Picture->SetBitMap(Stripes.get());
+  auto* Frames = S.Add<TqAnimated>(400, 130, 40, 40);
+  Frames->SetFrameCount(3);
+  Frames->SetBitMap(Stripes.get());
+  Frames->SetFrame(1);
+
+  S.Show();
+  Fonts->SetFontName("Tahoma");
+  AppPumpRounds(5);
+  auto Shot = vcltest::CaptureClient(S.Form->Handle());
+  EXPECT_EQ(Shot->Width(), 560);
+  Shot->SaveToFile(AnsiString(ORVALEN_SHOTS) + "/suite-pickers.bmp");
 }
 
 }  // namespace

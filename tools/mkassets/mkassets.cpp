@@ -1,7 +1,10 @@
 // Makes the program's pictures: the About dialog's picture and OK glyph, and the program icon.
 //   mkassets APPDIR
 // writes APPDIR/res/about.bmp, okglyph.bmp and orvalen.ico, and puts the two bitmaps into the
-// Picture.Data and Glyph.Data blocks of APPDIR/About.dfm. The output is the same on every run.
+// Picture.Data and Glyph.Data blocks of APPDIR/About.dfm.
+//   mkassets --test-bitmaps DIR
+// writes the suite tests' resource bitmaps: DIR/resbmp24.bmp and DIR/resbmp8.bmp, one picture
+// in 24 bits and with an 8-bit palette. The output is the same on every run.
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -144,24 +147,32 @@ TImage OkGlyph() {
 void Put16(std::string& S, unsigned V) { S += char(V & 0xFF); S += char((V >> 8) & 0xFF); }
 void Put32(std::string& S, uint32_t V) { for (int I = 0; I < 4; ++I) S += char((V >> (8 * I)) & 0xFF); }
 
-// A 24-bit uncompressed BMP file, rows bottom-up and padded to four bytes.
-std::string Bmp24(const TImage& Img) {
-  const uint32_t Stride = (uint32_t(Img.W) * 3 + 3) & ~3u, ImageSize = Stride * Img.H;
+// A BMP file's two headers for an uncompressed W x H picture of Bits per pixel with Colors
+// entries in its colour table and ImageSize bytes of rows.
+std::string BmpHeaders(int W, int H, int Bits, uint32_t Colors, uint32_t ImageSize) {
+  const uint32_t Offset = 54 + 4 * Colors;
   std::string S = "BM";
-  Put32(S, 54 + ImageSize);
+  Put32(S, Offset + ImageSize);
   Put32(S, 0);
-  Put32(S, 54);
+  Put32(S, Offset);
   Put32(S, 40);
-  Put32(S, Img.W);
-  Put32(S, Img.H);
+  Put32(S, W);
+  Put32(S, H);
   Put16(S, 1);
-  Put16(S, 24);
+  Put16(S, Bits);
   Put32(S, 0);
   Put32(S, ImageSize);
   Put32(S, 0);
   Put32(S, 0);
+  Put32(S, Colors);
   Put32(S, 0);
-  Put32(S, 0);
+  return S;
+}
+
+// A 24-bit uncompressed BMP file, rows bottom-up and padded to four bytes.
+std::string Bmp24(const TImage& Img) {
+  const uint32_t Stride = (uint32_t(Img.W) * 3 + 3) & ~3u;
+  std::string S = BmpHeaders(Img.W, Img.H, 24, 0, Stride * Img.H);
   for (int Y = Img.H - 1; Y >= 0; --Y) {
     for (int X = 0; X < Img.W; ++X) {
       const TRgb& P = Img.Px[size_t(Y) * Img.W + X];
@@ -172,6 +183,47 @@ std::string Bmp24(const TImage& Img) {
     S.append(Stride - Img.W * 3, '\0');
   }
   return S;
+}
+
+// An 8-bit BMP file with a colour table of the image's colours (at most 256), in order of first
+// appearance from the top-left; rows bottom-up and padded to four bytes.
+std::string Bmp8(const TImage& Img) {
+  std::vector<TRgb> Table;
+  std::vector<uint8_t> Index(Img.Px.size());
+  for (size_t I = 0; I < Img.Px.size(); ++I) {
+    const TRgb P = Img.Px[I];
+    auto It = std::find_if(Table.begin(), Table.end(), [&](TRgb T) { return T.R == P.R && T.G == P.G && T.B == P.B; });
+    if (It == Table.end()) {
+      if (Table.size() == 256) throw std::runtime_error("more than 256 colours for an 8-bit bitmap");
+      It = Table.insert(Table.end(), P);
+    }
+    Index[I] = uint8_t(It - Table.begin());
+  }
+  const uint32_t Stride = (uint32_t(Img.W) + 3) & ~3u;
+  std::string S = BmpHeaders(Img.W, Img.H, 8, uint32_t(Table.size()), Stride * Img.H);
+  for (const TRgb& T : Table) {
+    S += char(T.B);
+    S += char(T.G);
+    S += char(T.R);
+    S += char(0);
+  }
+  for (int Y = Img.H - 1; Y >= 0; --Y) {
+    for (int X = 0; X < Img.W; ++X) S += char(Index[size_t(Y) * Img.W + X]);
+    S.append(Stride - Img.W, '\0');
+  }
+  return S;
+}
+
+// The resource bitmaps' picture, 21 x 13 (rows of odd length in both depths): four quadrants of
+// their own colours, split at (8, 5), and a white diagonal from the top-left corner, so a picture
+// read upside down, mirrored or shifted differs.
+TImage ResourcePicture() {
+  TImage Img(21, 13, {0, 0, 0});
+  const TRgb Quadrant[4] = {{0xC0, 0x20, 0x20}, {0x20, 0xA0, 0x40}, {0x30, 0x40, 0xD0}, {0xF0, 0xC0, 0x10}};
+  for (int Y = 0; Y < Img.H; ++Y)
+    for (int X = 0; X < Img.W; ++X) Img.At(X, Y) = Quadrant[(Y >= 5) * 2 + (X >= 8)];
+  for (int K = 0; K < Img.H; ++K) Img.At(K, K) = {0xFF, 0xFF, 0xFF};
+  return Img;
 }
 
 // The program icon at Size pixels: a purple rounded square holding a white tag with its loops.
@@ -291,11 +343,18 @@ std::string Indent(const std::string& Form, const std::string& Name) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: mkassets APPDIR\n");
+  const bool TestBitmaps = argc == 3 && std::string(argv[1]) == "--test-bitmaps";
+  if (argc != 2 && !TestBitmaps) {
+    std::fprintf(stderr, "usage: mkassets APPDIR | mkassets --test-bitmaps DIR\n");
     return 2;
   }
   try {
+    if (TestBitmaps) {
+      const std::string Dir = argv[2];
+      WriteFile(Dir + "/resbmp24.bmp", Bmp24(ResourcePicture()));
+      WriteFile(Dir + "/resbmp8.bmp", Bmp8(ResourcePicture()));
+      return 0;
+    }
     const std::string App = argv[1];
     const std::string Picture = Bmp24(AboutPicture()), Glyph = Bmp24(OkGlyph());
     WriteFile(App + "/res/about.bmp", Picture);

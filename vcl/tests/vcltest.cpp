@@ -4,7 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <winspool.h>
+
 #include <atomic>
+#include <vector>
 #include <stdexcept>
 #include <thread>
 
@@ -226,6 +229,7 @@ INPUT KeyInput(WORD VirtualKey, bool Down) {
   INPUT In{};
   In.type = INPUT_KEYBOARD;
   In.ki.wVk = VirtualKey;
+  In.ki.wScan = WORD(MapVirtualKeyA(VirtualKey, MAPVK_VK_TO_VSC));
   In.ki.dwFlags = Down ? 0 : KEYEVENTF_KEYUP;
   return In;
 }
@@ -258,6 +262,59 @@ void RealDrag(HWND Wnd, int X, int Y, int DX, int DY) {
 void Click(HWND Wnd, int X, int Y) {
   SendMouse(Wnd, WM_LBUTTONDOWN, X, Y, MK_LBUTTON);
   SendMouse(Wnd, WM_LBUTTONUP, X, Y, 0);
+}
+
+std::set<std::string> SystemPrinters() {
+  std::set<std::string> Names;
+  DWORD Needed = 0, Count = 0;
+  const DWORD Flags = PRINTER_ENUM_LOCAL | PRINTER_ENUM_CONNECTIONS;
+  EnumPrintersA(Flags, nullptr, 2, nullptr, 0, &Needed, &Count);
+  std::vector<BYTE> Buf(Needed ? Needed : 1);
+  if (Needed && EnumPrintersA(Flags, nullptr, 2, Buf.data(), Needed, &Needed, &Count))
+    for (DWORD I = 0; I < Count; ++I) Names.insert(reinterpret_cast<PRINTER_INFO_2A*>(Buf.data())[I].pPrinterName);
+  return Names;
+}
+
+bool AddTestPrinter(const std::string& Name, const std::string& Driver, const std::string& DataFile) {
+  char System[MAX_PATH];
+  GetSystemDirectoryA(System, MAX_PATH);
+  const std::string Ps = std::string(System) + "\\wineps.drv";
+  std::string Data = Ps;
+  if (!DataFile.empty()) {
+    // The driver reads its description from the driver folder only.
+    char Folder[MAX_PATH] = {};
+    DWORD Needed = 0;
+    if (!GetPrinterDriverDirectoryA(nullptr, nullptr, 1, reinterpret_cast<BYTE*>(Folder), sizeof Folder, &Needed))
+      return false;
+    Data = std::string(Folder) + "\\" + DataFile.substr(DataFile.find_last_of("\\/") + 1);
+    if (!CopyFileA(DataFile.c_str(), Data.c_str(), FALSE)) return false;
+  }
+  DRIVER_INFO_3A DI{};
+  DI.cVersion = 3;
+  DI.pName = const_cast<char*>(Driver.c_str());
+  DI.pDriverPath = const_cast<char*>(Ps.c_str());
+  DI.pDataFile = const_cast<char*>(Data.c_str());
+  DI.pConfigFile = const_cast<char*>(Ps.c_str());
+  AddPrinterDriverA(nullptr, 3, reinterpret_cast<BYTE*>(&DI));
+  PRINTER_INFO_2A PI{};
+  PI.pPrinterName = const_cast<char*>(Name.c_str());
+  PI.pPortName = const_cast<char*>("FILE:");
+  PI.pDriverName = DI.pName;
+  PI.pPrintProcessor = const_cast<char*>("WinPrint");
+  PI.pDatatype = const_cast<char*>("RAW");
+  // Wine 8 adds the printer yet reports a failure: the enumeration tells.
+  if (HANDLE P = AddPrinterA(nullptr, 2, reinterpret_cast<BYTE*>(&PI))) ClosePrinter(P);
+  return SystemPrinters().count(Name) != 0;
+}
+
+bool DeleteTestPrinter(const std::string& Name) {
+  HANDLE P = nullptr;
+  PRINTER_DEFAULTSA Access{nullptr, nullptr, PRINTER_ALL_ACCESS};
+  if (OpenPrinterA(const_cast<char*>(Name.c_str()), &P, &Access)) {
+    DeletePrinter(P);
+    ClosePrinter(P);
+  }
+  return SystemPrinters().count(Name) == 0;
 }
 
 }  // namespace vcltest

@@ -7,6 +7,8 @@
 
 #include <functional>
 #include <memory>
+#include <set>
+#include <string>
 #include <vector>
 
 namespace vcltest {
@@ -101,5 +103,15 @@ void RealClick(HWND Wnd, int X, int Y, TMouseButton Button = mbLeft, int Times =
 // A drag with the real left button from a client point of Wnd by (DX, DY) in eight even steps
 // (DX and DY multiples of 8).
 void RealDrag(HWND Wnd, int X, int Y, int DX, int DY);
+
+// The printer names the spooler reports (local and connected).
+std::set<std::string> SystemPrinters();
+// Installs printer Name on "FILE:" over Wine's PostScript driver, under a driver of its own
+// (Driver) whose printer description is the file DataFile, copied into the spooler's driver
+// folder first; without DataFile the driver file stands in for it (a printer that lists, yet
+// makes no device context). True when the spooler then lists the printer.
+bool AddTestPrinter(const std::string& Name, const std::string& Driver, const std::string& DataFile = "");
+// Removes printer Name; true when the spooler no longer lists it.
+bool DeleteTestPrinter(const std::string& Name);
 
 }  // namespace vcltest

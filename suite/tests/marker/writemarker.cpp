@@ -46,11 +46,18 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   std::string Target = FirstArgument();
   if (Target.empty()) Target = DefaultMarker();
   if (Target.empty()) return 2;
-  HANDLE F = CreateFileA(Target.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  // Written under another name and renamed into place, so the marker, once seen, is whole and
+  // closed (a test may delete it at once).
+  const std::string Part = Target + ".part";
+  HANDLE F = CreateFileA(Part.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (F == INVALID_HANDLE_VALUE) return 1;
   const char* Text = GetCommandLineA();
   DWORD Written = 0;
   BOOL OK = WriteFile(F, Text, DWORD(std::strlen(Text)), &Written, nullptr);
   CloseHandle(F);
-  return OK ? 0 : 1;
+  if (!OK || !MoveFileExA(Part.c_str(), Target.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+    DeleteFileA(Part.c_str());
+    return 1;
+  }
+  return 0;
 }
