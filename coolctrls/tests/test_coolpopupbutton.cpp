@@ -261,6 +261,20 @@ TEST(CoolPopupButton, AcceleratorOfAnOwnerDrawnItemAndSubmenu) {
   EXPECT_EQ(Log.Events, (std::vector<std::string>{"click Beta", "click Deep"})) << "through the submenu";
 }
 
+// Records the item handle of the WM_HELP the popup window gets, then passes the message on.
+struct THelpSpy {
+  static inline WNDPROC Old = nullptr;
+  static inline bool Seen = false;
+  static inline HANDLE Item = nullptr;
+  static LRESULT CALLBACK Proc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
+    if (Msg == WM_HELP) {
+      Seen = true;
+      Item = reinterpret_cast<const HELPINFO*>(LParam)->hItemHandle;
+    }
+    return CallWindowProcA(Old, Wnd, Msg, WParam, LParam);
+  }
+};
+
 TEST(CoolPopupButton, HelpKeyReachesOnHelpWithTheItemsContext) {
   struct TCase {
     int ItemContext, FormContext;
@@ -284,10 +298,19 @@ TEST(CoolPopupButton, HelpKeyReachesOnHelpWithTheItemsContext) {
     Application->OnHelp = THelpEvent::Bind<&TEventLog::Help>(&Log);
     const TPoint A = F.ArrowPart();
     vcltest::MoveMouse(F.Form->Handle(), A.X, A.Y);
+    const HWND Popup = F.Button->PopupWindow();
+    THelpSpy::Seen = false;
+    THelpSpy::Old = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(Popup, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&THelpSpy::Proc)));
     OpenMenuAndType({VK_DOWN, VK_F1, VK_ESCAPE});
+    SetWindowLongPtrA(Popup, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(THelpSpy::Old));
     Application->OnHelp = nullptr;
     EXPECT_EQ(Log.HelpCommand, C.Command) << C.ItemContext << " " << C.HelpIcon;
     EXPECT_EQ(Log.HelpData, C.Data) << C.ItemContext << " " << C.HelpIcon;
+    // Wine difference: its WM_HELP for a menu item leaves the menu handle out, and the routing
+    // finds the item by its command instead. This fails once Wine passes the handle.
+    EXPECT_TRUE(THelpSpy::Seen);
+    EXPECT_EQ(THelpSpy::Item, nullptr) << "Wine now passes the menu handle with WM_HELP";
   }
 }
 
