@@ -150,51 +150,6 @@ void TCoolBtn::SetOptions(TCoolOptions Value) {
   Perform(CM_COLORCHANGED, 0, 0);
 }
 
-void TCoolBtn::SetLayout(TButtonLayout Value) {
-  if (FLayout == Value) return;
-  FLayout = Value;
-  Changed(this);
-}
-
-void TCoolBtn::SetMargin(int Value) {
-  if (FMargin == Value || Value < -1) return;
-  FMargin = Value;
-  Changed(this);
-}
-
-void TCoolBtn::SetSpacing(int Value) {
-  if (FSpacing == Value) return;
-  FSpacing = Value;
-  Changed(this);
-}
-
-void TCoolBtn::SetShadowColor(TColor Value) {
-  if (FShadowColor == Value) return;
-  FShadowColor = Value;
-  FSimpleView = false;
-  Changed(this);
-}
-
-void TCoolBtn::SetShadowSize(int Value) {
-  if (FShadowSize == Value) return;
-  FShadowSize = Value;
-  FSimpleView = false;
-  Changed(this);
-}
-
-void TCoolBtn::SetShadowPos(TShadowPosition Value) {
-  if (FShadowPos == Value) return;
-  FShadowPos = Value;
-  FSimpleView = false;
-  Changed(this);
-}
-
-void TCoolBtn::SetSimpleView(bool Value) {
-  if (FSimpleView == Value) return;
-  FSimpleView = Value;
-  Changed(this);
-}
-
 void TCoolBtn::SetTransparencyLevel(uint8_t Value) {
   if (FTransparencyLevel == Value) return;
   FTransparencyLevel = Value;
@@ -329,8 +284,8 @@ void TCoolBtn::DrawContent(bool Pressed) {
   if (Pressed) C.Offset(1, 1);
   TGlyph Temp;
   TGlyph* G = GlyphFor(AnimationImage(), Temp);
-  G->Draw(FCanvas, C, TPoint{0, 0}, Caption(), FLayout, FMargin, FSpacing, Enabled(), true, clNone, FSimpleView,
-          FShadowPos, FShadowColor, FShadowSize, TextFlags());
+  G->Draw(FCanvas, C, TPoint{0, 0}, Caption(), FLook.Layout, FLook.Margin, FLook.Spacing, Enabled(), true, clNone,
+          FLook.SimpleView, FLook.ShadowPos, FLook.ShadowColor, FLook.ShadowSize, TextFlags());
 }
 
 void TCoolBtn::DrawItemRect(HDC DC, bool Pressed, bool Focused) {
@@ -452,8 +407,8 @@ void TCoolBtn::UpdateTimer(TObject*) {
     FCanvas->Lock();
     {
       TCanvasBinding On(FCanvas, Mem.Get());
-      Temp.DrawImageEx(FCanvas, ClientRect(), TPoint{0, 0}, Caption(), FLayout, FMargin, FSpacing, Enabled(), true,
-                       clNone, TextFlags());
+      Temp.DrawImageEx(FCanvas, ClientRect(), TPoint{0, 0}, Caption(), FLook.Layout, FLook.Margin, FLook.Spacing,
+                       Enabled(), true, clNone, TextFlags());
     }
     FCanvas->Unlock();
     BitBlt(Screen.Get(), 0, 0, W, H, Mem.Get(), 0, 0, SRCCOPY);

@@ -53,21 +53,21 @@ public:
   void SetInterval(unsigned Value);
   TCoolOptions Options() const { return FOptions; }
   void SetOptions(TCoolOptions Value);
-  TButtonLayout Layout() const { return FLayout; }
-  void SetLayout(TButtonLayout Value);
+  TButtonLayout Layout() const { return FLook.Layout; }
+  void SetLayout(TButtonLayout Value) { if (FLook.SetLayout(Value)) Changed(this); }
   // Values below -1 are ignored.
-  int Margin() const { return FMargin; }
-  void SetMargin(int Value);
-  int Spacing() const { return FSpacing; }
-  void SetSpacing(int Value);
-  TColor ShadowColor() const { return FShadowColor; }
-  void SetShadowColor(TColor Value);
-  int ShadowSize() const { return FShadowSize; }
-  void SetShadowSize(int Value);
-  TShadowPosition ShadowPos() const { return FShadowPos; }
-  void SetShadowPos(TShadowPosition Value);
-  bool SimpleView() const { return FSimpleView; }
-  void SetSimpleView(bool Value);
+  int Margin() const { return FLook.Margin; }
+  void SetMargin(int Value) { if (FLook.SetMargin(Value)) Changed(this); }
+  int Spacing() const { return FLook.Spacing; }
+  void SetSpacing(int Value) { if (FLook.SetSpacing(Value)) Changed(this); }
+  TColor ShadowColor() const { return FLook.ShadowColor; }
+  void SetShadowColor(TColor Value) { if (FLook.SetShadowColor(Value)) Changed(this); }
+  int ShadowSize() const { return FLook.ShadowSize; }
+  void SetShadowSize(int Value) { if (FLook.SetShadowSize(Value)) Changed(this); }
+  TShadowPosition ShadowPos() const { return FLook.ShadowPos; }
+  void SetShadowPos(TShadowPosition Value) { if (FLook.SetShadowPos(Value)) Changed(this); }
+  bool SimpleView() const { return FLook.SimpleView; }
+  void SetSimpleView(bool Value) { if (FLook.SetSimpleView(Value)) Changed(this); }
   uint8_t TransparencyLevel() const { return FTransparencyLevel; }
   void SetTransparencyLevel(uint8_t Value);
 
@@ -126,14 +126,8 @@ private:
   TTimer* FTimer;
   TCustomImageList* FImages = nullptr;
   TCoolOptions FOptions = 0;
-  TButtonLayout FLayout = blGlyphLeft;
-  int FSpacing = 4;
-  int FMargin = -1;
+  TGlyphLook FLook;
   int FFrame = 0;
-  TColor FShadowColor = clBtnHighlight;
-  int FShadowSize = 1;
-  TShadowPosition FShadowPos = spLeftTop;
-  bool FSimpleView = false;
   uint8_t FTransparencyLevel = 0;
   TColor FColorStart = clBtnFace;
   TColor FColorEnd = clBtnShadow;

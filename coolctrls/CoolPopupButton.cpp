@@ -172,51 +172,6 @@ void TCustomPopupButton::SetNumGlyphs(TNumGlyphs Value) {
   Changed(this);
 }
 
-void TCustomPopupButton::SetLayout(TButtonLayout Value) {
-  if (FLayout == Value) return;
-  FLayout = Value;
-  Changed(this);
-}
-
-void TCustomPopupButton::SetMargin(int Value) {
-  if (FMargin == Value || Value < -1) return;
-  FMargin = Value;
-  Changed(this);
-}
-
-void TCustomPopupButton::SetSpacing(int Value) {
-  if (FSpacing == Value) return;
-  FSpacing = Value;
-  Changed(this);
-}
-
-void TCustomPopupButton::SetShadowColor(TColor Value) {
-  if (FShadowColor == Value) return;
-  FShadowColor = Value;
-  FSimpleView = false;
-  Changed(this);
-}
-
-void TCustomPopupButton::SetShadowSize(int Value) {
-  if (FShadowSize == Value) return;
-  FShadowSize = Value;
-  FSimpleView = false;
-  Changed(this);
-}
-
-void TCustomPopupButton::SetShadowPos(TShadowPosition Value) {
-  if (FShadowPos == Value) return;
-  FShadowPos = Value;
-  FSimpleView = false;
-  Changed(this);
-}
-
-void TCustomPopupButton::SetSimpleView(bool Value) {
-  if (FSimpleView == Value) return;
-  FSimpleView = Value;
-  Changed(this);
-}
-
 void TCustomPopupButton::SetTransparent(bool Value) {
   if (FTransparent == Value) return;
   FTransparent = Value;
@@ -322,8 +277,9 @@ void TCustomPopupButton::Paint() {
 
   TRect Main = Rect(0, 0, W - FBtnAddSize, H);
   if (FButtonState == 0) Main.Offset(1, 1);
-  FGlyph->Draw(C, Main, TPoint{0, 0}, Caption(), FLayout, FMargin, FSpacing, Enabled(), true, clNone, FSimpleView,
-               FShadowPos, FShadowColor, FShadowSize, DrawTextBiDiModeFlags(0));
+  FGlyph->Draw(C, Main, TPoint{0, 0}, Caption(), FLook.Layout, FLook.Margin, FLook.Spacing, Enabled(), true,
+               clNone, FLook.SimpleView, FLook.ShadowPos, FLook.ShadowColor, FLook.ShadowSize,
+               DrawTextBiDiModeFlags(0));
 
   UINT MainEdge = BDR_RAISEDINNER, ArrowEdge = BDR_RAISEDINNER;
   switch (FButtonState) {

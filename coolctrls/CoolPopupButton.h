@@ -26,21 +26,21 @@ public:
   // At most 2.
   TNumGlyphs NumGlyphs() const { return FGlyph->NumGlyphs(); }
   void SetNumGlyphs(TNumGlyphs Value);
-  TButtonLayout Layout() const { return FLayout; }
-  void SetLayout(TButtonLayout Value);
+  TButtonLayout Layout() const { return FLook.Layout; }
+  void SetLayout(TButtonLayout Value) { if (FLook.SetLayout(Value)) Changed(this); }
   // Values below -1 are ignored.
-  int Margin() const { return FMargin; }
-  void SetMargin(int Value);
-  int Spacing() const { return FSpacing; }
-  void SetSpacing(int Value);
-  TColor ShadowColor() const { return FShadowColor; }
-  void SetShadowColor(TColor Value);
-  int ShadowSize() const { return FShadowSize; }
-  void SetShadowSize(int Value);
-  TShadowPosition ShadowPos() const { return FShadowPos; }
-  void SetShadowPos(TShadowPosition Value);
-  bool SimpleView() const { return FSimpleView; }
-  void SetSimpleView(bool Value);
+  int Margin() const { return FLook.Margin; }
+  void SetMargin(int Value) { if (FLook.SetMargin(Value)) Changed(this); }
+  int Spacing() const { return FLook.Spacing; }
+  void SetSpacing(int Value) { if (FLook.SetSpacing(Value)) Changed(this); }
+  TColor ShadowColor() const { return FLook.ShadowColor; }
+  void SetShadowColor(TColor Value) { if (FLook.SetShadowColor(Value)) Changed(this); }
+  int ShadowSize() const { return FLook.ShadowSize; }
+  void SetShadowSize(int Value) { if (FLook.SetShadowSize(Value)) Changed(this); }
+  TShadowPosition ShadowPos() const { return FLook.ShadowPos; }
+  void SetShadowPos(TShadowPosition Value) { if (FLook.SetShadowPos(Value)) Changed(this); }
+  bool SimpleView() const { return FLook.SimpleView; }
+  void SetSimpleView(bool Value) { if (FLook.SetSimpleView(Value)) Changed(this); }
   bool Transparent() const { return FTransparent; }
   void SetTransparent(bool Value);
   TCoolImages* CoolImages() const { return FWallpaper.CoolImages(); }
@@ -92,13 +92,7 @@ private:
   HWND FPopupWindow = nullptr;
   int FBtnAddSize = 16;
   bool FFlat = false;
-  TButtonLayout FLayout = blGlyphLeft;
-  int FMargin = -1;
-  int FSpacing = 4;
-  TColor FShadowColor = clBtnHighlight;
-  int FShadowSize = 1;
-  TShadowPosition FShadowPos = spLeftTop;
-  bool FSimpleView = false;
+  TGlyphLook FLook;
   bool FTransparent = false;
   int FButtonState = 3;
   TCCAboutBox* FAbout = nullptr;

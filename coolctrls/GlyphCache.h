@@ -127,3 +127,32 @@ private:
   TNumGlyphs FNumGlyphs = 1;
   bool FSingleLineMeasure = false;
 };
+
+// How a button arranges its glyph and caption for TGlyph::Draw. Each setter tells whether the
+// value changed: margins below -1 are refused, and a shadow setting leaves the simple view.
+struct TGlyphLook {
+  TButtonLayout Layout = blGlyphLeft;
+  int Margin = -1;
+  int Spacing = 4;
+  TColor ShadowColor = clBtnHighlight;
+  int ShadowSize = 1;
+  TShadowPosition ShadowPos = spLeftTop;
+  bool SimpleView = false;
+
+  bool SetLayout(TButtonLayout Value) { return Assign(Layout, Value, false); }
+  bool SetMargin(int Value) { return Value >= -1 && Assign(Margin, Value, false); }
+  bool SetSpacing(int Value) { return Assign(Spacing, Value, false); }
+  bool SetShadowColor(TColor Value) { return Assign(ShadowColor, Value, true); }
+  bool SetShadowSize(int Value) { return Assign(ShadowSize, Value, true); }
+  bool SetShadowPos(TShadowPosition Value) { return Assign(ShadowPos, Value, true); }
+  bool SetSimpleView(bool Value) { return Assign(SimpleView, Value, false); }
+
+private:
+  template <class T>
+  bool Assign(T& Field, T Value, bool Shadow) {
+    if (Field == Value) return false;
+    Field = Value;
+    if (Shadow) SimpleView = false;
+    return true;
+  }
+};
