@@ -3,6 +3,7 @@
 #include "package/tests/pkgtest.h"
 #include "rtl/tests/default_check.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 
@@ -216,7 +217,9 @@ TEST_F(WavePlay, MemoryPlayLeavesExactlyItsSamples) {
   const DWORD Start = GetTickCount();
   W.Play();
   const Bytes Got = WaitCapture(Pcm.size());
-  EXPECT_EQ(Got, Pcm);
+  const auto Diff = std::mismatch(Got.begin(), Got.end(), Pcm.begin(), Pcm.end());
+  EXPECT_EQ(Got, Pcm) << Got.size() << " bytes captured for " << Pcm.size() << ", first difference at byte "
+                      << (Diff.first - Got.begin());
   const DWORD Ms = std::max<DWORD>(GetTickCount() - Start, 1);
   std::printf("2 s of sound played in %lu ms (%.1f times real speed)\n", (unsigned long)Ms, 2000.0 / Ms);
 }
