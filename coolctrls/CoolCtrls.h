@@ -283,3 +283,4 @@ private:
 #include "coolctrls/CoolBtn.h"
 #include "coolctrls/CoolPopupButton.h"
 #include "coolctrls/CoolPopupBox.h"
+#include "coolctrls/CoolScrollingText.h"
