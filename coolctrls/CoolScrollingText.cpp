@@ -70,6 +70,7 @@ void TCoolScrollingText::SetStrings(TStrings* Value) {
 void TCoolScrollingText::SetActive(bool Value) {
   if (FActive == Value) return;
   FActive = Value;
+  if (HasState(csLoading)) return;  // Loaded starts the timer
   UpdateTimer();
   Invalidate();
 }
@@ -77,6 +78,7 @@ void TCoolScrollingText::SetActive(bool Value) {
 void TCoolScrollingText::SetInterval(unsigned Value) {
   if (FInterval == Value) return;
   FInterval = Value;
+  if (HasState(csLoading)) return;
   UpdateTimer();
   Invalidate();
 }

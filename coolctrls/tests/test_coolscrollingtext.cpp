@@ -2,6 +2,7 @@
 // freeing with ticks in flight, start and wrap positions per direction, the pixels of the plain,
 // transparent and wallpapered steps against the control painted there, and the smaller rules.
 #include "coolctrls/CoolCtrls.h"
+#include "rtl/Streaming.h"
 #include "rtl/tests/default_check.h"
 #include "suite/tests/suitetest.h"
 #include "vcl/Forms.h"
@@ -321,7 +322,7 @@ TEST(CoolScrollingText, EachDirectionEntersStepsAndStartsOverOnceTheTextHasLeft)
 class TGradientParent : public TCustomControl {
 public:
   using TCustomControl::TCustomControl;
-  static TColor At(int X) { return TColor(RGB(X % 256, 96, 255 - X % 256)); }
+  static TColor At(int X) { return TColor(RGB(X / 2 % 256, 96, 255 - X / 2 % 256)); }
 protected:
   void Paint() override {
     for (int X = 0; X < Width(); ++X) {
@@ -425,6 +426,53 @@ TEST(CoolScrollingText, AHiddenControlLeavesItsParentAloneAndOneWithoutParentRai
     }
 }
 
+// ----- from a form resource
+
+const char* const TickerForm =
+    "object TickerForm: TForm\n"
+    "  Left = 100\n"
+    "  Top = 100\n"
+    "  Width = 300\n"
+    "  Height = 120\n"
+    "  object Ticker: TCoolScrollingText\n"
+    "    Left = 10\n"
+    "    Top = 10\n"
+    "    Width = 200\n"
+    "    Height = 30\n"
+    "    Active = True\n"
+    "    Interval = 5\n"
+    "    ScrollDirection = sdBottomToTop\n"
+    "    Strings.Strings = (\n"
+    "      'First line'\n"
+    "      'Second line')\n"
+    "  end\n"
+    "  object Empty: TCoolScrollingText\n"
+    "    Left = 10\n"
+    "    Top = 50\n"
+    "  end\n"
+    "end\n";
+
+TEST(CoolScrollingText, ReadFromAFormResourceItEntersAndTicks) {
+  TWatchdog Dog("form resource");
+  TStringStream Text(TickerForm);
+  TMemoryStream Bin;
+  ObjectTextToBinary(&Text, &Bin);
+  Bin.SetPosition(0);
+  suitetest::TFormPtr Form{TCustomForm::CreateNew<TForm>(nullptr)};
+  ReadComponentRes(&Bin, Form.get());
+  auto* Ticker = dynamic_cast<TCoolScrollingText*>(Form->FindComponent("Ticker"));
+  auto* Empty = dynamic_cast<TCoolScrollingText*>(Form->FindComponent("Empty"));
+  ASSERT_NE(Ticker, nullptr);
+  ASSERT_NE(Empty, nullptr);
+  EXPECT_EQ(Ticker->Strings()->Text(), "First line\r\nSecond line\r\n");
+  EXPECT_EQ(Empty->Strings()->Count(), 0) << "a loaded control does not take its name";
+  EXPECT_EQ(Ticker->TextY(), 30) << "below the control, ready to enter";
+  EXPECT_EQ(Ticker->Timer()->Interval(), 5u);
+  EXPECT_TRUE(Ticker->Timer()->Enabled());
+  Form->Show();
+  EXPECT_TRUE(PumpUntil([&] { return Ticker->TextY() <= 25; }));
+}
+
 // ----- glyph, accelerator and the smaller rules
 
 // Columns of Bmp (in row band Y0..Y1) holding a pixel of Colour: the first and last, -1 for none.
@@ -447,7 +495,7 @@ std::unique_ptr<TBitmap> Painted(TCoolScrollingText* C) {
   return B;
 }
 
-TEST(CoolScrollingText, ACentredGlyphMovesWithItsText) {
+TEST(CoolScrollingText, ACentredGlyphMovesWithItsTextAndARightJustifiedOneStandsBeforeIt) {
   vcltest::TTestHost Host(300, 60);
   auto* C = Host.Add<TDriven>(0, 0, 240, 20);
   C->Strings()->SetText("Centre");
@@ -475,6 +523,16 @@ TEST(CoolScrollingText, ACentredGlyphMovesWithItsText) {
     if (Step == 0) Gap = TextLeft - GlyphLeft;
     EXPECT_EQ(TextLeft - GlyphLeft, Gap) << "glyph and text keep their distance";
   }
+
+  // Right-justified, the glyph stands just before the lines (placed by their width).
+  C->SetScrollDirection(sdTopToBottom);
+  C->SetAlignment(taRightJustify);
+  C->SetTextCoordinates(true);
+  auto B = Painted(C);
+  const int GlyphRight = ColumnsOf(B.get(), clRed, 0, 12).second;
+  const int TextLeft = ColumnsOf(B.get(), clBlack, 0, 20).first;
+  EXPECT_GE(TextLeft - GlyphRight, 2);
+  EXPECT_LE(TextLeft - GlyphRight, 5);
 }
 
 TEST(CoolScrollingText, PropertyRules) {
@@ -608,7 +666,7 @@ TEST(CoolScrollingText, Screenshot) {
   Clear->SetShadowColor(clBlack);
   Clear->SetShadowPos(spRightBottom);
   Clear->SetShadowSize(2);
-  auto* Glyphed = Add(155, "With a glyph");
+  auto* Glyphed = Add(155, "Centred, with a glyph");
   TBitmap G;
   G.SetPixelFormat(pf24bit);
   G.SetSize(20, 20);
@@ -618,10 +676,12 @@ TEST(CoolScrollingText, Screenshot) {
   G.Canvas()->Ellipse(1, 1, 19, 19);
   Glyphed->SetGlyph(&G);
   Glyphed->SetColor(clBtnFace);
+  Glyphed->SetScrollDirection(sdTopToBottom);
+  Glyphed->SetAlignment(taCenter);
   TLog Log;
   WrapTicks(Glyphed, Log);
   for (auto* C : {Plain, Walled, Clear, Glyphed}) C->SetActive(true);
-  ASSERT_TRUE(PumpUntil([&] { return Log.Ticks >= 40; }));
+  ASSERT_TRUE(PumpUntil([&] { return Log.Ticks >= 10; }));
   for (auto* C : {Plain, Walled, Clear, Glyphed}) C->SetActive(false);
   PumpRounds(3);
   auto Shot = vcltest::CaptureClient(Host.Window());
