@@ -207,7 +207,9 @@ void TCoolScrollingText::UpdateTimer() {
 }
 
 void TCoolScrollingText::DoTimer(TObject*) {
-  if (HasState(csDestroying)) return;
+  // Also not while a parent goes: a tick may run while another control's worker is awaited.
+  for (TControl* C = this; C; C = C->Parent())
+    if (C->HasState(csDestroying)) return;
   try {
     DoPaintEvent();
   } catch (...) {

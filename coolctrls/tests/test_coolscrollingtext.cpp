@@ -222,6 +222,26 @@ TEST(ThreadTimer, FreedActiveControlsEndTheirWorkersAndGetNoTick) {
     EXPECT_EQ(Log.Scrolled, 1);
     EXPECT_EQ(Log.AfterFree, 0);
   }
+  // A form with several active controls, one see-through, freed with their ticks queued: while
+  // one control's worker is awaited the others' ticks run and find their form going.
+  for (int Round = 0; Round < 5; ++Round) {
+    TForm* Form = TCustomForm::CreateNew<TForm>(nullptr);
+    Form->SetBounds(300, 100, 300, 150);
+    for (int I = 0; I < 4; ++I) {
+      auto* C = TComponent::Create<TCoolScrollingText>(Form);
+      C->SetBounds(10, 10 + 30 * I, 200, 20);
+      C->Strings()->SetText("Going");
+      C->SetTransparent(I == 1);
+      C->SetParent(Form);
+      C->SetInterval(1);
+      C->SetActive(true);
+    }
+    Form->Show();
+    PumpRounds(2);
+    Sleep(20);
+    TObject::Free(Form);
+  }
+  PumpRounds(3);
   EXPECT_TRUE(PumpUntil([&] { return ThreadCount() <= Before; })) << ThreadCount() << " threads, " << Before
                                                                     << " before";
 }
