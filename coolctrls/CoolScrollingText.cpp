@@ -3,6 +3,7 @@
 #include "vcl/GdiGuards.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 template <class F> struct TFinally {
@@ -218,10 +219,8 @@ void TCoolScrollingText::DoTimer(TObject*) {
 }
 
 void TCoolScrollingText::SetTextCoordinates(bool Reset) {
-  if (Reset || DesignTime(this)) {
-    FTextX = FTextY = 0;
-  } else {
-    FTextX = FTextY = 0;
+  FTextX = FTextY = 0;
+  if (!Reset && !DesignTime(this)) {
     switch (FScrollDirection) {
       case sdBottomToTop: FTextY = Height(); break;
       case sdTopToBottom: FTextY = -Height(); break;
@@ -248,10 +247,12 @@ void TCoolScrollingText::BusyRect(TRect& Rect) {
 }
 
 void TCoolScrollingText::DoPaintEvent() {
+  // OnTextScrolled may free the control: the destructor raises the innermost flag.
   bool Destroyed = false;
-  FDestroyedFlag = &Destroyed;
+  bool* const Outer = std::exchange(FDestroyedFlag, &Destroyed);
   TFinally Forget{[&] {
-    if (!Destroyed) FDestroyedFlag = nullptr;
+    if (!Destroyed) FDestroyedFlag = Outer;
+    else if (Outer) *Outer = true;
   }};
   int DX = 0, DY = 0;
   bool Left = false;
