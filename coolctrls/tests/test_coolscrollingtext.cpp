@@ -418,12 +418,15 @@ TEST(CoolScrollingText, StepsOnTheThreePathsLeaveWhatAFreshPaintShows) {
 TEST(CoolScrollingText, AHiddenControlLeavesItsParentAloneAndOneWithoutParentRaisesNothing) {
   vcltest::TTestHost Host(300, 120);
   auto* Back = Host.Add<TGradientParent>(0, 0, 300, 120);
-  for (const auto& Case : {TPathCase{"plain", false, false}, TPathCase{"transparent", true, false}}) {
+  auto Wall = vcltest::MakeBitmap(8, 8, clLime);
+  for (const auto& Case : {TPathCase{"plain", false, false}, TPathCase{"transparent", true, false},
+                           TPathCase{"wallpaper", false, true}}) {
     SCOPED_TRACE(Case.Name);
     auto* C = TComponent::Create<TDriven>(Back);
     C->SetBounds(30, 40, 200, 24);
     C->Strings()->SetText("Hidden");
     C->SetTransparent(Case.Transparent);
+    if (Case.Wallpaper) C->SetWallpaper(Wall.get());
     C->SetVisible(false);
     C->SetParent(Back);
     auto Before = vcltest::CaptureClient(Host.Window());
