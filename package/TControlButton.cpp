@@ -126,6 +126,10 @@ void TControlButton::SetButtonState(TControlButtonStates State) {
 
 void TControlButton::SetFlashActive(bool On) {
   if (On == FFlashButton) return;
+  if (HasState(csLoading)) {
+    FFlashButton = On;  // Loaded starts it, from the state the resource gives
+    return;
+  }
   if (On) {
     FFlashPhase = 0;
     FSavedState = FButtonState;
@@ -136,6 +140,13 @@ void TControlButton::SetFlashActive(bool On) {
     FFlashButton = false;
     SetButtonState(FSavedState);
   }
+}
+
+void TControlButton::Loaded() {
+  inherited::Loaded();
+  if (!FFlashButton) return;
+  FFlashButton = false;
+  SetFlashActive(true);
 }
 
 void TControlButton::SetFlashRate(int Value) {

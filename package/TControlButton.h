@@ -87,6 +87,8 @@ protected:
   // Draws the whole button on the off-screen bitmap and copies the canvas's clip rectangle of it
   // onto the control.
   void Paint() override;
+  // Starts a flash the resource asked for, whatever the order of its properties.
+  void Loaded() override;
   void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
   void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
   // The flash timer's tick: the next state of the flash.

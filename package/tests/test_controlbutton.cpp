@@ -313,6 +313,11 @@ TEST(ControlButton, ReadFromAFormAndDefaults) {
       "    State2BGColor = clNavy\n"
       "    Pressed = True\n"
       "  end\n"
+      "  object Flasher: TControlButton\n"
+      "    Left = 120\n    Top = 10\n    Width = 100\n    Height = 44\n"
+      "    FlashButton = True\n"
+      "    ButtonState = bsState2\n"
+      "  end\n"
       "end\n")};
   auto* Btn = dynamic_cast<TControlButton*>(Form->FindComponent("Btn"));
   ASSERT_NE(Btn, nullptr);
@@ -328,6 +333,15 @@ TEST(ControlButton, ReadFromAFormAndDefaults) {
   vcltest::PumpRounds(3);
   EXPECT_FALSE(IsWindowEnabled(Btn->Handle()));
   EXPECT_EQ(Hex(vcltest::PixelAt(Btn->Handle(), 9, 9)), Hex(Silver)) << "the engraved face";
+
+  // A flash from the resource starts once it is read, from the state read after it.
+  auto* Flasher = dynamic_cast<TControlButton*>(Form->FindComponent("Flasher"));
+  ASSERT_NE(Flasher, nullptr);
+  EXPECT_TRUE(Flasher->FlashButton());
+  EXPECT_TRUE(Flasher->FlashTimer()->Enabled());
+  ASSERT_TRUE(vcltest::AppPumpUntil([&] { return Flasher->ButtonState() == bsInProcess; }, 5000));
+  Flasher->SetFlashActive(false);
+  EXPECT_EQ(Flasher->ButtonState(), bsState2);
 }
 
 }  // namespace
