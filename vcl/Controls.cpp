@@ -1422,8 +1422,10 @@ void TWinControl::RecreateWnd() {
 }
 
 void TWinControl::CMRecreateWnd(TMessage&) {
-  // The focus goes back to where it was: this window or one of its children's.
-  TWinControl* Focus = FindControl(GetFocus());
+  // The focus goes back to where it was: this window or one of its children's (an inner window
+  // of a control, such as a combo box's edit, counts as its control's).
+  TWinControl* Focus = nullptr;
+  for (HWND Wnd = GetFocus(); Wnd && !Focus; Wnd = GetParent(Wnd)) Focus = FindControl(Wnd);
   if (Focus && !ContainsControl(Focus)) Focus = nullptr;
   DestroyHandle();
   UpdateControlState();

@@ -1814,7 +1814,9 @@ void TCustomComboBox::ComboWndProc(TMessage& Message, HWND ComboWnd, WNDPROC Com
       if (ComboWnd != FListHandle && DoKeyDown(Message)) return;
       break;
     case WM_CHAR:
-      if (DoKeyPress(Message)) return;
+      // The list never has the focus: its characters are the combo box's own, passed on to it
+      // after the combo box's key events have run.
+      if (ComboWnd != FListHandle && DoKeyPress(Message)) return;
       if ((Message.WParam == VK_RETURN || Message.WParam == VK_ESCAPE) && DroppedDown()) {
         SetDroppedDown(false);
         return;

@@ -1055,6 +1055,78 @@ TEST(ComboBox, InnerEditAndListGoThroughComboWndProc) {
   EXPECT_NE(C->ListHandle(), nullptr);
 }
 
+// A combo box that notes the characters its KeyPress sees.
+class TKeyedCombo : public TComboBox {
+public:
+  explicit TKeyedCombo(TComponent* AOwner) : TComboBox(AOwner) {}
+  std::string Pressed;
+protected:
+  void KeyPress(char& Key) override {
+    Pressed += Key;
+    TComboBox::KeyPress(Key);
+  }
+};
+
+struct TPreviewKeys : TObject {
+  std::string Form, Box;
+  void FormPress(TObject*, char& Key) {
+    Form += Key;
+    if (Key == 'q') Key = 0;
+  }
+  void BoxPress(TObject*, char& Key) {
+    Box += Key;
+    if (Key == 'b') Key = 'B';
+  }
+};
+
+// Presses and releases each key on the real keyboard, handled by the application's own loop.
+void TypeThroughApplication(const std::string& Keys) {
+  for (char K : Keys) {
+    INPUT In[2] = {vcltest::KeyInput(WORD(K), true), vcltest::KeyInput(WORD(K), false)};
+    SendInput(2, In, sizeof(INPUT));
+    vcltest::AppPumpUntil([] { return false; }, 60);
+  }
+  vcltest::AppPumpUntil([] { return false; }, 60);
+}
+
+TEST(ComboBox, RealKeysInTheEditReachKeyPressAndTheFormsPreview) {
+  TFormHost H;
+  auto* C = H.Add<TKeyedCombo>(10, 10, 150, 24);
+  TPreviewKeys Keys;
+  H.Form->SetKeyPreview(true);
+  H.Form->OnKeyPress = EVENT(&Keys, TPreviewKeys::FormPress);
+  C->OnKeyPress = EVENT(&Keys, TPreviewKeys::BoxPress);
+  C->SetFocus();
+  PumpMessages();
+  ASSERT_EQ(GetFocus(), C->EditHandle());
+
+  // The form sees every key first and drops q; the box's KeyPress and OnKeyPress see the rest,
+  // and the key OnKeyPress gives back is the one the edit takes.
+  TypeThroughApplication("AQB");
+  EXPECT_EQ(Keys.Form, "aqb");
+  EXPECT_EQ(C->Pressed, "ab");
+  EXPECT_EQ(Keys.Box, "ab");
+  EXPECT_EQ(C->Text().str(), "aB");
+
+  H.Form->SetKeyPreview(false);
+  TypeThroughApplication("Q");
+  EXPECT_EQ(Keys.Form, "aqb") << "no preview";
+  EXPECT_EQ(C->Text().str(), "aBq");
+
+  // A drop-down list has no edit: its keys come to the combo box's own window.
+  H.Form->SetKeyPreview(true);
+  C->SetStyle(csDropDownList);
+  C->Items()->Add("alpha");
+  C->Items()->Add("beta");
+  C->SetFocus();
+  PumpMessages();
+  ASSERT_EQ(GetFocus(), C->Handle());
+  TypeThroughApplication("B");
+  EXPECT_EQ(Keys.Form, "aqbb");
+  EXPECT_EQ(C->Pressed, "abqb");
+  EXPECT_EQ(C->ItemIndex(), 1);
+}
+
 // ---------------------------------------------------------------------------------------------
 // Published properties and streaming
 
