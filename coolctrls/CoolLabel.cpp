@@ -33,6 +33,18 @@ TCoolLabel::~TCoolLabel() {
   TObject::Free(FGlyph);
 }
 
+void TCoolLabel::Dispatch(TMessage& Message) {
+  switch (Message.Msg) {
+    case CM_ENABLEDCHANGED: CMEnabledChanged(Message); break;
+    default: inherited::Dispatch(Message);
+  }
+}
+
+void TCoolLabel::CMEnabledChanged(TMessage& Message) {
+  inherited::Dispatch(Message);
+  AdjustBounds();
+}
+
 // ----- properties
 
 void TCoolLabel::SetEdgeBorders(TEdgeBorders Value) {
@@ -157,6 +169,14 @@ void TCoolLabel::DoDrawText(TCanvas* ACanvas, TRect& Rect, unsigned Flags) {
   Flags = DrawTextBiDiModeFlags(Flags);
   ACanvas->SetFont(Font());
   HDC DC = ACanvas->Handle();
+  if (Flags & DT_CALCRECT) {
+    // The text and its shadow (or the embossing's light edge) together, wherever the shadow lies.
+    DrawTextA(DC, Text.c_str(), Text.Length(), &AsRECT(Rect), Flags);
+    const int D = !Enabled() ? 1 : FSimpleView ? 0 : FShadowSize;
+    Rect.Right += D;
+    Rect.Bottom += D;
+    return;
+  }
   if (!Enabled()) {
     Draw3DText(DC, Rect, spRightBottom, Text, Flags, clBtnShadow, clBtnHighlight, 1);
   } else if (FSimpleView) {

@@ -11,6 +11,7 @@ class TCoolLabel : public TCustomLabel {
 public:
   explicit TCoolLabel(TComponent* AOwner);
   ~TCoolLabel() override;
+  void Dispatch(TMessage& Message) override;
 
   TCCAboutBox* About() const { return FAbout; }
   void SetAbout(TCCAboutBox* Value) { FAbout = Value; }
@@ -67,11 +68,14 @@ public:
 protected:
   void Notification(TComponent* AComponent, TOperation Operation) override;
   void Paint() override;
-  // Plain, shadowed or embossed; with DT_CALCRECT measures, the shadow's move included.
+  // Plain, shadowed or embossed; with DT_CALCRECT measures the text with its shadow.
   void DoDrawText(TCanvas* ACanvas, TRect& Rect, unsigned Flags) override;
   // The caption's size plus the glyph's; a right-aligned label (mirrored when it reads right
   // to left) keeps its right edge.
   void AdjustBounds() override;
+
+  // The embossed look is a pixel larger: an auto-sized label follows.
+  void CMEnabledChanged(TMessage& Message);
 
 private:
   void Redraw(TObject*) { Invalidate(); }
