@@ -6,6 +6,13 @@
 
 namespace {
 constexpr int MaxColumns = 16;
+
+// The box and the form it is on can take the focus now (a hidden form cannot).
+bool CanTakeFocus(TWinControl* Box) {
+  if (!Box->CanFocus()) return false;
+  TCustomForm* Form = GetParentForm(Box);
+  return Form ? Form->CanFocus() && Form->Showing() : Box->Showing();
+}
 }  // namespace
 
 TCoolCheckRadioGroup::TCoolCheckRadioGroup(TComponent* AOwner) : TCoolGroupBox(AOwner), FItems(new TStringList()) {
@@ -95,7 +102,7 @@ void TCoolCheckRadioGroup::SetItemIndex(int Value) {
   Box->SetChecked(true);
   Box->SetTabStop(true);
   // On a hidden or disabled form the box is only checked.
-  if (Box->CanFocus()) Box->SetFocus();
+  if (CanTakeFocus(Box)) Box->SetFocus();
 }
 
 // ----- the boxes
@@ -123,11 +130,7 @@ void TCoolCheckRadioGroup::SetButtonCount(int Count) {
     FButtons.push_back(Box);
     Box->SetParent(this);
   }
-  while (ButtonCount() > Count) {
-    TCoolCheckRadioBox* Box = FButtons.back();
-    FButtons.pop_back();
-    TObject::Free(Box);
-  }
+  while (ButtonCount() > Count) TObject::Free(FButtons.back());  // Notification takes it off
 }
 
 void TCoolCheckRadioGroup::UpdateButtons() {
@@ -208,6 +211,13 @@ void TCoolCheckRadioGroup::ButtonClick(TObject* Sender) {
   FItemIndex = int(It - FButtons.begin());
   Changed();
   Click();
+}
+
+void TCoolCheckRadioGroup::Notification(TComponent* AComponent, TOperation Operation) {
+  inherited::Notification(AComponent, Operation);
+  if (Operation != opRemove) return;
+  auto It = std::find(FButtons.begin(), FButtons.end(), AComponent);
+  if (It != FButtons.end()) FButtons.erase(It);
 }
 
 void TCoolCheckRadioGroup::ItemsChange(TObject*) {

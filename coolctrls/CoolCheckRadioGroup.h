@@ -39,6 +39,9 @@ public:
   TCoolCheckRadioBox* Buttons(int Index) const { return FButtons.at(size_t(Index)); }
 
 protected:
+  // A box that goes (also with the group's owned components, before the destructor runs) leaves
+  // the list.
+  void Notification(TComponent* AComponent, TOperation Operation) override;
   void ReadState(TReader* Reader) override;
   void Loaded() override;
 

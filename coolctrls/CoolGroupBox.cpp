@@ -20,6 +20,7 @@ void TCoolGroupBox::Dispatch(TMessage& Message) {
     case CM_ENABLEDCHANGED: CMEnabledChanged(Message); break;
     case WM_MOVE: WMMove(Message); break;
     case CM_CHANGED: CMChanged(Message); break;
+    case CM_CTL3DCHANGED: CMCtl3DChanged(Message); break;
     default: inherited::Dispatch(Message);
   }
 }
@@ -139,6 +140,11 @@ void TCoolGroupBox::WMMove(TMessage& Message) {
 void TCoolGroupBox::CMChanged(TMessage& Message) {
   inherited::Dispatch(Message);
   if (Parent()) Parent()->Perform(CM_CHANGED, Message.WParam, Message.LParam);
+}
+
+void TCoolGroupBox::CMCtl3DChanged(TMessage& Message) {
+  inherited::Dispatch(Message);
+  Invalidate();
 }
 
 // ----- painting

@@ -58,6 +58,8 @@ protected:
   void CMEnabledChanged(TMessage& Message);
   void WMMove(TMessage& Message);
   void CMChanged(TMessage& Message);
+  // The frame's look follows Ctl3D.
+  void CMCtl3DChanged(TMessage& Message);
 
 private:
   void WallpaperChanged(TObject* Sender);
