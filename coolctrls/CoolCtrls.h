@@ -274,6 +274,9 @@ private:
 };
 
 #include "coolctrls/CoolCheckRadioBox.h"
+#include "coolctrls/CoolLabel.h"
+#include "coolctrls/CoolGroupBox.h"
+#include "coolctrls/CoolCheckRadioGroup.h"
 #include "coolctrls/CoolFormHook.h"
 #include "coolctrls/CoolListBox.h"
 #include "coolctrls/CoolComboBox.h"

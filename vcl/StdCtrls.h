@@ -69,7 +69,8 @@ protected:
   virtual AnsiString GetLabelText() const { return GetText(); }
   // Draws (or with DT_CALCRECT measures) the caption into Canvas, greyed when disabled.
   virtual void DoDrawText(TCanvas* ACanvas, TRect& Rect, unsigned Flags);
-  void AdjustBounds();
+  // Fits the bounds to the caption when AutoSize is on.
+  virtual void AdjustBounds();
 
 private:
   void CMTextChanged(TMessage& Message);
