@@ -13,6 +13,11 @@ TGroupButton::TGroupButton(TCustomRadioGroup* AGroup) : TRadioButton(AGroup), FG
   SetParent(AGroup);
 }
 
+TGroupButton::~TGroupButton() {
+  auto& List = FGroup->FButtons;
+  List.erase(std::remove(List.begin(), List.end(), this), List.end());
+}
+
 void TGroupButton::Click() {
   TRadioButton::Click();
   FGroup->ButtonClick(this);
@@ -37,8 +42,7 @@ TCustomRadioGroup::TCustomRadioGroup(TComponent* AOwner) : TCustomGroupBox(AOwne
 TCustomRadioGroup::~TCustomRadioGroup() {
   FItems->OnChange = nullptr;
   FUpdating = true;
-  for (TGroupButton* B : FButtons) TObject::Free(B);
-  FButtons.clear();
+  while (!FButtons.empty()) TObject::Free(FButtons.back());
   TObject::Free(FItems);
 }
 
@@ -114,10 +118,7 @@ void TCustomRadioGroup::UpdateButtons() {
   FUpdating = true;
   try {
     const size_t N = size_t(FItems->Count());
-    while (FButtons.size() > N) {
-      TObject::Free(FButtons.back());
-      FButtons.pop_back();
-    }
+    while (FButtons.size() > N) TObject::Free(FButtons.back());
     while (FButtons.size() < N) FButtons.push_back(New<TGroupButton>(this));
     for (size_t I = 0; I < N; ++I) FButtons[I]->SetCaption(FItems->Get(int(I)));
     for (size_t I = 0; I < N; ++I) FButtons[I]->SetChecked(int(I) == FItemIndex);

@@ -12,6 +12,8 @@ class TGroupButton : public TRadioButton {
   ORV_CLASS(TGroupButton, TRadioButton)
 public:
   explicit TGroupButton(TCustomRadioGroup* AGroup);
+  // Leaves the group's list, however it is freed.
+  ~TGroupButton() override;
   // Checking the button tells the group; a double click on it is the group's.
   void Click() override;
   void DblClick() override;
