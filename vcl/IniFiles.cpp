@@ -18,7 +18,8 @@ AnsiString TIniFile::ReadString(const AnsiString& Section, const AnsiString& Ide
 }
 
 void TIniFile::WriteString(const AnsiString& Section, const AnsiString& Ident, const AnsiString& Value) {
-  if (!WritePrivateProfileStringA(Section.c_str(), Ident.c_str(), Value.c_str(), FFileName.c_str()))
+  if (Section.Length() > MaxWriteLength || Ident.Length() > MaxWriteLength || Value.Length() > MaxWriteLength ||
+      !WritePrivateProfileStringA(Section.c_str(), Ident.c_str(), Value.c_str(), FFileName.c_str()))
     throw EIniFileException("Unable to write to " + FFileName);
 }
 

@@ -18,7 +18,8 @@ public:
 
   // The value of Ident in Section, whole whatever its length; Default when there is none.
   AnsiString ReadString(const AnsiString& Section, const AnsiString& Ident, const AnsiString& Default) const;
-  // EIniFileException "Unable to write to <file>" when the system cannot write it.
+  // EIniFileException "Unable to write to <file>" when the system cannot write it, or when a
+  // text is longer than MaxWriteLength (the system would store it cut or garbled).
   void WriteString(const AnsiString& Section, const AnsiString& Ident, const AnsiString& Value);
   // The value as an integer: decimal, or hexadecimal after "$" or "0x"; Default when there is
   // no value or it is not a 32-bit integer.
@@ -27,6 +28,10 @@ public:
   // Writes what the system holds of the file and drops its cache, so the next read sees the
   // file as it is on disk.
   void UpdateFile();
+
+  // The longest section, key or value the ANSI profile functions pass on whole: they go through
+  // counted wide strings of at most 65534 bytes.
+  static constexpr int MaxWriteLength = 32766;
 
 private:
   AnsiString FFileName;
