@@ -48,14 +48,8 @@ TCustomRadioGroup::~TCustomRadioGroup() {
 
 void TCustomRadioGroup::Dispatch(TMessage& Message) {
   switch (Message.Msg) {
-    case CM_ENABLEDCHANGED:
-      inherited::Dispatch(Message);
-      for (TGroupButton* B : FButtons) B->SetEnabled(Enabled());
-      break;
-    case CM_FONTCHANGED:
-      inherited::Dispatch(Message);
-      ArrangeButtons();
-      break;
+    case CM_ENABLEDCHANGED: CMEnabledChanged(Message); break;
+    case CM_FONTCHANGED: CMFontChanged(Message); break;
     case WM_LBUTTONDBLCLK: WMLButtonDblClk(Message); break;
     default: inherited::Dispatch(Message);
   }
@@ -99,6 +93,16 @@ void TCustomRadioGroup::ButtonClick(TGroupButton* Button) {
   if (It == FButtons.end()) return;
   FItemIndex = int(It - FButtons.begin());
   Click();
+}
+
+void TCustomRadioGroup::CMEnabledChanged(TMessage& Message) {
+  inherited::Dispatch(Message);
+  for (TGroupButton* B : FButtons) B->SetEnabled(Enabled());
+}
+
+void TCustomRadioGroup::CMFontChanged(TMessage& Message) {
+  inherited::Dispatch(Message);
+  ArrangeButtons();
 }
 
 void TCustomRadioGroup::WMLButtonDblClk(TMessage& Message) {

@@ -52,6 +52,8 @@ protected:
 private:
   friend class TGroupButton;
   void ButtonClick(TGroupButton* Button);
+  void CMEnabledChanged(TMessage& Message);
+  void CMFontChanged(TMessage& Message);
   void WMLButtonDblClk(TMessage& Message);
   void ItemsChange(TObject* Sender);
   // Makes a button per item with its caption, checks the item's button and places them.
