@@ -139,11 +139,9 @@ void TCustomRadioGroup::ArrangeButtons() {
   if (FButtons.empty() || HasState(csLoading)) return;
   TEXTMETRICA Metrics{};
   {
-    HDC DC = GetDC(nullptr);
-    HGDIOBJ Old = SelectObject(DC, Font()->Handle());
+    TWindowDC DC;
+    TSelectGuard Select(DC, Font()->Handle());
     GetTextMetricsA(DC, &Metrics);
-    SelectObject(DC, Old);
-    ReleaseDC(nullptr, DC);
   }
   // The caption's line at the top, the rest shared out evenly, the spare pixels above and below.
   const int Count = ButtonCount();
