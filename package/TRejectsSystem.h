@@ -48,7 +48,6 @@ public:
   AnsiString TopDescriptions[6];
 
 private:
-  friend class TRejectsFile;
   // Formats RejectKey for Number.
   void FormatKey(int Number);
 };
