@@ -156,3 +156,4 @@ private:
 };
 
 #include "vcl/HeaderCtrl.h"  // THeader
+#include "vcl/RadioGroup.h"   // TRadioGroup
