@@ -149,6 +149,8 @@ public:
   using TControl::SetParentColor;
   using TControl::ParentFont;
   using TControl::SetParentFont;
+  using TControl::AutoSize;
+  using TControl::SetAutoSize;
 };
 
 // ---------------------------------------------------------------------------------------------
