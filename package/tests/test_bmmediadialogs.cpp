@@ -62,7 +62,9 @@ protected:
 std::unique_ptr<TBitmap> CaptureWindow(HWND Wnd) {
   RECT R;
   GetWindowRect(Wnd, &R);
-  auto B = vcltest::MakeBitmap(R.right - R.left, R.bottom - R.top, clBlack);
+  auto B = std::make_unique<TBitmap>();
+  B->SetPixelFormat(pf24bit);
+  B->SetSize(R.right - R.left, R.bottom - R.top);
   HDC Screen = GetDC(nullptr);
   BitBlt(B->Canvas()->Handle(), 0, 0, R.right - R.left, R.bottom - R.top, Screen, R.left, R.top, SRCCOPY);
   ReleaseDC(nullptr, Screen);
