@@ -19,6 +19,7 @@ constexpr int MaxTempNames = 1000;
 
 TBMMediaDialogImpl::TBMMediaDialogImpl(TComponent* AOwner)
     : TComponent(AOwner), FDialog(dynamic_cast<TOpenDialog*>(AOwner)) {
+  if (!FDialog) throw EInvalidOperation("The media dialog preview needs its file dialog as owner");
   const HINSTANCE Module = GetModuleHandleA(nullptr);
 
   FPicturePanel = New<TPanel>(this);

@@ -92,6 +92,7 @@ TEST(MediaDialogDefaults, PublishedDefaultsAndFilter) {
             "All media (*.wav;*.mid;*.avi)|*.wav;*.mid;*.avi|Wave File (*.wav)|*.wav|MIDI File (*.mid)|*.mid|"
             "Video (*.avi)|*.avi|All files (*.*)|*.*");
   EXPECT_EQ(D.Impl()->Owner(), &D);
+  EXPECT_THROW(TBMMediaDialogImpl(nullptr), EInvalidOperation);
   D.SetLoop(false);
   EXPECT_FALSE(D.Impl()->LoopCheckBox()->Checked());
   D.SetAutoShow(false);
