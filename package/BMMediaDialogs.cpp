@@ -110,7 +110,17 @@ TBMMediaDialogImpl::TBMMediaDialogImpl(TComponent* AOwner)
   FShowCheckBox->OnClick = TNotifyEvent::Bind<&TBMMediaDialogImpl::OnShowCheck>(this);
 }
 
-TBMMediaDialogImpl::~TBMMediaDialogImpl() {
+// Free tears the owned parts down before the destructor runs: release them first.
+void TBMMediaDialogImpl::BeforeDestruction() {
+  Release();
+  TComponent::BeforeDestruction();
+}
+
+TBMMediaDialogImpl::~TBMMediaDialogImpl() { Release(); }
+
+void TBMMediaDialogImpl::Release() {
+  if (FReleased) return;
+  FReleased = true;
   FMediaTimer->SetEnabled(false);
   FUpdateTimer->SetEnabled(false);
   if (FMediaPlayer->DeviceID() != 0) {
