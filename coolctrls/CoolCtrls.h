@@ -283,3 +283,6 @@ private:
 #include "coolctrls/CoolBtn.h"
 #include "coolctrls/CoolPopupButton.h"
 #include "coolctrls/CoolPopupBox.h"
+#include "coolctrls/CoolBevel.h"
+#include "coolctrls/CoolPanel.h"
+#include "coolctrls/CoolSpeedButton.h"
