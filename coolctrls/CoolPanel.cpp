@@ -148,6 +148,7 @@ TCoolSpeedButton* TCoolPanel::GetButton(int Index) const {
 void TCoolPanel::AddButton(TCoolSpeedButton* Button) {
   if (!Button || std::find(FButtons.begin(), FButtons.end(), Button) != FButtons.end()) return;
   FButtons.push_back(Button);
+  ArrowsToFront();
   ReorderButtons();
 }
 
