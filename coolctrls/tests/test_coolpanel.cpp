@@ -6,6 +6,7 @@
 #include "rtl/tests/default_check.h"
 #include "suite/tests/suitetest.h"
 #include "vcl/tests/vcltest.h"
+#include "coolctrls/tests/itemtest.h"
 
 #include <gtest/gtest.h>
 
@@ -462,6 +463,71 @@ TEST(CoolPanel, FormsWithFilledPanelsFreeInEveryOrder) {
     vcltest::PumpRounds(2);
     TObject::Free(Form);
   }
+}
+
+// ----- a picture for people
+
+// A Size by Size glyph: a disc of Colour on olive (the transparent colour, bottom-left).
+std::unique_ptr<TBitmap> Disc(int Size, TColor Colour) {
+  auto B = vcltest::MakeBitmap(Size, Size, clOlive);
+  B->Canvas()->Brush()->SetColor(Colour);
+  B->Canvas()->Pen()->SetColor(clBlack);
+  B->Canvas()->Ellipse(2, 2, Size - 2, Size - 2);
+  return B;
+}
+
+TEST(CoolPanelScreenshot, ButtonPanelAndBevels) {
+  vcltest::TTestHost Host(430, 260);
+  auto* Panel = Host.Add<TCoolPanel>(10, 10, 66, 240);
+  const struct {
+    const char* Caption;
+    TColor Colour;
+  } Buttons[] = {{"Hex", clRed}, {"EPC", clLime}, {"Copy", clBlue}, {"Paste", clYellow}, {"About", clFuchsia}};
+  for (const auto& B : Buttons) {
+    TCoolSpeedButton* Button = Panel->CreateButton();
+    ASSERT_NE(Button, nullptr);
+    Button->SetCaption(B.Caption);
+    Button->SetGlyph(Disc(32, B.Colour).get());
+  }
+  // The bevels on a face-coloured panel, so both of their colours show.
+  auto* Ground = Host.Add<TPlain>(86, 0, 344, 260);
+  Ground->SetBevelOuter(bvNone);
+  Ground->SetColor(clBtnFace);
+  auto Add = [&](int L, int T, int W, int H) {
+    auto* B = TComponent::Create<TCoolBevel>(Ground);
+    B->SetBounds(L - 86, T, W, H);
+    B->SetParent(Ground);
+    return B;
+  };
+  auto* Wallpapered = Add(100, 10, 150, 100);
+  auto Gradient = itemtest::VerticalGradient(64, 64);
+  Wallpapered->SetWallpaper(Gradient.get());
+  Wallpapered->SetTransparent(false);
+  Wallpapered->SetStyle(bsRaised);
+  Add(270, 10, 140, 100)->SetShape(bsFrame);
+  auto* Filled = Add(100, 130, 150, 60);
+  Filled->SetColor(clTeal);
+  Filled->SetTransparent(false);
+  Filled->SetFlat(true);
+  auto* Box = Add(270, 130, 140, 60);
+  Box->SetColor(clNavy);
+  Box->SetTransparent(false);
+  Add(100, 215, 310, 2)->SetShape(bsTopLine);
+  auto* Right = Add(100, 225, 310, 25);
+  Right->SetShape(bsRightLine);
+  Right->SetStyle(bsRaised);
+  vcltest::PumpRounds(3);
+  // The second button lit under the mouse.
+  TCoolSpeedButton* Lit = Panel->GetButton(1);
+  vcltest::MoveMouse(Panel->Handle(), 33, Lit->Top() + 55);
+  vcltest::PumpRounds(5);
+  EXPECT_TRUE(Lit->Hot());
+  auto Shot = vcltest::CaptureClient(Host.Window());
+  EXPECT_EQ(Shot->Canvas()->Pixels(10 + 33, 10 + 64 + 20), clLime) << "the lit button's glyph";
+  EXPECT_EQ(Shot->Canvas()->Pixels(10 + 5, 10 + 64 + 60), ColorToRGB(clBtnFace)) << "its face";
+  EXPECT_EQ(Shot->Canvas()->Pixels(100 + 75, 130 + 30), clTeal);
+  EXPECT_EQ(Shot->Canvas()->Pixels(100 + 75, 130), clTeal) << "flat: no line";
+  Shot->SaveToFile(AnsiString(ORVALEN_SHOTS) + "/cool-bevel-panel.bmp");
 }
 
 }  // namespace
