@@ -340,12 +340,16 @@ TEST(CoolSpeedButton, TalksOnlyToAButtonPanel) {
   vcltest::TTestHost Host(300, 220);
   auto* Plain = Host.Add<TPlain>(0, 0, 100, 200);
   auto* Panel = Host.Add<TCoolPanel>(120, 0, 66, 200);
+  suitetest::TFormPtr Form(TCustomForm::CreateNew<TForm>(nullptr));
+  Form->SetBounds(40, 300, 200, 150);
+  Form->Show();
   using TGot = std::vector<std::pair<unsigned, uintptr_t>>;
   const struct {
     TWinControl* Parent;
     TGot Expected;
   } Cases[] = {
       {Plain, {}},
+      {Form.get(), {}},
       {Panel,
        {{CM_MOUSECAPTURECHANGE, 1}, {CM_MOUSECAPTURECHANGE, 0}, {CM_PARENTBACKCOLOR, 0}, {CM_BUTTONDESTROYED, 0}}},
   };
