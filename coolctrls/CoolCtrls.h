@@ -287,3 +287,6 @@ private:
 #include "coolctrls/CoolPopupButton.h"
 #include "coolctrls/CoolPopupBox.h"
 #include "coolctrls/CoolScrollingText.h"
+#include "coolctrls/CoolBevel.h"
+#include "coolctrls/CoolPanel.h"
+#include "coolctrls/CoolSpeedButton.h"

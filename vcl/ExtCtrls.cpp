@@ -233,9 +233,17 @@ void TCustomPanel::SetBorderStyle(TBorderStyle Value) {
   RecreateWnd();
 }
 
+void TCustomPanel::SetFullRepaint(bool Value) {
+  if (FFullRepaint == Value) return;
+  FFullRepaint = Value;
+  if (HasState(csLoading)) return;
+  RecreateWnd();
+}
+
 void TCustomPanel::CreateParams(TCreateParams& Params) {
   inherited::CreateParams(Params);
   ApplyBorder(Params, FBorderStyle, Ctl3D());
+  if (!FFullRepaint) Params.WindowClass.style &= ~UINT(CS_HREDRAW | CS_VREDRAW);
 }
 
 void TCustomPanel::CMCtl3DChanged(TMessage& Message) {
@@ -296,6 +304,7 @@ static constinit const TPropInfo TPanel_Props[] = {
     TControlProps::DragMode(),
     TControlProps::Enabled(),
     TControlProps::Font(),
+    PropBool<&TPanel::FullRepaint, &TPanel::SetFullRepaint>("FullRepaint", true),
     PropBool<&TPanel::Locked, &TPanel::SetLocked>("Locked", false),
     TControlProps::ParentBiDiMode(),
     TControlProps::ParentColor(false),
@@ -321,6 +330,96 @@ static constinit const TPropInfo TPanel_Props[] = {
     TControlProps::OnStartDrag(),
 };
 ORV_IMPLEMENT_COMPONENT(TPanel, TCustomPanel, TPanel_Props)
+
+// TBevel
+
+constexpr TEnumType TBevelShapeType{
+    "TBevelShape", {"bsBox", "bsFrame", "bsTopLine", "bsBottomLine", "bsLeftLine", "bsRightLine", "bsSpacer"}};
+constexpr TEnumType TBevelStyleType{"TBevelStyle", {"bsLowered", "bsRaised"}};
+
+TBevel::TBevel(TComponent* AOwner) : TGraphicControl(AOwner) {
+  IncludeStyle(csReplicatable);
+  SetBounds(Left(), Top(), 50, 50);
+}
+
+void TBevel::SetShape(TBevelShape Value) {
+  if (FShape == Value) return;
+  FShape = Value;
+  if (HasState(csLoading)) return;
+  Invalidate();
+}
+
+void TBevel::SetStyle(TBevelStyle Value) {
+  if (FStyle == Value) return;
+  FStyle = Value;
+  if (HasState(csLoading)) return;
+  Invalidate();
+}
+
+void TBevel::Paint() {
+  TCanvas* C = Canvas();
+  const int W = Width(), H = Height();
+  if (FShape == bsSpacer) {
+    if (!HasState(csDesigning)) return;
+    C->Pen()->SetStyle(psDot);
+    C->Pen()->SetColor(clBlack);
+    C->Brush()->SetStyle(bsClear);
+    C->Rectangle(0, 0, W, H);
+    return;
+  }
+  const TColor First = FStyle == bsLowered ? clBtnShadow : clBtnHighlight;
+  const TColor Second = FStyle == bsLowered ? clBtnHighlight : clBtnShadow;
+  TPen* Pen = C->Pen();
+  Pen->SetStyle(psSolid);
+  Pen->SetWidth(1);
+  auto Line = [&](TColor Color, int X1, int Y1, int X2, int Y2) {
+    Pen->SetColor(Color);
+    C->Polyline({Point(X1, Y1), Point(X2, Y2)});
+  };
+  // An outline of R's four edges, the top and left in TopLeft, the bottom and right in
+  // BottomRight (bottom and right inside R).
+  auto Outline = [&](const TRect& R, TColor TopLeft, TColor BottomRight) {
+    Pen->SetColor(TopLeft);
+    C->Polyline({Point(R.Left, R.Bottom - 1), Point(R.Left, R.Top), Point(R.Right, R.Top)});
+    Pen->SetColor(BottomRight);
+    C->Polyline({Point(R.Right - 1, R.Top), Point(R.Right - 1, R.Bottom - 1), Point(R.Left - 1, R.Bottom - 1)});
+  };
+  switch (FShape) {
+    case bsBox: Outline(Rect(0, 0, W, H), First, Second); break;
+    case bsFrame:
+      // Two outlines one pixel apart: an etched groove (lowered) or ridge (raised).
+      Outline(Rect(1, 1, W, H), Second, Second);
+      Outline(Rect(0, 0, W - 1, H - 1), First, First);
+      break;
+    case bsTopLine:
+      Line(First, 0, 0, W, 0);
+      Line(Second, 0, 1, W, 1);
+      break;
+    case bsBottomLine:
+      Line(First, 0, H - 2, W, H - 2);
+      Line(Second, 0, H - 1, W, H - 1);
+      break;
+    case bsLeftLine:
+      Line(First, 0, 0, 0, H);
+      Line(Second, 1, 0, 1, H);
+      break;
+    case bsRightLine:
+      Line(First, W - 2, 0, W - 2, H);
+      Line(Second, W - 1, 0, W - 1, H);
+      break;
+    case bsSpacer: break;
+  }
+}
+
+static constinit const TPropInfo TBevel_Props[] = {
+    TControlProps::Align(),
+    TControlProps::ParentShowHint(),
+    PropEnum<&TBevel::Shape, &TBevel::SetShape>("Shape", TBevelShapeType, bsBox),
+    TControlProps::ShowHint(),
+    PropEnum<&TBevel::Style, &TBevel::SetStyle>("Style", TBevelStyleType, bsLowered),
+    TControlProps::Visible(),
+};
+ORV_IMPLEMENT_COMPONENT(TBevel, TGraphicControl, TBevel_Props)
 
 // ---------------------------------------------------------------------------------------------
 // TTimer
@@ -378,6 +477,6 @@ ORV_IMPLEMENT_COMPONENT(TTimer, TComponent, TTimer_Props)
 
 namespace {
 struct TExtCtrlsRegistration {
-  TExtCtrlsRegistration() { RegisterClasses({TImage::StaticClass(), TTimer::StaticClass(), TPanel::StaticClass()}); }
+  TExtCtrlsRegistration() { RegisterClasses({TImage::StaticClass(), TTimer::StaticClass(), TPanel::StaticClass(), TBevel::StaticClass()}); }
 } ExtCtrlsRegistration;
 }  // namespace

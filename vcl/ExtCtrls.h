@@ -100,6 +100,10 @@ protected:
   // Stored for a container that asks whether the panel may be replaced; no effect of its own.
   bool Locked() const { return FLocked; }
   void SetLocked(bool Value) { FLocked = Value; }
+  // True: a change of size repaints the whole panel; false: only the strips it uncovers (the
+  // window class without CS_HREDRAW and CS_VREDRAW; the window is made again on a change).
+  bool FullRepaint() const { return FFullRepaint; }
+  void SetFullRepaint(bool Value);
 
   void CreateParams(TCreateParams& Params) override;
   void AdjustClientRect(TRect& Rect) override;
@@ -117,6 +121,34 @@ private:
   TBorderWidth FBorderWidth = 0;
   TBorderStyle FBorderStyle = bsNone;
   bool FLocked = false;
+  bool FFullRepaint = true;
+};
+
+// ---------------------------------------------------------------------------------------------
+// A box, frame or line in two 3-D colours, drawn on the parent: bsLowered has the shadow at
+// the top and left (of a line: the shadow first, the highlight after it), bsRaised the other
+// way round. bsSpacer draws nothing (a dashed outline while designing).
+enum TBevelShape { bsBox, bsFrame, bsTopLine, bsBottomLine, bsLeftLine, bsRightLine, bsSpacer };
+extern const TEnumType TBevelShapeType;
+enum TBevelStyle { bsLowered, bsRaised };
+extern const TEnumType TBevelStyleType;
+
+class TBevel : public TGraphicControl {
+  ORV_CLASS(TBevel, TGraphicControl)
+public:
+  explicit TBevel(TComponent* AOwner);
+
+  TBevelShape Shape() const { return FShape; }
+  void SetShape(TBevelShape Value);
+  TBevelStyle Style() const { return FStyle; }
+  void SetStyle(TBevelStyle Value);
+
+protected:
+  void Paint() override;
+
+private:
+  TBevelShape FShape = bsBox;
+  TBevelStyle FStyle = bsLowered;
 };
 
 // ---------------------------------------------------------------------------------------------

@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Writes the item images of the cool list and combo boxes as 24-bit BMP files: the TrueType
-mark (BITMAP_TT), the mark of other fonts (BITMAP_NTT) and the printer (BITMAP_PRN); and the drop-down arrow of the
-popup buttons (BTN_DOWN).
+mark (BITMAP_TT), the mark of other fonts (BITMAP_NTT) and the printer (BITMAP_PRN); the drop-down arrow of the
+popup buttons, also the button panel's down arrow (BTN_DOWN); and the button panel's up arrow (BTN_UP).
 
 Each picture is drawn as character art below; '.' is olive, the glyphs' transparent colour, which
 also takes the bottom-left pixel. Run from this directory: python3 make_glyphs.py
@@ -85,6 +85,15 @@ kkkkkkk
 .......
 """
 
+UP = """
+.......
+...k...
+..kkk..
+.kkkkk.
+kkkkkkk
+.......
+"""
+
 
 def rows_of(art):
     rows = [line for line in art.strip("\n").split("\n")]
@@ -116,3 +125,4 @@ if __name__ == "__main__":
     write_bmp("rasterfont.bmp", NTT)
     write_bmp("printer.bmp", PRN)
     write_bmp("btndown.bmp", DOWN)
+    write_bmp("btnup.bmp", UP)
