@@ -169,6 +169,8 @@ public:
   using TCustomPanel::SetBorderWidth;
   using TCustomPanel::BorderStyle;
   using TCustomPanel::SetBorderStyle;
+  using TCustomPanel::FullRepaint;
+  using TCustomPanel::SetFullRepaint;
   using TCustomPanel::Locked;
   using TCustomPanel::SetLocked;
   using TControl::Caption;
