@@ -283,3 +283,5 @@ private:
 #include "coolctrls/CoolBtn.h"
 #include "coolctrls/CoolPopupButton.h"
 #include "coolctrls/CoolPopupBox.h"
+#include "coolctrls/CoolTrackBar.h"
+#include "coolctrls/CoolThumbTab.h"
