@@ -3,6 +3,7 @@
 // drag, living beside a form background in either freeing order, its painted fold; and a picture
 // of the track bars and the tab together.
 #include "coolctrls/CoolCtrls.h"
+#include "coolctrls/tests/dragtest.h"
 #include "rtl/tests/default_check.h"
 #include "suite/Blend.h"
 #include "suite/tests/suitetest.h"
@@ -161,7 +162,7 @@ TEST(CoolThumbTab, ARealCornerDragSizesTheForm) {
   PumpUntil([&] { return GetForegroundWindow() == Wnd; }, 50);
   RECT Before;
   GetWindowRect(Wnd, &Before);
-  vcltest::RealDrag(Wnd, Tab->Left() + 24, Tab->Top() + 24, 40, 32);
+  dragtest::Drag(Wnd, Tab->Left() + 24, Tab->Top() + 24, 40, 32);
   RECT After{};
   const bool Sized = PumpUntil([&] {
     GetWindowRect(Wnd, &After);

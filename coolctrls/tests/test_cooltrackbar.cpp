@@ -3,6 +3,7 @@
 // thumbs (also right after a change, before any message is handled), backgrounds, bevels and
 // the focus mark, degenerate sizes, and the properties read from a form.
 #include "coolctrls/CoolCtrls.h"
+#include "coolctrls/tests/dragtest.h"
 #include "rtl/tests/default_check.h"
 #include "suite/tests/suitetest.h"
 #include "vcl/GdiGuards.h"
@@ -275,7 +276,7 @@ TEST_F(TrackBarFixture, ARealDragCarriesTheThumb) {
   Bar->SetPosition(2);
   Host.Frame().Activate();
   PumpMessages();
-  vcltest::RealDrag(Bar->Handle(), 36, 20, 40, 0);
+  dragtest::Drag(Bar->Handle(), 36, 20, 40, 0);
   vcltest::PumpUntil([&] { return !Bar->ThumbDragging(); }, 50);
   EXPECT_EQ(Bar->Position(), 5) << "the thumb follows the mouse from 36 to 76";
   EXPECT_FALSE(Bar->ThumbDragging());
