@@ -290,3 +290,5 @@ private:
 #include "coolctrls/CoolBevel.h"
 #include "coolctrls/CoolPanel.h"
 #include "coolctrls/CoolSpeedButton.h"
+#include "coolctrls/CoolTrackBar.h"
+#include "coolctrls/CoolThumbTab.h"

@@ -5,6 +5,7 @@
 
 constexpr TEnumType TTabStyleType{"TTabStyle", {"tsTabs", "tsButtons", "tsFlatButtons"}};
 constexpr TEnumType TTabPositionType{"TTabPosition", {"tpTop", "tpBottom", "tpLeft", "tpRight"}};
+constexpr TEnumType TTickMarkType{"TTickMark", {"tmBottomRight", "tmTopLeft", "tmBoth"}};
 
 // ---------------------------------------------------------------------------------------------
 // The tab texts: the control's own list, mirrored into its window while there is one.

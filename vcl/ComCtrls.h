@@ -164,4 +164,10 @@ private:
   bool FTabVisible = true;
 };
 
+// ---------------------------------------------------------------------------------------------
+// The side (or sides) of its bar on which a track bar draws its tick marks: below or right of a
+// horizontal or vertical bar, above or left of it, or both.
+enum TTickMark { tmBottomRight, tmTopLeft, tmBoth };
+extern const TEnumType TTickMarkType;
+
 #include "vcl/HeaderCtrl.h"  // THeaderControl
