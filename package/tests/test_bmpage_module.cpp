@@ -142,7 +142,8 @@ TEST(PageModule, ProgramsWithFlashingPageControlsEndCleanly) {
     Si.cb = sizeof Si;
     PROCESS_INFORMATION Pi{};
     std::string Cmd = "\"" + Exe + "\"";
-    ASSERT_TRUE(CreateProcessA(nullptr, Cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &Si, &Pi)) << Exe;
+    ASSERT_TRUE(CreateProcessA(nullptr, Cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &Si, &Pi))
+        << Exe << " (run " << Run << ", error " << GetLastError() << ")";
     const DWORD Wait = WaitForSingleObject(Pi.hProcess, 90000);
     DWORD Code = 99;
     if (Wait == WAIT_OBJECT_0) GetExitCodeProcess(Pi.hProcess, &Code);
