@@ -21,6 +21,13 @@ TPersistent* TPropertyEditor::GetComponent(int Index) const {
 namespace {
 bool IsSubObject(const TPropInfo* P) { return P->Kind == tkClass && !P->IsReference; }
 
+// TypInfo's error for an access of the wrong kind: the type's name, a class property's class.
+[[noreturn]] void InvalidType(const TPropInfo* P) {
+  const char* Type = P->Type();
+  if (!Type && P->Kind == tkClass && P->PropClass) Type = P->PropClass()->Name;
+  throw EPropertyError("Invalid property type: %s", {AnsiString(Type ? Type : P->Name)});
+}
+
 bool HasSetter(const TPropInfo* P) {
   switch (P->Kind) {
     case tkFloat: return P->SetFloat != nullptr;
@@ -54,12 +61,12 @@ void TPropertyEditor::Modified() {
 }
 
 TObject* TPropertyEditor::GetObjectValue() const {
-  if (FProp->Kind != tkClass || !FProp->GetObj) throw EPropertyError("Invalid property type: %s", {AnsiString(FProp->Type() ? FProp->Type() : FProp->Name)});
+  if (FProp->Kind != tkClass || !FProp->GetObj) InvalidType(FProp);
   return FProp->GetObj(FComponents.front());
 }
 
 void TPropertyEditor::SetObjectValue(TObject* Value) {
-  if (FProp->Kind != tkClass) throw EPropertyError("Invalid property type: %s", {AnsiString(FProp->Name)});
+  if (FProp->Kind != tkClass) InvalidType(FProp);
   for (TPersistent* C : FComponents) {
     if (FProp->SetObj) {
       FProp->SetObj(C, Value);

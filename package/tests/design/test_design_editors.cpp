@@ -203,6 +203,7 @@ TEST(DesignEditors, TheBaseEditorsWorkThroughTypInfoAndTellTheDesigner) {
   EXPECT_EQ(D.Designer->ModifiedCount(), 1);
   EXPECT_EQ(Count->GetAttributes(), PropertyAttribute(paMultiSelect) | PropertyAttribute(paRevertable));
   EXPECT_TRUE(D.Designer->PropertyEditor(Probe, "Fixed")->GetAttributes() & PropertyAttribute(paReadOnly));
+  EXPECT_EQ(ErrorOf([&] { Count->GetObjectValue(); }), "EPropertyError: Invalid property type: Integer");
 
   // A sub-object has no text form.
   auto Font = D.Designer->PropertyEditor(Probe, "Font");
