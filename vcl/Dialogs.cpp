@@ -3,8 +3,10 @@
 #include "vcl/Forms.h"
 
 #include <commdlg.h>
+#include <cstring>
 
 #include <algorithm>
+#include <vector>
 
 namespace {
 thread_local TCommonDialog* GCreatingDialog = nullptr;
@@ -36,7 +38,7 @@ UINT_PTR CALLBACK TCommonDialog::DialogHook(HWND Wnd, UINT Msg, WPARAM WParam, L
       GCreatingDialog = nullptr;
       SetPropA(Wnd, DialogProp, D);
       D->FHandle = Wnd;
-      D->DoShow();
+      D->DialogInit();
     }
     if (!D) return 0;
     TMessage M{Msg, WParam, LParam, 0};
@@ -147,8 +149,183 @@ static constinit const TPropInfo TFontDialog_Props[] = {
 };
 ORV_IMPLEMENT_COMPONENT(TFontDialog, TCommonDialog, TFontDialog_Props)
 
+// ---------------------------------------------------------------------------------------------
+// TOpenDialog, TSaveDialog
+
+constexpr TEnumType TOpenOptionType{
+    "TOpenOption",
+    {"ofReadOnly", "ofOverwritePrompt", "ofHideReadOnly", "ofNoChangeDir", "ofShowHelp", "ofNoValidate",
+     "ofAllowMultiSelect", "ofExtensionDifferent", "ofPathMustExist", "ofFileMustExist", "ofCreatePrompt",
+     "ofShareAware", "ofNoReadOnlyReturn", "ofNoTestFileCreate", "ofNoNetworkButton", "ofNoLongNames",
+     "ofOldStyleDialog", "ofNoDereferenceLinks", "ofEnableIncludeNotify", "ofEnableSizing"}};
+
+namespace {
+// The system flag of each TOpenOption (ofOldStyleDialog: the absence of OFN_EXPLORER).
+constexpr DWORD OpenFlags[] = {
+    OFN_READONLY, OFN_OVERWRITEPROMPT, OFN_HIDEREADONLY, OFN_NOCHANGEDIR, OFN_SHOWHELP, OFN_NOVALIDATE,
+    OFN_ALLOWMULTISELECT, OFN_EXTENSIONDIFFERENT, OFN_PATHMUSTEXIST, OFN_FILEMUSTEXIST, OFN_CREATEPROMPT,
+    OFN_SHAREAWARE, OFN_NOREADONLYRETURN, OFN_NOTESTFILECREATE, OFN_NONETWORKBUTTON, OFN_NOLONGNAMES, 0,
+    OFN_NODEREFERENCELINKS, OFN_ENABLEINCLUDENOTIFY, OFN_ENABLESIZING};
+constexpr int MultiSelectBufferSize = 0xFFFF;
+constexpr int stc32 = 0x045F;
+}  // namespace
+
+TOpenDialog::TOpenDialog(TComponent* AOwner) : TCommonDialog(AOwner), FFiles(new TStringList) {}
+
+TOpenDialog::~TOpenDialog() { TObject::Free(FFiles); }
+
+AnsiString TOpenDialog::FileName() const {
+  if (Handle() && !HasOption(ofOldStyleDialog)) {
+    char Path[MAX_PATH + 1] = {};
+    const LRESULT N = SendMessageA(GetParent(Handle()), CDM_GETFILEPATH, sizeof Path, LPARAM(Path));
+    if (N > 0 && N <= LRESULT(sizeof Path)) return AnsiString(Path);
+    return AnsiString();
+  }
+  return FFileName;
+}
+
+TRect TOpenDialog::GetStaticRect() const {
+  RECT R{};
+  if (HWND H = Handle()) {
+    if (HasOption(ofOldStyleDialog)) {
+      GetClientRect(H, &R);
+    } else if (HWND Static = GetDlgItem(H, stc32)) {
+      GetWindowRect(Static, &R);
+      MapWindowPoints(nullptr, H, reinterpret_cast<POINT*>(&R), 2);
+    } else {
+      // Without a template the system's controls fill the dialog.
+      GetClientRect(GetParent(H), &R);
+      MapWindowPoints(GetParent(H), H, reinterpret_cast<POINT*>(&R), 2);
+    }
+  }
+  return Rect(R.left, R.top, R.right, R.bottom);
+}
+
+void TOpenDialog::DialogInit() {
+  // The Explorer-style dialog has laid itself out only at CDN_INITDONE.
+  if (HasOption(ofOldStyleDialog)) DoShow();
+}
+
+bool TOpenDialog::MessageHook(TMessage& Message) {
+  if (Message.Msg != WM_NOTIFY || HasOption(ofOldStyleDialog)) return false;
+  switch (reinterpret_cast<const NMHDR*>(Message.LParam)->code) {
+    case CDN_INITDONE: DoShow(); break;
+    case CDN_SELCHANGE: DoSelectionChange(); break;
+    case CDN_FOLDERCHANGE: DoFolderChange(); break;
+    case CDN_FILEOK:
+      if (!DoCanClose()) {
+        // A dialog procedure's answer goes in DWLP_MSGRESULT: non-zero keeps the dialog open.
+        SetWindowLongPtrA(Handle(), DWLP_MSGRESULT, 1);
+        Message.Result = 1;
+        return true;
+      }
+      break;
+  }
+  return false;
+}
+
+void TOpenDialog::DoSelectionChange() {
+  if (OnSelectionChange) OnSelectionChange(this);
+}
+
+void TOpenDialog::DoFolderChange() {
+  if (OnFolderChange) OnFolderChange(this);
+}
+
+bool TOpenDialog::DoCanClose() {
+  bool CanClose = true;
+  if (OnCanClose) OnCanClose(this, CanClose);
+  return CanClose;
+}
+
+bool TOpenDialog::DoExecute(bool Save) {
+  // "A|B|C|D" as "A\0B\0C\0D\0\0".
+  std::vector<char> Filter(FFilter.c_str(), FFilter.c_str() + FFilter.Length());
+  std::replace(Filter.begin(), Filter.end(), '|', '\0');
+  Filter.insert(Filter.end(), 2, '\0');
+  const bool Multi = HasOption(ofAllowMultiSelect);
+  std::vector<char> File(Multi ? MultiSelectBufferSize : MAX_PATH + 1, '\0');
+  const int Keep = std::min(FFileName.Length(), int(File.size()) - 1);
+  std::copy_n(FFileName.c_str(), Keep, File.begin());
+
+  OPENFILENAMEA O{};
+  O.lStructSize = sizeof O;
+  O.hwndOwner = OwnerWindow();
+  O.hInstance = GetModuleHandleA(nullptr);
+  O.lpstrFilter = FFilter.IsEmpty() ? nullptr : Filter.data();
+  O.nFilterIndex = DWORD(std::max(FFilterIndex, 0));
+  O.lpstrFile = File.data();
+  O.nMaxFile = DWORD(File.size());
+  O.lpstrInitialDir = FInitialDir.IsEmpty() ? nullptr : FInitialDir.c_str();
+  O.lpstrTitle = FTitle.IsEmpty() ? nullptr : FTitle.c_str();
+  O.lpstrDefExt = FDefaultExt.IsEmpty() ? nullptr : FDefaultExt.c_str();
+  O.Flags = OFN_ENABLEHOOK;
+  for (int I = 0; I < int(std::size(OpenFlags)); ++I)
+    if (FOptions & (1u << I)) O.Flags |= OpenFlags[I];
+  if (!HasOption(ofOldStyleDialog)) {
+    O.Flags |= OFN_EXPLORER;
+    if (!FTemplate.IsEmpty()) {
+      O.Flags |= OFN_ENABLETEMPLATE;
+      O.lpTemplateName = FTemplate.c_str();
+    }
+  }
+  const bool Ok = TaskModalDialog([&](LPOFNHOOKPROC Hook) {
+    O.lpfnHook = Hook;
+    return Save ? GetSaveFileNameA(&O) : GetOpenFileNameA(&O);
+  });
+  if (!Ok) return false;
+
+  FFiles->Clear();
+  const char* P = File.data();
+  if (Multi && O.nFileOffset > 0 && P[O.nFileOffset - 1] == '\0') {
+    // The folder, then each name, each ending in a null.
+    AnsiString Folder(P);
+    if (!Folder.IsEmpty() && Folder[Folder.Length()] != '\\') Folder += "\\";
+    for (const char* Name = P + O.nFileOffset; *Name; Name += std::strlen(Name) + 1)
+      FFiles->Add(Folder + Name);
+    FFileName = FFiles->Count() > 0 ? FFiles->Strings(0) : Folder;
+  } else {
+    FFileName = AnsiString(P);
+    FFiles->Add(FFileName);
+  }
+  FFilterIndex = int(O.nFilterIndex);
+  const auto SetFrom = [&](TOpenOption Option, DWORD Flag) {
+    if (O.Flags & Flag) FOptions |= 1u << Option;
+    else FOptions &= ~(1u << Option);
+  };
+  SetFrom(ofReadOnly, OFN_READONLY);
+  SetFrom(ofExtensionDifferent, OFN_EXTENSIONDIFFERENT);
+  return true;
+}
+
+bool TOpenDialog::Execute() { return DoExecute(false); }
+
+static constinit const TPropInfo TOpenDialog_Props[] = {
+    PropStr<&TOpenDialog::DefaultExt, &TOpenDialog::SetDefaultExt>("DefaultExt"),
+    PropStr<&TOpenDialog::FileName, &TOpenDialog::SetFileName>("FileName"),
+    PropStr<&TOpenDialog::Filter, &TOpenDialog::SetFilter>("Filter"),
+    PropInt<&TOpenDialog::FilterIndex, &TOpenDialog::SetFilterIndex>("FilterIndex", 1),
+    PropStr<&TOpenDialog::InitialDir, &TOpenDialog::SetInitialDir>("InitialDir"),
+    PropSet<&TOpenDialog::Options, &TOpenDialog::SetOptions>("Options", TOpenOptionType,
+                                                              (1 << ofHideReadOnly) | (1 << ofEnableSizing)),
+    PropStr<&TOpenDialog::Title, &TOpenDialog::SetTitle>("Title"),
+    PropEvent<&TOpenDialog::OnCanClose>("OnCanClose"),
+    PropEvent<&TCommonDialog::OnClose>("OnClose"),
+    PropEvent<&TOpenDialog::OnFolderChange>("OnFolderChange"),
+    PropEvent<&TOpenDialog::OnSelectionChange>("OnSelectionChange"),
+    PropEvent<&TCommonDialog::OnShow>("OnShow"),
+};
+ORV_IMPLEMENT_COMPONENT(TOpenDialog, TCommonDialog, TOpenDialog_Props)
+
+bool TSaveDialog::Execute() { return DoExecute(true); }
+
+ORV_IMPLEMENT_COMPONENT_NOPROPS(TSaveDialog, TOpenDialog)
+
 namespace {
 struct TDialogsUnit {
-  TDialogsUnit() { RegisterClasses({TColorDialog::StaticClass(), TFontDialog::StaticClass()}); }
+  TDialogsUnit() {
+    RegisterClasses({TColorDialog::StaticClass(), TFontDialog::StaticClass(), TOpenDialog::StaticClass(),
+                     TSaveDialog::StaticClass()});
+  }
 } DialogsUnit;
 }  // namespace

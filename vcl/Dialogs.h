@@ -1,8 +1,9 @@
 // Common dialogs: a base over the system's modal dialog functions with their hook procedure,
-// and the colour and font dialogs.
+// the colour and font dialogs, and the open and save dialogs.
 #pragma once
 
 #include "vcl/Controls.h"
+#include "vcl/Forms.h"
 #include "vcl/Graphics.h"
 
 // A system dialog shown modally by Execute. While it is open, Handle is its window and its
@@ -21,6 +22,8 @@ public:
 protected:
   virtual void DoShow();
   virtual void DoClose();
+  // WM_INITDIALOG reached the hook with Handle set; runs DoShow.
+  virtual void DialogInit() { DoShow(); }
   // A message of the open dialog's window; true when it is handled and the system must not
   // see it.
   virtual bool MessageHook(TMessage& Message) { return false; }
@@ -101,4 +104,89 @@ private:
   TFontDialogOptions FOptions = 1u << fdEffects;
   int FMinFontSize = 0;
   int FMaxFontSize = 0;
+};
+
+// ---------------------------------------------------------------------------------------------
+enum TOpenOption {
+  ofReadOnly, ofOverwritePrompt, ofHideReadOnly, ofNoChangeDir, ofShowHelp, ofNoValidate, ofAllowMultiSelect,
+  ofExtensionDifferent, ofPathMustExist, ofFileMustExist, ofCreatePrompt, ofShareAware, ofNoReadOnlyReturn,
+  ofNoTestFileCreate, ofNoNetworkButton, ofNoLongNames, ofOldStyleDialog, ofNoDereferenceLinks,
+  ofEnableIncludeNotify, ofEnableSizing,
+};
+using TOpenOptions = unsigned;  // bit n = TOpenOption n
+extern const TEnumType TOpenOptionType;
+
+class TStrings;
+
+// The system's file chooser (GetOpenFileNameA): Explorer style with a child dialog of its own
+// (Template, a dialog resource of the program, or the system's empty one), or the old style
+// with ofOldStyleDialog. Handle is the child dialog (the old-style dialog itself); the
+// Explorer-style dialog window is its parent. While it is open, FileName is the selection the
+// dialog shows.
+class TOpenDialog : public TCommonDialog {
+  ORV_CLASS(TOpenDialog, TCommonDialog)
+public:
+  explicit TOpenDialog(TComponent* AOwner);
+  ~TOpenDialog() override;
+  bool Execute() override;
+
+  AnsiString DefaultExt() const { return FDefaultExt; }
+  void SetDefaultExt(const AnsiString& Value) { FDefaultExt = Value; }
+  AnsiString FileName() const;
+  void SetFileName(const AnsiString& Value) { FFileName = Value; }
+  // The chosen files: with ofAllowMultiSelect every one, else FileName alone.
+  TStrings* Files() const { return FFiles; }
+  // "Description|Pattern|Description|Pattern...".
+  AnsiString Filter() const { return FFilter; }
+  void SetFilter(const AnsiString& Value) { FFilter = Value; }
+  // 1-based.
+  int FilterIndex() const { return FFilterIndex; }
+  void SetFilterIndex(int Value) { FFilterIndex = Value; }
+  AnsiString InitialDir() const { return FInitialDir; }
+  void SetInitialDir(const AnsiString& Value) { FInitialDir = Value; }
+  TOpenOptions Options() const { return FOptions; }
+  void SetOptions(TOpenOptions Value) { FOptions = Value; }
+  bool HasOption(TOpenOption O) const { return (FOptions >> O) & 1u; }
+  AnsiString Title() const { return FTitle; }
+  void SetTitle(const AnsiString& Value) { FTitle = Value; }
+  // Name of the dialog resource (in the program) of the Explorer-style child dialog; its static
+  // control stc32 (0x045F) is where the system puts its own controls. Empty: none.
+  AnsiString Template() const { return FTemplate; }
+  void SetTemplate(const AnsiString& Value) { FTemplate = Value; }
+  // The rectangle of the system's controls in Handle's client coordinates: stc32's, else the
+  // dialog's client rectangle (Handle's in the old style); empty while closed.
+  TRect GetStaticRect() const;
+
+  TNotifyEvent OnSelectionChange;
+  TNotifyEvent OnFolderChange;
+  // Before the dialog closes with OK; CanClose false keeps it open.
+  TCloseQueryEvent OnCanClose;
+
+protected:
+  void DialogInit() override;
+  bool MessageHook(TMessage& Message) override;
+  virtual void DoSelectionChange();
+  virtual void DoFolderChange();
+  virtual bool DoCanClose();
+  // Runs the dialog through GetOpenFileNameA or GetSaveFileNameA.
+  bool DoExecute(bool Save);
+
+private:
+  AnsiString FDefaultExt;
+  AnsiString FFileName;
+  TStrings* FFiles;
+  AnsiString FFilter;
+  int FFilterIndex = 1;
+  AnsiString FInitialDir;
+  TOpenOptions FOptions = (1u << ofHideReadOnly) | (1u << ofEnableSizing);
+  AnsiString FTitle;
+  AnsiString FTemplate;
+};
+
+// The system's save chooser (GetSaveFileNameA), otherwise as TOpenDialog.
+class TSaveDialog : public TOpenDialog {
+  ORV_CLASS(TSaveDialog, TOpenDialog)
+public:
+  explicit TSaveDialog(TComponent* AOwner) : TOpenDialog(AOwner) {}
+  bool Execute() override;
 };

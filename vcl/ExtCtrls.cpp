@@ -276,6 +276,53 @@ void TCustomPanel::Paint() {
 ORV_IMPLEMENT_CLASS(TCustomPanel, TCustomControl)
 
 // ---------------------------------------------------------------------------------------------
+// TPanel
+
+static constinit const TPropInfo TPanel_Props[] = {
+    TControlProps::Align(),
+    PropEnum<&TPanel::Alignment, &TPanel::SetAlignment>("Alignment", TAlignmentType, taCenter),
+    TControlProps::AutoSize(false),
+    PropEnum<&TPanel::BevelInner, &TPanel::SetBevelInner>("BevelInner", TBevelCutType, bvNone),
+    PropEnum<&TPanel::BevelOuter, &TPanel::SetBevelOuter>("BevelOuter", TBevelCutType, bvRaised),
+    PropInt<&TPanel::BevelWidth, &TPanel::SetBevelWidth>("BevelWidth", 1),
+    TControlProps::BiDiMode(),
+    PropInt<&TPanel::BorderWidth, &TPanel::SetBorderWidth>("BorderWidth", 0),
+    PropEnum<&TPanel::BorderStyle, &TPanel::SetBorderStyle>("BorderStyle", TBorderStyleType, bsNone),
+    TControlProps::Caption(),
+    TControlProps::Color(clBtnFace),
+    TControlProps::Ctl3D(),
+    TControlProps::UseDockManager(),
+    TControlProps::DragCursor(),
+    TControlProps::DragMode(),
+    TControlProps::Enabled(),
+    TControlProps::Font(),
+    PropBool<&TPanel::Locked, &TPanel::SetLocked>("Locked", false),
+    TControlProps::ParentBiDiMode(),
+    TControlProps::ParentColor(false),
+    TControlProps::ParentCtl3D(),
+    TControlProps::ParentFont(),
+    TControlProps::ParentShowHint(),
+    PopupMenuProp(),
+    TControlProps::ShowHint(),
+    TControlProps::TabOrder(),
+    TControlProps::TabStop(false),
+    TControlProps::Visible(),
+    TControlProps::OnClick(),
+    TControlProps::OnDblClick(),
+    TControlProps::OnDragDrop(),
+    TControlProps::OnDragOver(),
+    TControlProps::OnEndDrag(),
+    TControlProps::OnEnter(),
+    TControlProps::OnExit(),
+    TControlProps::OnMouseDown(),
+    TControlProps::OnMouseMove(),
+    TControlProps::OnMouseUp(),
+    TControlProps::OnResize(),
+    TControlProps::OnStartDrag(),
+};
+ORV_IMPLEMENT_COMPONENT(TPanel, TCustomPanel, TPanel_Props)
+
+// ---------------------------------------------------------------------------------------------
 // TTimer
 
 TTimer::TTimer(TComponent* AOwner) : TComponent(AOwner) {
@@ -331,6 +378,6 @@ ORV_IMPLEMENT_COMPONENT(TTimer, TComponent, TTimer_Props)
 
 namespace {
 struct TExtCtrlsRegistration {
-  TExtCtrlsRegistration() { RegisterClasses({TImage::StaticClass(), TTimer::StaticClass()}); }
+  TExtCtrlsRegistration() { RegisterClasses({TImage::StaticClass(), TTimer::StaticClass(), TPanel::StaticClass()}); }
 } ExtCtrlsRegistration;
 }  // namespace

@@ -120,6 +120,40 @@ private:
 };
 
 // ---------------------------------------------------------------------------------------------
+// The panel with its properties published.
+class TPanel : public TCustomPanel {
+  ORV_CLASS(TPanel, TCustomPanel)
+public:
+  explicit TPanel(TComponent* AOwner) : TCustomPanel(AOwner) {}
+  using TCustomPanel::Alignment;
+  using TCustomPanel::SetAlignment;
+  using TCustomPanel::BevelInner;
+  using TCustomPanel::SetBevelInner;
+  using TCustomPanel::BevelOuter;
+  using TCustomPanel::SetBevelOuter;
+  using TCustomPanel::BevelWidth;
+  using TCustomPanel::SetBevelWidth;
+  using TCustomPanel::BorderWidth;
+  using TCustomPanel::SetBorderWidth;
+  using TCustomPanel::BorderStyle;
+  using TCustomPanel::SetBorderStyle;
+  using TCustomPanel::Locked;
+  using TCustomPanel::SetLocked;
+  using TControl::Caption;
+  using TControl::SetCaption;
+  using TControl::Color;
+  using TControl::SetColor;
+  using TControl::Font;
+  using TControl::SetFont;
+  using TControl::ParentColor;
+  using TControl::SetParentColor;
+  using TControl::ParentFont;
+  using TControl::SetParentFont;
+  using TControl::AutoSize;
+  using TControl::SetAutoSize;
+};
+
+// ---------------------------------------------------------------------------------------------
 // Calls OnTimer every Interval milliseconds while Enabled, through WM_TIMER on a hidden window of
 // its own (so the ticks come from the message loop of the thread that made it). No system timer
 // runs while Interval is 0 or the timer is disabled.

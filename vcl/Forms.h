@@ -405,6 +405,8 @@ public:
   bool ShowHint() const { return FShowHint; }
   void SetShowHint(bool Value);
   void CancelHint();
+  // Takes the hint window off the screen (the hint control stays).
+  void HideHint();
   // Called by controls: every mouse move, and a control's end.
   void HintMouseMessage(TControl* Control, TMessage& Message);
   void ControlDestroyed(TControl* Control);
@@ -444,7 +446,6 @@ private:
   void HintTimerExpired();
   void ActivateHint();
   THintWindow* HintWindowNeeded();
-  void HideHint();
 
   AnsiString FTitle;
   HWND FHandle = nullptr;

@@ -1,6 +1,9 @@
 // The panel and Frame3D: bevel and border pixels, the caption's place, children aligned inside
 // the frame, and the window border.
 #include "vcl/ExtCtrls.h"
+#include "vcl/Forms.h"
+#include "rtl/Streaming.h"
+#include "rtl/tests/default_check.h"
 #include "vcl/tests/vcltest.h"
 
 #include <gtest/gtest.h>
@@ -161,6 +164,47 @@ TEST(CustomPanel, SingleBorderIsAWindowBorder) {
   EXPECT_FALSE(GetWindowLongPtrA(P->Handle(), GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
   EXPECT_TRUE(GetWindowLongPtrA(P->Handle(), GWL_STYLE) & WS_BORDER);
   EXPECT_EQ(P->ClientWidth(), 100 - 2 * GetSystemMetrics(SM_CXBORDER));
+}
+
+// The published panel: its defaults, and a text form that sets its frame.
+struct TFormFree {
+  void operator()(TCustomForm* F) const {
+    TObject::Free(F);
+    vcltest::PumpMessages();
+  }
+};
+
+TEST(Panel, PublishesTheFrameAndReadsItFromAForm) {
+  ExpectClassDefaultsMatch(TPanel::StaticClass());
+  TStringStream Text(
+      "object F: TForm\n"
+      "  object P: TPanel\n"
+      "    Left = 4\n    Top = 6\n    Width = 120\n    Height = 50\n"
+      "    Caption = 'Hello'\n    BevelInner = bvRaised\n    BevelOuter = bvLowered\n"
+      "    BorderWidth = 6\n    Alignment = taLeftJustify\n    Color = clRed\n"
+      "  end\n"
+      "end\n");
+  TMemoryStream Bin;
+  ObjectTextToBinary(&Text, &Bin);
+  Bin.SetPosition(0);
+  std::unique_ptr<TForm, TFormFree> Form(TForm::CreateNew<TForm>(nullptr));
+  ReadComponentRes(&Bin, Form.get());
+  auto* P = dynamic_cast<TPanel*>(Form->FindComponent("P"));
+  ASSERT_NE(P, nullptr);
+  EXPECT_EQ(P->Parent(), Form.get());
+  EXPECT_EQ(P->Caption(), "Hello");
+  EXPECT_EQ(P->BevelInner(), bvRaised);
+  EXPECT_EQ(P->BevelOuter(), bvLowered);
+  EXPECT_EQ(P->BorderWidth(), 6);
+  EXPECT_EQ(P->Alignment(), taLeftJustify);
+  // The frame took effect: an aligned child sits inside both bevels and the border.
+  auto* Child = TComponent::Create<TPanel>(P);
+  Child->SetParent(P);
+  Child->SetAlign(alClient);
+  EXPECT_EQ(Child->BoundsRect(), Rect(8, 8, 112, 42));
+  auto B = PaintOf(P);
+  EXPECT_EQ(B->Canvas()->Pixels(0, 0), Sys(COLOR_BTNSHADOW));
+  EXPECT_EQ(B->Canvas()->Pixels(4, 20), clRed);
 }
 
 }  // namespace
