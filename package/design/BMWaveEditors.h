@@ -11,6 +11,9 @@ class TBMWaveDataProperty : public TPropertyEditor {
   ORV_CLASS(TBMWaveDataProperty, TPropertyEditor)
 public:
   using TPropertyEditor::TPropertyEditor;
+  // The wave-file dialog over the property's wave data; a chosen file becomes the property's
+  // wave data (the component's setter assigns it), then Modified.
+  void Edit() override;
   // The inherited ones and paDialog.
   TPropertyAttributes GetAttributes() override;
   // "(Silence)" for empty wave data, else its file name.
@@ -23,7 +26,15 @@ class TBMWaveEditor : public TComponentEditor {
   ORV_CLASS(TBMWaveEditor, TComponentEditor)
 public:
   using TComponentEditor::TComponentEditor;
+  // The wave-file dialog over the component's Wave; a chosen file is assigned to it, then the
+  // designer's Modified.
+  void Edit() override;
 };
+
+// The wave-file dialog of both editors: a media open dialog owned by the application, for wave
+// files that exist, opening in Current's folder with its name in the box. A chosen file goes
+// through ApplyWaveFile; false when the user cancelled. The dialog is freed in every case.
+bool ChooseWaveFile(TBMWaveData* Current, const std::function<void(TBMWaveData*)>& Apply);
 
 // What both editors do with a chosen file: new wave data loads it, the question "Option" (Yes
 // embeds the bytes, any other answer keeps only the name) sets its flag, Apply takes it over

@@ -3,8 +3,10 @@
 namespace {
 // A unit's row goes in its place in package order.
 constexpr TPackageUnit Units[] = {
+    {"TcsCheckBox", &TcsCheckBoxReg::Register},
     {"BMWave", &BMWaveReg::Register},
     {"BMPAGE", &BMPAGEReg::Register},
+    {"BMMediaDialogs", &BMMediaDialogsReg::Register},
 };
 }  // namespace
 

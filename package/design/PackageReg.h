@@ -5,8 +5,10 @@
 
 inline constexpr const char* PackagePalettePage = "Package";
 
+namespace TcsCheckBoxReg { void Register(); }
 namespace BMWaveReg { void Register(); }
 namespace BMPAGEReg { void Register(); }
+namespace BMMediaDialogsReg { void Register(); }
 
 // A unit of the package and its routine.
 struct TPackageUnit {

@@ -7,7 +7,6 @@
 #include "vcl/Forms.h"
 #include "vcl/tests/vcltest.h"
 
-#include <commdlg.h>
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -154,75 +153,6 @@ private:
     const int Answer = Self->Answers[Self->Seen.size()];
     Self->Seen.push_back(S);
     PostMessageA(Box, WM_COMMAND, WPARAM(Answer), 0);
-  }
-  UINT_PTR Timer = 0;
-  HWND Answered = nullptr;
-};
-
-// Answers the open dialogs the application shows, from a timer of their modal loop: each one
-// seen keeps the folder it opened in and the name in its file name box, then gets the next
-// answer: a path typed into the file name box and Open, or Cancel.
-struct TOpenAnswerer {
-  struct TAnswer {
-    std::string Path;  // empty: Cancel
-  };
-  struct TSeen {
-    std::string Folder, Name;
-  };
-  explicit TOpenAnswerer(std::vector<TAnswer> AAnswers) : Answers(std::move(AAnswers)) {
-    Current() = this;
-    Timer = SetTimer(nullptr, 0, 25, &Tick);
-  }
-  ~TOpenAnswerer() {
-    KillTimer(nullptr, Timer);
-    Current() = nullptr;
-  }
-  TOpenAnswerer(const TOpenAnswerer&) = delete;
-  TOpenAnswerer& operator=(const TOpenAnswerer&) = delete;
-
-  std::vector<TAnswer> Answers;
-  std::vector<TSeen> Seen;
-
-  // The file name box of the Explorer-style dialog (a combo box, or an edit in older ones).
-  static constexpr int FileNameCombo = 0x047C, FileNameEdit = 0x0480;
-
-private:
-  static TOpenAnswerer*& Current() {
-    static TOpenAnswerer* P = nullptr;
-    return P;
-  }
-  static BOOL CALLBACK Find(HWND W, LPARAM L) {
-    char Cls[32] = {};
-    GetClassNameA(W, Cls, sizeof Cls);
-    if (std::string(Cls) == "#32770" && IsWindowVisible(W) && GetDlgItem(W, IDOK) &&
-        (GetDlgItem(W, FileNameCombo) || GetDlgItem(W, FileNameEdit))) {
-      *reinterpret_cast<HWND*>(L) = W;
-      return FALSE;
-    }
-    return TRUE;
-  }
-  static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
-    TOpenAnswerer* Self = Current();
-    if (!Self) return;
-    HWND Dialog = nullptr;
-    EnumThreadWindows(GetCurrentThreadId(), &Find, reinterpret_cast<LPARAM>(&Dialog));
-    if (!Dialog) Self->Answered = nullptr;  // gone: a later dialog may take its handle
-    if (!Dialog || Self->Seen.size() >= Self->Answers.size() || Dialog == Self->Answered) return;
-    Self->Answered = Dialog;
-    char Buf[MAX_PATH * 2] = {};
-    TSeen S;
-    if (SendMessageA(Dialog, CDM_GETFOLDERPATH, sizeof Buf, LPARAM(Buf)) > 0) S.Folder = Buf;
-    Buf[0] = 0;
-    if (SendMessageA(Dialog, CDM_GETSPEC, sizeof Buf, LPARAM(Buf)) > 0) S.Name = Buf;
-    const TAnswer& A = Self->Answers[Self->Seen.size()];
-    Self->Seen.push_back(S);
-    if (A.Path.empty()) {
-      PostMessageA(Dialog, WM_COMMAND, IDCANCEL, 0);
-      return;
-    }
-    const int Box = GetDlgItem(Dialog, FileNameCombo) ? FileNameCombo : FileNameEdit;
-    SendMessageA(Dialog, CDM_SETCONTROLTEXT, Box, LPARAM(A.Path.c_str()));
-    PostMessageA(Dialog, WM_COMMAND, IDOK, 0);
   }
   UINT_PTR Timer = 0;
   HWND Answered = nullptr;

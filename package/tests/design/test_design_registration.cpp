@@ -8,6 +8,8 @@
 #include "gradform/design/GradFormReg.h"
 #include "jpeg/design/vtxjpegReg.h"
 #include "jpeg/vtxjpeg.h"
+#include "package/BMMediaDialogs.h"
+#include "package/TcsCheckBox.h"
 #include "package/design/PackageReg.h"
 #include "suite/design/SuiteReg.h"
 #include "suite/qEdit.h"
@@ -66,8 +68,10 @@ struct TUnitRow {
 };
 std::vector<TUnitRow> PackageTable() {
   return {
+      {"TcsCheckBox", {TcsCheckBox::StaticClass()}},
       {"BMWave", {TBMWave::StaticClass()}},
       {"BMPAGE", {TBMPageControl::StaticClass()}},
+      {"BMMediaDialogs", {TBMOpenMediaDialog::StaticClass(), TBMSaveMediaDialog::StaticClass()}},
   };
 }
 
