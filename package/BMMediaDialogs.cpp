@@ -19,6 +19,7 @@ constexpr int MaxTempNames = 1000;
 
 TBMMediaDialogImpl::TBMMediaDialogImpl(TComponent* AOwner)
     : TComponent(AOwner), FDialog(dynamic_cast<TOpenDialog*>(AOwner)) {
+  if (!FDialog) throw EInvalidOperation("The media dialog preview needs its file dialog as owner");
   const HINSTANCE Module = GetModuleHandleA(nullptr);
 
   FPicturePanel = New<TPanel>(this);
@@ -109,7 +110,17 @@ TBMMediaDialogImpl::TBMMediaDialogImpl(TComponent* AOwner)
   FShowCheckBox->OnClick = TNotifyEvent::Bind<&TBMMediaDialogImpl::OnShowCheck>(this);
 }
 
-TBMMediaDialogImpl::~TBMMediaDialogImpl() {
+// Free tears the owned parts down before the destructor runs: release them first.
+void TBMMediaDialogImpl::BeforeDestruction() {
+  Release();
+  TComponent::BeforeDestruction();
+}
+
+TBMMediaDialogImpl::~TBMMediaDialogImpl() { Release(); }
+
+void TBMMediaDialogImpl::Release() {
+  if (FReleased) return;
+  FReleased = true;
   FMediaTimer->SetEnabled(false);
   FUpdateTimer->SetEnabled(false);
   if (FMediaPlayer->DeviceID() != 0) {

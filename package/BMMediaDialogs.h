@@ -19,6 +19,7 @@ public:
   // AOwner is the dialog.
   explicit TBMMediaDialogImpl(TComponent* AOwner);
   ~TBMMediaDialogImpl() override;
+  void BeforeDestruction() override;
 
   void ExecuteEnter();
   void ExecuteExit();
@@ -63,6 +64,8 @@ private:
   void OnResize(TObject* Sender);
   // Closes the device (waiting) and deletes the copy; both names forgotten.
   void CloseAndForget();
+  // Stops the timers, closes the device and deletes the copy, once, while the parts still exist.
+  void Release();
   void DeleteTemp();
   bool HasVideo();
 
@@ -87,6 +90,7 @@ private:
   unsigned char FPreviewOpen = 0;
   TForm* FPreviewForm = nullptr;
   int FPreviewWidth = 0, FPreviewHeight = 0;
+  bool FReleased = false;
 };
 
 // The open dialog with the preview.

@@ -246,7 +246,14 @@ void TMediaPlayer::Resume() {
 void TMediaPlayer::Stop() {
   CheckOpen();
   MCI_GENERIC_PARMS P{};
-  SendCommand(MCI_STOP, 0, &P);
+  try {
+    SendCommand(MCI_STOP, 0, &P);
+  } catch (const EMCIDeviceError&) {
+    // Wine's video device stops a video without sound and then fails to reset the wave device it
+    // does not have (MMSYSERR_INVALHANDLE, no MCI error): stopped is what was asked.
+    if (FError != MMSYSERR_INVALHANDLE || Mode() != mpStopped) throw;
+    FError = 0;
+  }
   AutoButtons();
 }
 

@@ -62,7 +62,9 @@ protected:
 std::unique_ptr<TBitmap> CaptureWindow(HWND Wnd) {
   RECT R;
   GetWindowRect(Wnd, &R);
-  auto B = vcltest::MakeBitmap(R.right - R.left, R.bottom - R.top, clBlack);
+  auto B = std::make_unique<TBitmap>();
+  B->SetPixelFormat(pf24bit);
+  B->SetSize(R.right - R.left, R.bottom - R.top);
   HDC Screen = GetDC(nullptr);
   BitBlt(B->Canvas()->Handle(), 0, 0, R.right - R.left, R.bottom - R.top, Screen, R.left, R.top, SRCCOPY);
   ReleaseDC(nullptr, Screen);
@@ -90,6 +92,7 @@ TEST(MediaDialogDefaults, PublishedDefaultsAndFilter) {
             "All media (*.wav;*.mid;*.avi)|*.wav;*.mid;*.avi|Wave File (*.wav)|*.wav|MIDI File (*.mid)|*.mid|"
             "Video (*.avi)|*.avi|All files (*.*)|*.*");
   EXPECT_EQ(D.Impl()->Owner(), &D);
+  EXPECT_THROW(TBMMediaDialogImpl(nullptr), EInvalidOperation);
   D.SetLoop(false);
   EXPECT_FALSE(D.Impl()->LoopCheckBox()->Checked());
   D.SetAutoShow(false);
@@ -394,7 +397,11 @@ TEST_F(MediaDialog, PreviewWindowShowsTheVideoAndEscapeClosesIt) {
               EXPECT_EQ(Str(Form->Caption()), "Preview");
               EXPECT_EQ(Form->BorderStyle(), bsSizeToolWin);
               EXPECT_TRUE(GetWindowLongPtrA(Form->Handle(), GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
-              EXPECT_EQ(Form->ClientWidth(), 64 + 4);
+              // The video's size and 4, unless the system keeps the window wider.
+              if (Form->ClientWidth() != 64 + 4) {
+                EXPECT_GT(Form->ClientWidth(), 64 + 4);
+                EXPECT_EQ(Form->Width(), GetSystemMetrics(SM_CXMINTRACK));
+              }
               EXPECT_EQ(Form->ClientHeight(), 48 + P->Height() + 4);
               // The player's bar sits at the bottom, without Record and Eject.
               EXPECT_EQ(P->Parent(), Form);
@@ -413,11 +420,11 @@ TEST_F(MediaDialog, PreviewWindowShowsTheVideoAndEscapeClosesIt) {
             })
       .Then("closed by Escape",
             [&](HWND Dlg) {
-              if (I->PreviewForm()) return false;
+              // Back in the paint panel, the media timer puts the fitted rectangle back.
+              if (I->PreviewForm() || P->DisplayRect() != I->FrameRect()) return false;
               EXPECT_EQ(P->Parent(), nullptr);
               EXPECT_EQ(P->ParentWindow(), D->Handle());
               EXPECT_EQ(P->Display(), I->PaintPanel());
-              EXPECT_EQ(P->DisplayRect(), I->FrameRect());
               Cancel(Dlg);
               return true;
             });

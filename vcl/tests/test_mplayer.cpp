@@ -194,6 +194,20 @@ TEST_F(MediaPlayer, VideoDrawsItsFramesInTheDisplayRect) {
   for (TPoint P : {Point(6, 6), Point(20, 18), Point(37, 29)})
     EXPECT_TRUE(Near(F.Pixel(P.X, P.Y), FrameColor(VideoFrames - 2))) << "Wine: the last frame shown, at " << P.X;
   EXPECT_EQ(F.Player->Position(), F.Player->Length() - 1000 / VideoFps) << "Wine: the position at the end";
+  // Stopping it while it plays: Wine's device stops and then reports MMSYSERR_INVALHANDLE
+  // (resetting the wave device a silent video has not got), which the player takes as stopped.
+  F.Player->Play();
+  ASSERT_EQ(F.Player->Mode(), mpPlaying);
+  MCI_GENERIC_PARMS Raw{};
+  EXPECT_EQ(mciSendCommandA(F.Player->DeviceID(), MCI_STOP, MCI_WAIT, DWORD_PTR(&Raw)), DWORD(MMSYSERR_INVALHANDLE))
+      << "Wine: the stop of a video without sound";
+  F.Player->Play();
+  ASSERT_EQ(F.Player->Mode(), mpPlaying);
+  F.Player->Stop();
+  EXPECT_EQ(F.Player->Mode(), mpStopped);
+  EXPECT_EQ(F.Player->Error(), 0u);
+  F.Player->SetWait(true);
+  F.Player->Play();
   // AutoRewind: the next play starts again from the first frame.
   F.Player->Play();
   Red = false;
