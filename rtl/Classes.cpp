@@ -149,6 +149,29 @@ TClass FindClass(const AnsiString& ClassName) {
   return C;
 }
 
+namespace {
+TRegisterComponentsProc& RegisterComponentsHook() {
+  static TRegisterComponentsProc Proc;
+  return Proc;
+}
+}  // namespace
+
+TRegisterComponentsProc SetRegisterComponentsProc(TRegisterComponentsProc Proc) {
+  std::swap(RegisterComponentsHook(), Proc);
+  return Proc;
+}
+
+void RegisterComponents(const AnsiString& Page, const std::vector<TClass>& Classes) {
+  TRegisterComponentsProc& Proc = RegisterComponentsHook();
+  if (!Proc) throw EComponentError("Invalid component registration");
+  for (TClass C : Classes) RegisterClass(C);
+  Proc(Page, Classes);
+}
+
+void RegisterComponents(const AnsiString& Page, std::initializer_list<TClass> Classes) {
+  RegisterComponents(Page, std::vector<TClass>(Classes));
+}
+
 std::vector<TClass> RegisteredClasses() {
   TRegistry& R = Registry();
   std::lock_guard<std::mutex> G(R.Lock);

@@ -107,6 +107,15 @@ TClass GetClass(const AnsiString& ClassName);   // null when unknown
 TClass FindClass(const AnsiString& ClassName);  // EClassNotFound "Class %s not found"
 std::vector<TClass> RegisteredClasses();
 
+// Component registration for a designer's palette. The designer installs the hook while it runs
+// (SetRegisterComponentsProc returns the hook it replaces). RegisterComponents makes each class
+// streamable (RegisterClass) and hands the page and the classes to the hook; without a hook it
+// raises EComponentError "Invalid component registration" and registers nothing.
+using TRegisterComponentsProc = std::function<void(const AnsiString& Page, const std::vector<TClass>& Classes)>;
+TRegisterComponentsProc SetRegisterComponentsProc(TRegisterComponentsProc Proc);
+void RegisterComponents(const AnsiString& Page, std::initializer_list<TClass> Classes);
+void RegisterComponents(const AnsiString& Page, const std::vector<TClass>& Classes);
+
 // ---------------------------------------------------------------------------------------------
 // Closures: object + member function, assignable, nullable, comparable.
 // Untyped form, used by published-property tables and the form reader and writer.

@@ -168,6 +168,37 @@ TEST(ClassRegistry, DuplicateNamesAreRejectedButReRegisteringIsHarmless) {
   EXPECT_EQ(RegisteredClasses().size(), Count);
 }
 
+TEST(ClassRegistry, RegisterComponentsNeedsTheDesignersHookAndMakesTheClassesStreamable) {
+  RegistryGuard Guard{{TWatcher::StaticClass(), TStringList::StaticClass()}};
+  ASSERT_EQ(GetClass("TWatcher"), nullptr);
+  EXPECT_EQ(ErrorOf([] { RegisterComponents("Page", {TWatcher::StaticClass()}); }),
+            "EComponentError: Invalid component registration");
+  EXPECT_EQ(GetClass("TWatcher"), nullptr);
+
+  std::vector<std::string> Calls;
+  auto Hook = [&](const char* Tag) {
+    return [&Calls, Tag](const AnsiString& Page, const std::vector<TClass>& Classes) {
+      std::string Call = std::string(Tag) + " " + Page.str() + ":";
+      for (TClass C : Classes) Call += std::string(" ") + C->Name;
+      Calls.push_back(Call);
+    };
+  };
+  EXPECT_FALSE(SetRegisterComponentsProc(Hook("outer")));
+  RegisterComponents("First", {TWatcher::StaticClass(), TStringList::StaticClass()});
+  EXPECT_EQ(FindClass("TWatcher"), TWatcher::StaticClass());
+  EXPECT_EQ(FindClass("TStringList"), TStringList::StaticClass());
+
+  // A nested designer's hook replaces the outer one until it puts it back.
+  TRegisterComponentsProc Outer = SetRegisterComponentsProc(Hook("inner"));
+  RegisterComponents("Second", std::vector<TClass>{TWatcher::StaticClass()});
+  SetRegisterComponentsProc(Outer);
+  RegisterComponents("Third", {});
+  EXPECT_TRUE(SetRegisterComponentsProc(nullptr));
+  EXPECT_THROW(RegisterComponents("Fourth", {}), EComponentError);
+  EXPECT_EQ(Calls, (std::vector<std::string>{"outer First: TWatcher TStringList", "inner Second: TWatcher",
+                                             "outer Third:"}));
+}
+
 TEST(ClassRegistry, FactoryCreatesOwnedComponentsAndRunsAfterConstruction) {
   TComponent* Owner = New<TComponent>(nullptr);
   TComponent* C = TWatcher::StaticClass()->Create(Owner);

@@ -1,0 +1,4 @@
+#include "package/TcsCheckBox.h"
+#include "package/design/PackageReg.h"
+
+void TcsCheckBoxReg::Register() { RegisterComponents(PackagePalettePage, {TcsCheckBox::StaticClass()}); }
