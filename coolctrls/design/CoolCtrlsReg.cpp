@@ -9,7 +9,10 @@ void CoolCtrlsReg::Register() {
                       TCoolEditBtn::StaticClass(), TCoolMemo::StaticClass(), TCoolBtn::StaticClass(),
                       TCoolCaptionBtn::StaticClass(), TCoolPopupButton::StaticClass(),
                       TCoolPopupButton2::StaticClass(), TCoolPopupBox::StaticClass(), TCoolPopupBox2::StaticClass(),
-                      TCoolFormHook::StaticClass(), TMDICoolFormHook::StaticClass()});
+                      TCoolFormHook::StaticClass(), TMDICoolFormHook::StaticClass(),
+                      TCoolScrollingText::StaticClass(), TCoolLabel::StaticClass(), TCoolGroupBox::StaticClass(),
+                      TCoolCheckRadioGroup::StaticClass(), TCoolBevel::StaticClass(), TCoolPanel::StaticClass(),
+                      TCoolSpeedButton::StaticClass(), TCoolTrackBar::StaticClass(), TCoolThumbTab::StaticClass()});
 }
 
 void CoolUtilsReg::Register() { RegisterComponents(CoolCtrlsPalettePage, {TWndHook::StaticClass()}); }

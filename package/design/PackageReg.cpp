@@ -1,12 +1,17 @@
 #include "package/design/PackageReg.h"
 
 namespace {
-// A unit's row goes in its place in package order.
 constexpr TPackageUnit Units[] = {
+    {"TBit", &TBitReg::Register},
+    {"TCaseTimer", &TCaseTimerReg::Register},
+    {"TCB", &TCBReg::Register},
+    {"TControlButton", &TControlButtonReg::Register},
+    {"TcsRadioGroup", &TcsRadioGroupReg::Register},
     {"TcsCheckBox", &TcsCheckBoxReg::Register},
     {"BMWave", &BMWaveReg::Register},
     {"BMPAGE", &BMPAGEReg::Register},
     {"BMMediaDialogs", &BMMediaDialogsReg::Register},
+    {"TRejectsSystem", &TRejectsSystemReg::Register},
 };
 }  // namespace
 

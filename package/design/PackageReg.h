@@ -5,10 +5,16 @@
 
 inline constexpr const char* PackagePalettePage = "Package";
 
+namespace TBitReg { void Register(); }
+namespace TCaseTimerReg { void Register(); }
+namespace TCBReg { void Register(); }
+namespace TControlButtonReg { void Register(); }
+namespace TcsRadioGroupReg { void Register(); }
 namespace TcsCheckBoxReg { void Register(); }
 namespace BMWaveReg { void Register(); }
 namespace BMPAGEReg { void Register(); }
 namespace BMMediaDialogsReg { void Register(); }
+namespace TRejectsSystemReg { void Register(); }
 
 // A unit of the package and its routine.
 struct TPackageUnit {
@@ -16,7 +22,7 @@ struct TPackageUnit {
   void (*Register)();
 };
 // The units in package order: TBit, TCaseTimer, TCB, TControlButton, TcsRadioGroup, TcsCheckBox,
-// BMWave, BMPAGE, BMMediaDialogs, TRejectsSystem (those built so far).
+// BMWave, BMPAGE, BMMediaDialogs, TRejectsSystem.
 const TPackageUnit* PackageUnits(int& Count);
 // Every unit's routine, in package order.
 void RegisterPackage();

@@ -9,7 +9,13 @@
 #include "jpeg/design/vtxjpegReg.h"
 #include "jpeg/vtxjpeg.h"
 #include "package/BMMediaDialogs.h"
+#include "package/TBit.h"
+#include "package/TCB.h"
+#include "package/TCaseTimer.h"
+#include "package/TControlButton.h"
+#include "package/TRejectsSystem.h"
 #include "package/TcsCheckBox.h"
+#include "package/TcsRadioGroup.h"
 #include "package/design/PackageReg.h"
 #include "suite/design/SuiteReg.h"
 #include "suite/qEdit.h"
@@ -60,18 +66,23 @@ std::vector<std::pair<std::string, void (*)()>> AllRoutines() {
   return R;
 }
 
-// The package's units and the classes each places on the page, in package order. A new unit
-// adds its row in its place.
+// The package's units and the classes each places on the page, in package order.
 struct TUnitRow {
   const char* Unit;
   std::vector<TClass> Classes;
 };
 std::vector<TUnitRow> PackageTable() {
   return {
+      {"TBit", {TBit::StaticClass()}},
+      {"TCaseTimer", {TCaseTimer::StaticClass()}},
+      {"TCB", {TCompleteBox::StaticClass()}},
+      {"TControlButton", {TControlButton::StaticClass()}},
+      {"TcsRadioGroup", {TcsRadioGroup::StaticClass()}},
       {"TcsCheckBox", {TcsCheckBox::StaticClass()}},
       {"BMWave", {TBMWave::StaticClass()}},
       {"BMPAGE", {TBMPageControl::StaticClass()}},
       {"BMMediaDialogs", {TBMOpenMediaDialog::StaticClass(), TBMSaveMediaDialog::StaticClass()}},
+      {"TRejectsSystem", {TRejectsSystem::StaticClass()}},
   };
 }
 

@@ -1,0 +1,4 @@
+#include "package/TcsRadioGroup.h"
+#include "package/design/PackageReg.h"
+
+void TcsRadioGroupReg::Register() { RegisterComponents(PackagePalettePage, {TcsRadioGroup::StaticClass()}); }
