@@ -188,6 +188,13 @@ void TBMMediaDialogImpl::CloseAndForget() {
   FLastFileName = "";
 }
 
+void TBMMediaDialogImpl::CloseDeviceQuietly() {
+  try {
+    if (FMediaPlayer->DeviceID() != 0) FMediaPlayer->Close();
+  } catch (const EMCIDeviceError&) {
+  }
+}
+
 void TBMMediaDialogImpl::ExecuteEnter() {
   const bool Preview = NewStyleControls && !FDialog->HasOption(ofOldStyleDialog);
   FDialog->SetTemplate(Preview ? "DLGTEMPLATE" : "");
@@ -299,7 +306,10 @@ void TBMMediaDialogImpl::UpdateNotify(TObject*) {
       FPreviewButton->SetEnabled(Video);
       FSoundImage->SetVisible(!FPreviewButton->Enabled());
     } catch (...) {
+      // A device that opened but will not play or place its picture is closed, so the media
+      // timer does not retry it every tick.
       Ok = false;
+      CloseDeviceQuietly();
     }
   }
   if (!Ok) {
@@ -311,14 +321,20 @@ void TBMMediaDialogImpl::UpdateNotify(TObject*) {
 
 void TBMMediaDialogImpl::MediaNotify(TObject*) {
   if (FMediaPlayer->DeviceID() == 0) return;
-  // Only a device that shows video has a display rectangle.
-  if (FMediaPlayer->Capabilities() & (1u << mpUsesWindow)) FMediaPlayer->SetDisplayRect(FCurrentDisplayRect);
-  if (FReady == 0 || FPreviewOpen == 1) return;
-  const TMPModes Mode = FMediaPlayer->Mode();
-  if (FShowCheckBox->Checked()) {
-    if (FLoopCheckBox->Checked() && Mode == mpStopped) FMediaPlayer->Play();
-  } else if (Mode == mpStopped) {
-    FPaintPanel->Invalidate();
+  try {
+    // Only a device that shows video has a display rectangle.
+    if (FMediaPlayer->Capabilities() & (1u << mpUsesWindow)) FMediaPlayer->SetDisplayRect(FCurrentDisplayRect);
+    if (FReady == 0 || FPreviewOpen == 1) return;
+    const TMPModes Mode = FMediaPlayer->Mode();
+    if (FShowCheckBox->Checked()) {
+      if (FLoopCheckBox->Checked() && Mode == mpStopped) FMediaPlayer->Play();
+    } else if (Mode == mpStopped) {
+      FPaintPanel->Invalidate();
+    }
+  } catch (const EMCIDeviceError&) {
+    // A device failing every 50 ms would stack an error box per tick: it is closed instead.
+    FReady = 0;
+    CloseDeviceQuietly();
   }
 }
 

@@ -64,6 +64,8 @@ private:
   void OnResize(TObject* Sender);
   // Closes the device (waiting) and deletes the copy; both names forgotten.
   void CloseAndForget();
+  // Closes a device that failed, so the media timer does not retry it every tick.
+  void CloseDeviceQuietly();
   // Stops the timers, closes the device and deletes the copy, once, while the parts still exist.
   void Release();
   void DeleteTemp();

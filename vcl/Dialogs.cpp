@@ -45,7 +45,13 @@ UINT_PTR CALLBACK TCommonDialog::DialogHook(HWND Wnd, UINT Msg, WPARAM WParam, L
     const bool Handled = D->MessageHook(M);
     if (Msg == WM_DESTROY) {
       RemovePropA(Wnd, DialogProp);
-      D->DoClose();
+      // The handle stays live for the close handler and goes also when that raises.
+      try {
+        D->DoClose();
+      } catch (...) {
+        D->FHandle = nullptr;
+        throw;
+      }
       D->FHandle = nullptr;
     }
     return Handled ? UINT_PTR(M.Result ? M.Result : 1) : 0;
@@ -212,14 +218,22 @@ bool TOpenDialog::MessageHook(TMessage& Message) {
     case CDN_INITDONE: DoShow(); break;
     case CDN_SELCHANGE: DoSelectionChange(); break;
     case CDN_FOLDERCHANGE: DoFolderChange(); break;
-    case CDN_FILEOK:
-      if (!DoCanClose()) {
+    case CDN_FILEOK: {
+      // A raising handler keeps the dialog open, as a refusal does.
+      bool CanClose = false;
+      try {
+        CanClose = DoCanClose();
+      } catch (...) {
+        HandleVclException(this);
+      }
+      if (!CanClose) {
         // A dialog procedure's answer goes in DWLP_MSGRESULT: non-zero keeps the dialog open.
         SetWindowLongPtrA(Handle(), DWLP_MSGRESULT, 1);
         Message.Result = 1;
         return true;
       }
       break;
+    }
   }
   return false;
 }

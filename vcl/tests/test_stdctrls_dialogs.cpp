@@ -30,8 +30,12 @@ struct TLog : TObject {
   void CanClose(TObject*, bool& Allow) {
     Events.push_back("canclose");
     Allow = ++CanCloseCalls > Refusals;
+    if (!Allow && RefuseByRaising) throw Exception("not this one");
   }
+  void Raised(TObject*, Exception& E) { Errors.push_back(E.Message().str()); }
   int Refusals = 0;
+  bool RefuseByRaising = false;
+  std::vector<std::string> Errors;
   int CanCloseCalls = 0;
   HWND ShownHandle = nullptr;
   size_t CountOf(const std::string& E) const { return size_t(std::count(Events.begin(), Events.end(), E)); }
@@ -131,30 +135,43 @@ TEST(OpenDialog, ExplorerStyleEventsLiveFileNameFilterAndFolders) {
   EXPECT_EQ(D->GetStaticRect().Right, 0);
 }
 
-TEST(OpenDialog, CanCloseFalseKeepsTheDialogOpen) {
-  TFiles Files;
-  TLog Log;
-  Log.Refusals = 1;
-  auto D = MakeDialog<TOpenDialog>(Log);
-  D->SetInitialDir(Files.Path().c_str());
-  TDriver Drive;
-  Drive
-      .Then("first OK", [&](HWND Dlg) {
-        if (Log.CountOf("show") == 0) return false;
-        ChooseName(Dlg, "a.txt");
-        return true;
-      })
-      .Then("refused, still open", [&](HWND Dlg) {
-        if (Log.CanCloseCalls < 1) return false;
-        EXPECT_TRUE(IsWindowVisible(Dlg));
-        EXPECT_EQ(Log.CountOf("close"), 0u);
-        ChooseName(Dlg, "b.txt");
-        return true;
-      });
-  ASSERT_TRUE(D->Execute());
-  EXPECT_TRUE(Drive.Finished());
-  EXPECT_EQ(Log.CanCloseCalls, 2);
-  EXPECT_EQ(std::string(D->FileName().c_str()), Files / "b.txt");
+// A refusal, by the answer or by a raising handler (its error goes to the application), keeps
+// the dialog open for another choice.
+TEST(OpenDialog, CanCloseRefusedOrRaisingKeepsTheDialogOpen) {
+  for (const bool Raising : {false, true}) {
+    SCOPED_TRACE(Raising ? "raising" : "false");
+    TFiles Files;
+    TLog Log;
+    Log.Refusals = 1;
+    Log.RefuseByRaising = Raising;
+    const TExceptionEvent Saved = Application->OnException;
+    Application->OnException = EVENT(&Log, TLog::Raised);
+    struct Restore {
+      TExceptionEvent E;
+      ~Restore() { Application->OnException = E; }
+    } R{Saved};
+    auto D = MakeDialog<TOpenDialog>(Log);
+    D->SetInitialDir(Files.Path().c_str());
+    TDriver Drive;
+    Drive
+        .Then("first OK", [&](HWND Dlg) {
+          if (Log.CountOf("show") == 0) return false;
+          ChooseName(Dlg, "a.txt");
+          return true;
+        })
+        .Then("refused, still open", [&](HWND Dlg) {
+          if (Log.CanCloseCalls < 1) return false;
+          EXPECT_TRUE(IsWindowVisible(Dlg));
+          EXPECT_EQ(Log.CountOf("close"), 0u);
+          ChooseName(Dlg, "b.txt");
+          return true;
+        });
+    ASSERT_TRUE(D->Execute());
+    EXPECT_TRUE(Drive.Finished());
+    EXPECT_EQ(Log.CanCloseCalls, 2);
+    EXPECT_EQ(std::string(D->FileName().c_str()), Files / "b.txt");
+    EXPECT_EQ(Log.Errors, Raising ? std::vector<std::string>{"not this one"} : std::vector<std::string>{});
+  }
 }
 
 TEST(OpenDialog, MultiSelectGivesEveryFile) {
