@@ -372,17 +372,10 @@ void TCoolCheckRadioBox::CNCommand(TMessage& Message) {
 }
 
 void TCoolCheckRadioBox::WMEraseBkgnd(TMessage& Message) {
-  HDC DC = reinterpret_cast<HDC>(Message.WParam);
-  if (FTransparent) {
-    PaintBackground(this, DC, FTransparencyLevel);
+  if (FWallpaper.Erase(this, reinterpret_cast<HDC>(Message.WParam), FTransparent, FTransparencyLevel))
     Message.Result = 1;
-    return;
-  }
-  if (FWallpaper.Draw(DC, ClientRect(), true, cmSrcCopy)) {
-    Message.Result = 1;
-    return;
-  }
-  inherited::Dispatch(Message);
+  else
+    inherited::Dispatch(Message);
 }
 
 void TCoolCheckRadioBox::WMMove(TMessage& Message) {

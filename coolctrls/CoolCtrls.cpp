@@ -425,6 +425,12 @@ bool TCoolWallpaper::Draw(HDC DC, const TRect& Rect, bool Tile, TCopyMode Mode) 
   return true;
 }
 
+bool TCoolWallpaper::Erase(TWinControl* Control, HDC DC, bool Transparent, int Level) const {
+  if (!Transparent) return Draw(DC, Control->ClientRect(), true, cmSrcCopy);
+  PaintBackground(Control, DC, Level);
+  return true;
+}
+
 // ---------------------------------------------------------------------------------------------
 // Unit registration.
 

@@ -218,6 +218,9 @@ public:
   TBitmap* Source() const;
   // DrawWallpaper with Source(); false (nothing drawn) when there is none.
   bool Draw(HDC DC, const TRect& Rect, bool Tile, TCopyMode Mode = cmSrcCopy) const;
+  // A window's background erase: what lies behind Control at Level when Transparent, else this
+  // picture tiled over its client area; false when neither is drawn (the window erases itself).
+  bool Erase(TWinControl* Control, HDC DC, bool Transparent, int Level) const;
 
 private:
   TComponent* FControl;

@@ -108,17 +108,10 @@ void TCoolGroupBox::Notification(TComponent* AComponent, TOperation Operation) {
 }
 
 void TCoolGroupBox::WMEraseBkgnd(TMessage& Message) {
-  HDC DC = reinterpret_cast<HDC>(Message.WParam);
-  if (FTransparent) {
-    PaintBackground(this, DC, FTransparencyLevel);
+  if (FWallpaper.Erase(this, reinterpret_cast<HDC>(Message.WParam), FTransparent, FTransparencyLevel))
     Message.Result = 1;
-    return;
-  }
-  if (FWallpaper.Draw(DC, ClientRect(), true, cmSrcCopy)) {
-    Message.Result = 1;
-    return;
-  }
-  inherited::Dispatch(Message);
+  else
+    inherited::Dispatch(Message);
 }
 
 void TCoolGroupBox::CMParentColorChanged(TMessage& Message) {

@@ -271,15 +271,10 @@ void TCoolPanel::CMParentColorChanged(TMessage& Message) {
 }
 
 void TCoolPanel::WMEraseBkgnd(TMessage& Message) {
-  HDC DC = reinterpret_cast<HDC>(Message.WParam);
-  if (FTransparent) {
-    PaintBackground(this, DC, FTransparencyLevel);
+  if (FWallpaper.Erase(this, reinterpret_cast<HDC>(Message.WParam), FTransparent, FTransparencyLevel))
     Message.Result = 1;
-  } else if (FWallpaper.Draw(DC, ClientRect(), true, cmSrcCopy)) {
-    Message.Result = 1;
-  } else {
+  else
     inherited::Dispatch(Message);
-  }
   ArrowsToFront();
 }
 

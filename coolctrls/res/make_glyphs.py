@@ -101,7 +101,7 @@ def rows_of(art):
     return rows
 
 
-def write_bmp(path, art):
+def write_bmp(path, art, colours=COLOURS):
     rows = rows_of(art)
     height, width = len(rows), len(rows[0])
     stride = (width * 3 + 3) // 4 * 4
@@ -109,7 +109,7 @@ def write_bmp(path, art):
     for row in reversed(rows):  # bottom-up
         line = bytearray()
         for ch in row:
-            r, g, b = COLOURS[ch]
+            r, g, b = colours[ch]
             line += bytes([b, g, r])
         line += bytes(stride - len(line))
         data += line

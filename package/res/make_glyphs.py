@@ -4,9 +4,14 @@
 loudspeaker with sound waves, 32 by 32).
 
 Each picture is drawn as character art below; '.' is olive, the transparent colour, which also
-takes the bottom-left pixel. Run from this directory: python3 make_glyphs.py
+takes the bottom-left pixel. Run from this directory: python3 make_glyphs.py (it writes them with
+the cool controls' BMP writer).
 """
-import struct
+import os
+import sys
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "coolctrls", "res"))
+from make_glyphs import write_bmp as write_bmp_coloured  # noqa: E402
 
 COLOURS = {
     '.': (128, 128, 0),    # olive: transparent
@@ -58,28 +63,9 @@ def speaker():
                     art[y][x] = 'b'
     return "\n".join("".join(r) for r in art)
 
-def rows_of(art):
-    rows = [line for line in art.strip("\n").split("\n")]
-    assert all(len(r) == len(rows[0]) for r in rows), "ragged picture"
-    return rows
-
 def write_bmp(path, art):
-    rows = rows_of(art)
-    height, width = len(rows), len(rows[0])
-    stride = (width * 3 + 3) // 4 * 4
-    data = bytearray()
-    for row in reversed(rows):  # bottom-up
-        line = bytearray()
-        for ch in row:
-            r, g, b = COLOURS[ch]
-            line += bytes([b, g, r])
-        line += bytes(stride - len(line))
-        data += line
-    offset = 14 + 40
-    header = struct.pack("<2sIHHI", b"BM", offset + len(data), 0, 0, offset)
-    info = struct.pack("<IiiHHIIiiII", 40, width, height, 1, 24, 0, len(data), 2835, 2835, 0, 0)
-    with open(path, "wb") as f:
-        f.write(header + info + data)
+    write_bmp_coloured(path, art, COLOURS)
+
 
 if __name__ == "__main__":
     write_bmp("preview.bmp", PREVIEW)
