@@ -278,11 +278,14 @@ AnsiString TagConverter::HexToEpc(const AnsiString& HexText) {
 AnsiString TagConverter::EpcToHex(const AnsiString& EpcText) {
   AnsiString* const Members[FieldCount] = {&Header, &Filter, &Partition, &CompanyPrefix, &ItemReference, &Serial};
   for (AnsiString* M : Members) M->str().clear();
-  // Checked from the left; the count after the fields that are there.
+  // Checked from the left, each field kept as cut before it is checked; the count after the
+  // fields that are there. An empty or blank text is the empty tag.
   const TFields F(EpcText.str());
+  if (F.Count == 0) return AnsiString();
   uint64_t Value[FieldCount] = {};
   const TPartitionRow* Row = nullptr;
   for (int I = 0; I < FieldCount && I < F.Count; ++I) {
+    Assign(*Members[I], F.Field[I]);
     if (I == 2) {
       Row = &PartitionTable[CheckedPartition(F.Field[I])];
       Value[I] = uint64_t(Row - PartitionTable);
@@ -297,10 +300,7 @@ AnsiString TagConverter::EpcToHex(const AnsiString& EpcText) {
 
   const int Widths[FieldCount] = {8, 3, 3, Row->CompanyBits, Row->ItemBits, SerialBits};
   TBitBuffer Bits;
-  for (int I = 0; I < FieldCount; ++I) {
-    Assign(*Members[I], F.Field[I]);
-    Bits.AppendBits(Value[I], Widths[I]);
-  }
+  for (int I = 0; I < FieldCount; ++I) Bits.AppendBits(Value[I], Widths[I]);
   std::string Hex;
   Hex.reserve(TagDigits);
   AppendBitsToHex(Hex, Bits.View());

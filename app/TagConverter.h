@@ -22,7 +22,8 @@ public:
   // so far. EConvertError for more than 24 digits.
   AnsiString HexToEpc(const AnsiString& HexText);
   // Dotted decimal text (blanks around it trimmed) to uppercase hexadecimal digits.
-  // EConvertError unless it has six fields, each a whole number its field can hold.
+  // EConvertError unless it has six fields, each a whole number its field can hold; an empty
+  // or blank text gives the empty text.
   AnsiString EpcToHex(const AnsiString& EpcText);
 
   // Four bits per hexadecimal digit (either case); other characters are skipped.

@@ -69,6 +69,22 @@ TEST(MainWindow, ConvertsShowsErrorsAndExits) {
     EXPECT_EQ(TextOf(M.Hex), Hex);
   }
 
+  // An empty or blank source box writes the empty text into the other box, with no error box.
+  for (const char* Empty : {"", "   "}) {
+    for (bool FromEpc : {false, true}) {
+      SCOPED_TRACE(std::string(FromEpc ? "from EPC, source \"" : "to EPC, source \"") + Empty + "\"");
+      HWND Source = FromEpc ? M.Epc : M.Hex, Target = FromEpc ? M.Hex : M.Epc;
+      SetText(Source, Empty);
+      SetText(Target, "stale");
+      Click(FromEpc ? M.FromEpc : M.ToEpc, true);
+      EXPECT_TRUE(WaitUntil([&] { return TextOf(Target).empty(); }, 5000)) << "target holds " << TextOf(Target);
+      HWND Box = FindWindowOf(M.Proc.Info.dwProcessId, "Orvalen");
+      EXPECT_EQ(Box, nullptr) << "an error box opened: " << (Box ? MessageBoxText(Box) : "");
+      if (Box) Click(ChildWithText(Box, "OK"), true);
+      EXPECT_EQ(TextOf(Source), Empty);
+    }
+  }
+
   // Back to a good text, and the reverse conversion.
   SetText(M.Epc, SampleEpc);
   SetText(M.Hex, "");

@@ -110,8 +110,10 @@ const TConversionCase ConversionCases[] = {
     {ToHex, "48.1.5.1.2.3.4", "An SGTIN-96 EPC has six fields; '48.1.5.1.2.3.4' has 7", true},
     {ToHex, "48.1.5", "An SGTIN-96 EPC has six fields; '48.1.5' has 3", true},
     {ToHex, "48", "An SGTIN-96 EPC has six fields; '48' has 1", true},
-    {ToHex, "", "An SGTIN-96 EPC has six fields; '' has 0", true},
-    {ToHex, "   ", "An SGTIN-96 EPC has six fields; '' has 0", true},
+    // An empty or blank box converts to the empty text.
+    {ToHex, "", "", false},
+    {ToHex, "   ", "", false},
+    {ToHex, " \t ", "", false},
     // A field that is not a number, an empty one included, keeps the runtime's message.
     {ToHex, "48.1.5..010310.41928", "'' is not a valid floating point value", true},
     {ToHex, "48.1.5.0359011.010310.", "'' is not a valid floating point value", true},
@@ -141,6 +143,27 @@ TEST(TagConverter, Conversions) {
       ExpectConvertError(R, C.Expected);
     else
       ExpectResult(R, C.Expected);
+  }
+}
+
+// The bit string and its digits stay lenient: fewer fields give fewer bits.
+TEST(TagConverter, EpcBitsOfShortTexts) {
+  const struct { const char* Epc; const char* Hex; int Bits; } Cases[] = {
+      {"48", "", 0},
+      {"48.", "30", 8},
+      {"48.1", "302", 11},
+      {"48.1.5", "3034", 14},
+      {"48.1.5.0359011", "303415E98C", 38},
+      {"48.1.5.0359011.010310", "303415E98C0A118", 58},
+      {"48.1.5.0359011.010310.", "303415E98C0A118", 58},
+      {"48.1.5..010310.41928", "30340A11800000A3C8", 72},
+  };
+  for (const auto& C : Cases) {
+    SCOPED_TRACE(C.Epc);
+    TagConverter T;
+    const AnsiString Bits = T.EpcToBits(C.Epc);
+    EXPECT_EQ(Bits.Length(), C.Bits);
+    EXPECT_EQ(T.BitsToHex(Bits), C.Hex);
   }
 }
 
@@ -187,8 +210,30 @@ TEST(TagConverter, FieldsAfterEpcToHex) {
   EXPECT_EQ(T.ItemReference, "10310");
   EXPECT_EQ(T.Serial, "41928");
 
-  // A refused text leaves no field of the conversion before.
-  EXPECT_THROW(T.EpcToHex("48.1"), EConvertError);
+  // A refused text keeps the fields cut before the refusal, the refused one included, and
+  // nothing of the conversion before.
+  const struct {
+    const char* Text;
+    const char* Fields[6];
+  } Refused[] = {
+      {"x.1.5", {"x", "", "", "", "", ""}},
+      {"48.1", {"48", "1", "", "", "", ""}},
+      {"48.1.9.1.2.3", {"48", "1", "9", "", "", ""}},
+      {"48.1.5.99999999.010310.41928", {"48", "1", "5", "99999999", "", ""}},
+      {"48.1.5.0359011.010310.x", {"48", "1", "5", "0359011", "010310", "x"}},
+      {"48.1.5.0359011.010310.1.5", {"48", "1", "5", "0359011", "010310", "1"}},
+  };
+  for (const auto& C : Refused) {
+    SCOPED_TRACE(C.Text);
+    ASSERT_EQ(T.EpcToHex(SampleEpc), Sample);
+    EXPECT_THROW(T.EpcToHex(C.Text), EConvertError);
+    const AnsiString* Members[] = {&T.Header, &T.Filter, &T.Partition, &T.CompanyPrefix, &T.ItemReference, &T.Serial};
+    for (int I = 0; I < 6; ++I) EXPECT_EQ(*Members[I], C.Fields[I]) << "field " << I;
+  }
+
+  // An empty text clears every field.
+  ASSERT_EQ(T.EpcToHex(SampleEpc), Sample);
+  EXPECT_EQ(T.EpcToHex("  "), "");
   for (const AnsiString* F : {&T.Header, &T.Filter, &T.Partition, &T.CompanyPrefix, &T.ItemReference, &T.Serial})
     EXPECT_EQ(*F, "");
 
