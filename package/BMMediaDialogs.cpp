@@ -195,6 +195,12 @@ void TBMMediaDialogImpl::CloseDeviceQuietly() {
   }
 }
 
+void TBMMediaDialogImpl::ClearPreview() {
+  FSoundImage->SetVisible(false);
+  FPreviewButton->SetEnabled(false);
+  FPictureLabel->SetCaption("");
+}
+
 void TBMMediaDialogImpl::ExecuteEnter() {
   const bool Preview = NewStyleControls && !FDialog->HasOption(ofOldStyleDialog);
   FDialog->SetTemplate(Preview ? "DLGTEMPLATE" : "");
@@ -221,9 +227,7 @@ void TBMMediaDialogImpl::DoClose() {
   FUpdateTimer->SetEnabled(false);
   FReady = 0;
   CloseAndForget();
-  FSoundImage->SetVisible(false);
-  FPreviewButton->SetEnabled(false);
-  FPictureLabel->SetCaption("");
+  ClearPreview();
   // The windows go with the dialog's; take them down first.
   FMediaPlayer->SetParentWindow(nullptr);
   FPicturePanel->SetParentWindow(nullptr);
@@ -240,9 +244,7 @@ void TBMMediaDialogImpl::DoSelectionChange() {
 
 void TBMMediaDialogImpl::DoFolderChange() {
   CloseAndForget();
-  FSoundImage->SetVisible(false);
-  FPreviewButton->SetEnabled(false);
-  FPictureLabel->SetCaption("");
+  ClearPreview();
 }
 
 void TBMMediaDialogImpl::OnShowCheck(TObject*) {
@@ -312,11 +314,7 @@ void TBMMediaDialogImpl::UpdateNotify(TObject*) {
       CloseDeviceQuietly();
     }
   }
-  if (!Ok) {
-    FPictureLabel->SetCaption("");
-    FPreviewButton->SetEnabled(false);
-    FSoundImage->SetVisible(false);
-  }
+  if (!Ok) ClearPreview();
 }
 
 void TBMMediaDialogImpl::MediaNotify(TObject*) {
@@ -332,9 +330,14 @@ void TBMMediaDialogImpl::MediaNotify(TObject*) {
       FPaintPanel->Invalidate();
     }
   } catch (const EMCIDeviceError&) {
-    // A device failing every 50 ms would stack an error box per tick: it is closed instead.
+    // A device failing every 50 ms would stack an error box per tick: it is closed instead,
+    // and the preview forgets the file, so choosing it again opens it anew.
     FReady = 0;
     CloseDeviceQuietly();
+    DeleteTemp();
+    FTempFileName = "";
+    FLastFileName = "";
+    ClearPreview();
   }
 }
 

@@ -58,6 +58,8 @@ public:
 private:
   void UpdateNotify(TObject* Sender);
   void MediaNotify(TObject* Sender);
+  // No picture, label or preview button.
+  void ClearPreview();
   void PreviewClick(TObject* Sender);
   void OnShowCheck(TObject* Sender);
   void PreviewKeyPress(TObject* Sender, char& Key);

@@ -119,10 +119,13 @@ void BlitMono(HDC Dst, int X, int Y, TBitmap* Mono, DWORD Rop) {
   SetBkColor(Dst, OldBk);
 }
 
-void BroadcastChangeView(TControl* Control) {
-  Control->Perform(BM_CHANGEVIEW, 0, 0);
-  if (auto* W = dynamic_cast<TWinControl*>(Control))
-    for (int I = 0; I < W->ControlCount(); ++I) BroadcastChangeView(W->Controls(I));
+// Sends BM_CHANGEVIEW to every control below Root (not to Root), depth first.
+void BroadcastChangeView(TWinControl* Root) {
+  for (int I = 0; I < Root->ControlCount(); ++I) {
+    TControl* C = Root->Controls(I);
+    C->Perform(BM_CHANGEVIEW, 0, 0);
+    if (auto* W = dynamic_cast<TWinControl*>(C)) BroadcastChangeView(W);
+  }
 }
 
 // Paints what Parent shows behind a child at (X, Y) into DC: its background and its painting
@@ -330,7 +333,7 @@ bool TBMPageControl::HasTransparentcy() const {
   return false;
 }
 
-void TBMPageControl::ViewChange() { BroadcastChangeView(Parent() ? static_cast<TControl*>(Parent()) : this); }
+void TBMPageControl::ViewChange() { BroadcastChangeView(Parent() ? Parent() : this); }
 
 void TBMPageControl::InvalidateBorder() {
   if (Style() != tsTabs) return;

@@ -28,8 +28,9 @@ extern const TEnumType TDrawStyleType;
 // have changed (both parameters 0).
 constexpr unsigned BM_CHANGEVIEW = 0xE000;
 // Posted by the module timer to a page control whose flash phase moved: repaint the hot tab
-// (WParam 1: and play the pulse sound).
-constexpr unsigned BM_FLASHSTEP = 0xE001;
+// (WParam 1: and play the pulse sound). In the application range, below the class library's
+// own messages, so no registered message can be taken for it.
+constexpr unsigned BM_FLASHSTEP = 0xA001;
 
 class TBMTabSheet;
 

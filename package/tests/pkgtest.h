@@ -131,6 +131,11 @@ class TTestPages : public TBMPageControl {
 public:
   explicit TTestPages(TComponent* AOwner) : TBMPageControl(AOwner) {}
   std::vector<TRect> Drawn;
+  int Invalidated = 0;
+  void Invalidate() override {
+    ++Invalidated;
+    TBMPageControl::Invalidate();
+  }
   void DrawItem(int Index, const TRect& Rect, TOwnerDrawState State) override {
     if (Index >= int(Drawn.size())) Drawn.resize(size_t(Index) + 1);
     Drawn[size_t(Index)] = Rect;

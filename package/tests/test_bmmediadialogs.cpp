@@ -100,6 +100,60 @@ TEST(MediaDialogDefaults, PublishedDefaultsAndFilter) {
   EXPECT_FALSE(D.Impl()->LoopCheckBox()->Enabled());
 }
 
+// The child dialog template as compiled into the module: one placeholder, a static control
+// given by its class ordinal, a hidden child of the group.
+TEST(MediaDialogTemplate, ThePlaceholderIsAnOrdinalStaticChild) {
+  HMODULE M = GetModuleHandleA(nullptr);
+  HRSRC R = FindResourceA(M, "DLGTEMPLATE", MAKEINTRESOURCEA(5));  // RT_DIALOG
+  ASSERT_NE(R, nullptr);
+  const auto* Data = static_cast<const BYTE*>(LockResource(LoadResource(M, R)));
+  const DWORD Size = SizeofResource(M, R);
+  ASSERT_NE(Data, nullptr);
+  size_t At = 0;
+  auto Word = [&]() -> WORD {
+    EXPECT_LE(At + 2, Size);
+    if (At + 2 > Size) return 0;
+    WORD W;
+    std::memcpy(&W, Data + At, 2);
+    At += 2;
+    return W;
+  };
+  auto Dword = [&]() -> DWORD { const DWORD Lo = Word(); return Lo | DWORD(Word()) << 16; };
+  auto SkipText = [&]() { while (At < Size && Word() != 0) {} };
+  // An item that is 0xFFFF and an ordinal, or a text.
+  auto OrdinalOrText = [&](WORD& Ordinal) {
+    Ordinal = 0;
+    const size_t Start = At;
+    if (Word() == 0xFFFF) {
+      Ordinal = Word();
+      return true;
+    }
+    At = Start;
+    SkipText();
+    return false;
+  };
+  const DWORD Style = Dword();
+  EXPECT_TRUE(Style & DS_CONTROL);
+  Dword();  // extended style
+  ASSERT_EQ(Word(), 1) << "items";
+  for (int I = 0; I < 4; ++I) Word();  // x, y, cx, cy
+  WORD Ordinal;
+  OrdinalOrText(Ordinal);  // menu
+  OrdinalOrText(Ordinal);  // class
+  SkipText();              // title
+  if (Style & DS_SETFONT) {
+    Word();  // point size
+    SkipText();
+  }
+  At = (At + 3) & ~size_t(3);
+  EXPECT_EQ(Dword(), DWORD(WS_CHILD | WS_GROUP)) << "item style";
+  Dword();
+  for (int I = 0; I < 4; ++I) Word();
+  EXPECT_EQ(Word(), 0x045F) << "item id";
+  EXPECT_TRUE(OrdinalOrText(Ordinal)) << "class as text";
+  EXPECT_EQ(Ordinal, 0x0082);
+}
+
 TEST(MediaDialogTempNames, TakenNamesKeepTheirFilesAndAMissingFolderGivesNone) {
   TMediaFolders F;
   F.Tmp.Write("BMMD0.wav", "keep 0");
@@ -299,6 +353,46 @@ TEST_F(MediaDialog, QuickSelectionsOpenOnlyTheLastAndTheSameFileResumes) {
   EXPECT_TRUE(Drive.Finished());
   EXPECT_EQ(Str(D->FileName()), F.Files / "clip.avi");
   // No copy outlives OK.
+  EXPECT_EQ(F.Tmp.Names(), std::vector<std::string>{});
+}
+
+// A device that starts failing is closed by the media timer, and the preview forgets it: no
+// button to press, no label, and choosing the file again opens it anew.
+TEST_F(MediaDialog, ADeviceClosedBehindThePlayerResetsThePreview) {
+  std::unique_ptr<TBMOpenMediaDialog> D(new TBMOpenMediaDialog(nullptr));
+  TBMMediaDialogImpl* I = D->Impl();
+  D->SetInitialDir(F.Files.Path().c_str());
+  TDriver Drive(20000);
+  Drive.Then("video", [&](HWND Dlg) { return FileList(Dlg) && I->PicturePanel()->HandleAllocated() && SelectItem(FileList(Dlg), "clip.avi"); })
+      .Then("previewed, then closed behind the player",
+            [&](HWND) {
+              if (!Previewed(I, F.Files / "clip.avi") || !I->PreviewButton()->Enabled()) return false;
+              MCI_GENERIC_PARMS Parms = {};
+              EXPECT_EQ(mciSendCommandA(I->MediaPlayer()->DeviceID(), MCI_CLOSE, MCI_WAIT, DWORD_PTR(&Parms)), 0u);
+              return true;
+            })
+      .Then("the timer's tick resets the preview",
+            [&](HWND Dlg) {
+              if (I->MediaPlayer()->DeviceID() != 0) return false;
+              EXPECT_FALSE(I->PreviewButton()->Enabled());
+              EXPECT_EQ(Label(I), "");
+              EXPECT_FALSE(I->SoundImage()->Visible());
+              EXPECT_EQ(Str(I->LastFileName()), "");
+              EXPECT_EQ(Str(I->TempFileName()), "");
+              EXPECT_EQ(F.Tmp.Names(), std::vector<std::string>{});
+              return SelectItem(FileList(Dlg), "clip.avi");
+            })
+      .Then("the same file opens again",
+            [&](HWND Dlg) {
+              if (!Previewed(I, F.Files / "clip.avi")) return false;
+              EXPECT_NE(I->MediaPlayer()->DeviceID(), 0u);
+              EXPECT_TRUE(I->PreviewButton()->Enabled());
+              EXPECT_EQ(Label(I), "Movie : 64 : 48");
+              Cancel(Dlg);
+              return true;
+            });
+  EXPECT_FALSE(D->Execute());
+  EXPECT_TRUE(Drive.Finished());
   EXPECT_EQ(F.Tmp.Names(), std::vector<std::string>{});
 }
 

@@ -112,4 +112,13 @@ TEST_F(Flash, EachStepRepaintsTheHotTabShrunk) {
   }
 }
 
+// The flash step is the application's own message: below the range RegisterWindowMessage hands
+// out, and clear of the class library's messages.
+TEST(FlashMessage, LiesInTheApplicationRange) {
+  EXPECT_GE(BM_FLASHSTEP, unsigned(WM_APP));
+  EXPECT_LT(BM_FLASHSTEP, 0xC000u);
+  EXPECT_FALSE(BM_FLASHSTEP >= CM_BASE && BM_FLASHSTEP < CM_BASE + 0x1000) << std::hex << BM_FLASHSTEP;
+  EXPECT_EQ(BM_CHANGEVIEW, 0xE000u);
+}
+
 }  // namespace
