@@ -9,6 +9,7 @@
 #include <cstring>
 #include <optional>
 #include <string>
+#include <unordered_map>
 
 constexpr TEnumType TAlignType{"TAlign", {"alNone", "alTop", "alBottom", "alLeft", "alRight", "alClient"}};
 constexpr TEnumType TBiDiModeType{"TBiDiMode",
@@ -58,25 +59,50 @@ struct TDragInfo {
 };
 TDragInfo GDrag;
 
-// The window property that points a window at its control.
-class TControlAtom {
+// The controls of this process's windows, read without a round trip to the window system. A
+// control's window goes in at its first message (WM_NCCREATE or before) and out at
+// WM_NCDESTROY, or when the control goes without one; windows of any thread.
+class TControlMap {
 public:
-  TControlAtom() {
-    char Name[48];
-    std::snprintf(Name, sizeof Name, "OrvalenControl%08lX", static_cast<unsigned long>(GetCurrentProcessId()));
-    FAtom = GlobalAddAtomA(Name);
+  TWinControl* Find(HWND Wnd) {
+    AcquireSRWLockShared(&FLock);
+    const auto It = FMap.find(Wnd);
+    TWinControl* Control = It == FMap.end() ? nullptr : It->second;
+    ReleaseSRWLockShared(&FLock);
+    return Control;
   }
-  ~TControlAtom() {
-    if (FAtom) GlobalDeleteAtom(FAtom);
+  void Add(HWND Wnd, TWinControl* Control) {
+    TExclusive Lock(FLock);
+    FMap[Wnd] = Control;
   }
-  LPCSTR Name() const { return MAKEINTATOM(FAtom); }
+  void Remove(HWND Wnd, TWinControl* Control) {
+    TExclusive Lock(FLock);
+    const auto It = FMap.find(Wnd);
+    if (It != FMap.end() && It->second == Control) FMap.erase(It);
+  }
+  // Drops every window still naming Control (one destroyed without WM_NCDESTROY, as windows
+  // are when their thread ends).
+  void Forget(TWinControl* Control) {
+    TExclusive Lock(FLock);
+    std::erase_if(FMap, [Control](const auto& Entry) { return Entry.second == Control; });
+  }
+
 private:
-  ATOM FAtom = 0;
+  struct TExclusive {
+    SRWLOCK& L;
+    explicit TExclusive(SRWLOCK& Lock) : L(Lock) { AcquireSRWLockExclusive(&L); }
+    ~TExclusive() { ReleaseSRWLockExclusive(&L); }
+    TExclusive(const TExclusive&) = delete;
+    TExclusive& operator=(const TExclusive&) = delete;
+  };
+  SRWLOCK FLock = SRWLOCK_INIT;
+  std::unordered_map<HWND, TWinControl*> FMap;
 };
 
-const TControlAtom& ControlAtom() {
-  static TControlAtom Atom;
-  return Atom;
+// Never destroyed: windows may still come and go while the program's statics are torn down.
+TControlMap& ControlMap() {
+  static TControlMap* Map = new TControlMap;
+  return *Map;
 }
 
 [[noreturn]] void RaiseLastOSError() {
@@ -228,7 +254,7 @@ bool IdentToCursor(const AnsiString& Ident, int& Cursor) {
 
 TWinControl* FindControl(HWND Handle) {
   if (!Handle) return nullptr;
-  return static_cast<TWinControl*>(GetPropA(Handle, ControlAtom().Name()));
+  return ControlMap().Find(Handle);
 }
 
 TWinControl* FindVCLWindow(const TPoint& Pos) {
@@ -1214,7 +1240,7 @@ LRESULT CALLBACK ControlsStdWndProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LP
     if (!Control) return DefWindowProcA(Wnd, Msg, WParam, LParam);
     GCreationControl = nullptr;
     Control->FHandle = Wnd;
-    SetPropA(Wnd, ControlAtom().Name(), Control);
+    ControlMap().Add(Wnd, Control);
   }
   TMessage M;
   M.Msg = Msg;
@@ -1222,7 +1248,7 @@ LRESULT CALLBACK ControlsStdWndProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LP
   M.LParam = LParam;
   Control->MainWndProc(M);
   if (Msg == WM_NCDESTROY) {
-    RemovePropA(Wnd, ControlAtom().Name());
+    ControlMap().Remove(Wnd, Control);
     if (Control->FHandle == Wnd) {
       Control->FHandle = nullptr;
       Control->FShowing = false;
@@ -1264,6 +1290,7 @@ TWinControl::~TWinControl() {
       TObject::Free(C);
     }
   }
+  ControlMap().Forget(this);
   delete FBrush;
 }
 
