@@ -583,7 +583,7 @@ void TControl::SetBiDiMode(TBiDiMode Value) {
   const TBiDiMode Old = BiDiMode();
   FBiDiMode = Value;
   FParentBiDiMode = false;
-  if (Old != Value && !HasState(csLoading)) Invalidate();
+  if (Old != Value && !HasState(csLoading)) Perform(CM_BIDIMODECHANGED, 0, 0);
 }
 
 void TControl::SetParentBiDiMode(bool Value) {
@@ -591,7 +591,7 @@ void TControl::SetParentBiDiMode(bool Value) {
   const TBiDiMode Old = BiDiMode();
   FParentBiDiMode = Value;
   if (!Value) FBiDiMode = Old;  // keeps what it showed
-  if (Old != BiDiMode() && !HasState(csLoading)) Invalidate();
+  if (Old != BiDiMode() && !HasState(csLoading)) Perform(CM_BIDIMODECHANGED, 0, 0);
 }
 
 unsigned TControl::DrawTextBiDiModeFlags(unsigned Flags) const {
@@ -601,6 +601,20 @@ unsigned TControl::DrawTextBiDiModeFlags(unsigned Flags) const {
   }
   if (UseRightToLeftReading()) Flags |= DT_RTLREADING;
   return Flags;
+}
+
+void ChangeBiDiModeAlignment(TAlignment& Alignment) {
+  if (Alignment == taLeftJustify) Alignment = taRightJustify;
+  else if (Alignment == taRightJustify) Alignment = taLeftJustify;
+}
+
+unsigned TControl::DrawTextBiDiModeFlagsReadingOnly() const { return UseRightToLeftReading() ? DT_RTLREADING : 0; }
+
+void TControl::CMBiDiModeChanged(TMessage&) { Invalidate(); }
+
+void TControl::CMParentBiDiModeChanged(TMessage&) {
+  // The parent re-creates its windows, this one's among them.
+  if (FParentBiDiMode) Perform(CM_BIDIMODECHANGED, 1, 0);
 }
 
 void TControl::SetParentShowHint(bool Value) {
@@ -901,6 +915,8 @@ void TControl::Dispatch(TMessage& Message) {
     case CM_PARENTFONTCHANGED: CMParentFontChanged(Message); break;
     case CM_PARENTCOLORCHANGED: CMParentColorChanged(Message); break;
     case CM_PARENTSHOWHINTCHANGED: CMParentShowHintChanged(Message); break;
+    case CM_BIDIMODECHANGED: CMBiDiModeChanged(Message); break;
+    case CM_PARENTBIDIMODECHANGED: CMParentBiDiModeChanged(Message); break;
     case CM_HITTEST: CMHitTest(Message); break;
     case CM_MOUSEENTER: CMMouseEnter(Message); break;
     case CM_MOUSELEAVE: CMMouseLeave(Message); break;
@@ -1327,6 +1343,16 @@ void TWinControl::CreateParams(TCreateParams& Params) {
   Params.WindowClass.hbrBackground = nullptr;
   Params.WindowClass.hInstance = GetModuleHandleA(nullptr);
   std::snprintf(Params.WinClassName, sizeof Params.WinClassName, "%s", ClassName().c_str());
+  AddBiDiModeExStyle(Params.ExStyle);
+}
+
+void TWinControl::AddBiDiModeExStyle(DWORD& ExStyle) const {
+  if (UseRightToLeftReading()) ExStyle |= WS_EX_RTLREADING;
+  if (UseRightToLeftScrollBar()) ExStyle |= WS_EX_LEFTSCROLLBAR;
+  if (UseRightToLeftAlignment()) {
+    if (GetControlsAlignment() == taLeftJustify) ExStyle |= WS_EX_RIGHT;
+    else if (GetControlsAlignment() == taRightJustify) ExStyle |= WS_EX_LEFT;
+  }
 }
 
 void TWinControl::CreateSubClass(TCreateParams& Params, const char* ControlClassName) {
@@ -2099,6 +2125,7 @@ void TWinControl::Dispatch(TMessage& Message) {
     case CM_COLORCHANGED: CMColorChanged(Message); break;
     case CM_FONTCHANGED: CMFontChanged(Message); break;
     case CM_SHOWHINTCHANGED: CMShowHintChanged(Message); break;
+    case CM_BIDIMODECHANGED: CMBiDiModeChanged(Message); break;
     case CM_CTL3DCHANGED: CMCtl3DChanged(Message); break;
     case CM_PARENTCTL3DCHANGED: CMParentCtl3DChanged(Message); break;
     case CM_DIALOGKEY: CMDialogKey(Message); break;
@@ -2423,6 +2450,13 @@ void TWinControl::CMFontChanged(TMessage& Message) {
 }
 
 void TWinControl::CMShowHintChanged(TMessage&) { NotifyControls(CM_PARENTSHOWHINTCHANGED); }
+
+void TWinControl::CMBiDiModeChanged(TMessage& Message) {
+  TControl::CMBiDiModeChanged(Message);
+  NotifyControls(CM_PARENTBIDIMODECHANGED);
+  // The extended styles carry the reading order, alignment and scroll bar side.
+  if (Message.WParam == 0) RecreateWnd();
+}
 
 void TWinControl::SetCtl3D(bool Value) {
   if (FCtl3D == Value) return;
