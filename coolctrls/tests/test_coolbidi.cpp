@@ -27,12 +27,12 @@ bool UnderWine() { return GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_ge
 const char* const Caption = "Tag (96)!";
 constexpr TColor Ink = clBlue;
 
-// Bounding box of the Ink pixels of B inside Area (empty when there are none).
-TRect InkBox(TBitmap& B, const TRect& Area) {
+// Bounding box of the pixels of colour C of B inside Area (empty when there are none).
+TRect InkBox(TBitmap& B, const TRect& Area, TColor C = Ink) {
   TRect R(Area.Right, Area.Bottom, Area.Left, Area.Top);
   for (int Y = Area.Top; Y < Area.Bottom; ++Y)
     for (int X = Area.Left; X < Area.Right; ++X)
-      if (B.Canvas()->Pixels(X, Y) == Ink) {
+      if (B.Canvas()->Pixels(X, Y) == C) {
         R.Left = std::min(R.Left, X);
         R.Top = std::min(R.Top, Y);
         R.Right = std::max(R.Right, X + 1);
@@ -40,13 +40,13 @@ TRect InkBox(TBitmap& B, const TRect& Area) {
       }
   return R.Left < R.Right ? R : TRect();
 }
-TRect InkBox(TBitmap& B) { return InkBox(B, Rect(0, 0, B.Width(), B.Height())); }
+TRect InkBox(TBitmap& B, TColor C = Ink) { return InkBox(B, Rect(0, 0, B.Width(), B.Height()), C); }
 
-// The ink inside Box as rows of '#' and '.'.
-std::string Pattern(TBitmap& B, const TRect& Box) {
+// The pixels of colour C inside Box as rows of '#' and '.'.
+std::string Pattern(TBitmap& B, const TRect& Box, TColor C = Ink) {
   std::string S;
   for (int Y = Box.Top; Y < Box.Bottom; ++Y) {
-    for (int X = Box.Left; X < Box.Right; ++X) S += B.Canvas()->Pixels(X, Y) == Ink ? '#' : '.';
+    for (int X = Box.Left; X < Box.Right; ++X) S += B.Canvas()->Pixels(X, Y) == C ? '#' : '.';
     S += '\n';
   }
   return S;
@@ -128,6 +128,26 @@ TEST(CoolBiDi, CheckAndRadioBoxMirrorTheBoxAndReverseTheReading) {
       EXPECT_EQ(Pattern(*Shot, Text), Readings.RightToLeft);
       TObject::Free(B);
     }
+}
+
+TEST(CoolBiDi, ADisabledCaptionIsEmbossedInItsReadingOrder) {
+  TTestHost Host(320, 120);
+  auto* B = Host.Add<TCoolCheckRadioBox>(10, 10, 200, 20);
+  B->SetColor(clWhite);
+  B->Font()->SetColor(Ink);
+  B->SetCaption(Caption);
+  B->SetEnabled(false);
+  const TReadings Readings(B->Font());
+  const TColor Shadow = ColorToRGB(clBtnShadow);
+  for (const TModeCase& K : {TModeCase{bdLeftToRight, false}, TModeCase{bdRightToLeftReadingOnly, false}}) {
+    SCOPED_TRACE(Name(K.Mode));
+    B->SetBiDiMode(K.Mode);
+    auto Shot = vcltest::CaptureClient(B->Handle());
+    // The shadow colour draws the letters themselves (the highlight lies one pixel off).
+    const TRect Text = InkBox(*Shot, Rect(B->BoxRect().Right + 1, 0, B->ClientWidth(), B->ClientHeight()), Shadow);
+    ASSERT_FALSE(Text.IsEmpty());
+    EXPECT_EQ(Pattern(*Shot, Text, Shadow), K.Mode == bdLeftToRight ? Readings.LeftToRight : Readings.RightToLeft);
+  }
 }
 
 // ---------------------------------------------------------------------------------------------
