@@ -83,6 +83,15 @@ const TModeCase Modes[] = {{bdRightToLeft, true}, {bdRightToLeftReadingOnly, fal
 
 std::string Name(TBiDiMode M) { return TBiDiModeType.ValueToName(M); }
 
+// Reading order always; the alignment flag when mirrored; the scroll bar at the left except for
+// reading order only.
+void ExpectBiDiExStyles(HWND Wnd, const TModeCase& K) {
+  const DWORD Ex = DWORD(GetWindowLongPtrA(Wnd, GWL_EXSTYLE));
+  EXPECT_EQ(Ex & WS_EX_RTLREADING, DWORD(WS_EX_RTLREADING));
+  EXPECT_EQ(Ex & WS_EX_RIGHT, K.Mirrored ? DWORD(WS_EX_RIGHT) : 0u);
+  EXPECT_EQ(Ex & WS_EX_LEFTSCROLLBAR, K.Mode != bdRightToLeftReadingOnly ? DWORD(WS_EX_LEFTSCROLLBAR) : 0u);
+}
+
 // ---------------------------------------------------------------------------------------------
 // Check and radio box
 
@@ -220,6 +229,33 @@ TEST(CoolBiDi, ItemsPutTheCheckAreaAtTheRightAndReverseTheReading) {
     }
 }
 
+// An item drawn by the program through the canvas reads as the control does.
+struct TCanvasItem : TObject {
+  TCoolListBox* List = nullptr;
+  void Draw(TWinControl*, int Index, TRect R, TOwnerDrawState) {
+    TCanvas* C = List->Canvas();
+    C->Brush()->SetColor(clWhite);
+    C->FillRect(R);
+    C->Font()->SetColor(Ink);
+    C->TextOut(R.Left + 10, R.Top, List->Items()->Get(Index));
+  }
+};
+
+TEST(CoolBiDi, ACanvasDrawingItemsWritesInTheControlsReadingOrder) {
+  TTestHost Host(320, 200);
+  auto* L = static_cast<TCoolListBox*>(MakeItems<TCoolListBox>(Host).Control);
+  TCanvasItem Item;
+  Item.List = L;
+  L->OnDrawItem = TDrawItemEvent::Bind<&TCanvasItem::Draw>(&Item);
+  const TReadings Readings(L->Font());
+  for (TBiDiMode Mode : {bdRightToLeftReadingOnly, bdLeftToRight}) {
+    SCOPED_TRACE(Name(Mode));
+    L->SetBiDiMode(Mode);
+    auto B = DrawItemImage(L, 0, 0);
+    EXPECT_EQ(Pattern(*B, InkBox(*B)), Mode == bdLeftToRight ? Readings.LeftToRight : Readings.RightToLeft);
+  }
+}
+
 TEST(CoolBiDi, TheListBoxTogglesTheCheckAreaWhereItIsDrawn) {
   for (const TModeCase& K : Modes) {
     SCOPED_TRACE(Name(K.Mode));
@@ -245,10 +281,7 @@ TEST(CoolBiDi, TheComboBoxsDropDownButtonMovesToTheLeft) {
     TTestHost Host(320, 200);
     auto* C = static_cast<TCoolComboBox*>(MakeItems<TCoolComboBox>(Host).Control);
     C->SetBiDiMode(K.Mode);
-    const DWORD Ex = DWORD(GetWindowLongPtrA(C->Handle(), GWL_EXSTYLE));
-    EXPECT_EQ(Ex & WS_EX_RTLREADING, DWORD(WS_EX_RTLREADING));
-    EXPECT_EQ(Ex & WS_EX_RIGHT, K.Mirrored ? DWORD(WS_EX_RIGHT) : 0u);
-    EXPECT_EQ(Ex & WS_EX_LEFTSCROLLBAR, K.Mode != bdRightToLeftReadingOnly ? DWORD(WS_EX_LEFTSCROLLBAR) : 0u);
+    ExpectBiDiExStyles(C->Handle(), K);
     COMBOBOXINFO Info{};
     Info.cbSize = sizeof Info;
     ASSERT_TRUE(GetComboBoxInfo(C->Handle(), &Info));
@@ -296,11 +329,8 @@ TEST(CoolBiDi, EditsTakeTheExtendedStylesAndMirrorTheirText) {
       E->SetBiDiMode(K.Mode);  // the window is made again with the new styles
       EXPECT_NE(E->Handle(), Before);
       PumpMessages();
-      const DWORD Ex = DWORD(GetWindowLongPtrA(E->Handle(), GWL_EXSTYLE));
+      ExpectBiDiExStyles(E->Handle(), K);
       const DWORD Style = DWORD(GetWindowLongPtrA(E->Handle(), GWL_STYLE));
-      EXPECT_EQ(Ex & WS_EX_RTLREADING, DWORD(WS_EX_RTLREADING));
-      EXPECT_EQ(Ex & WS_EX_RIGHT, K.Mirrored ? DWORD(WS_EX_RIGHT) : 0u);
-      EXPECT_EQ(Ex & WS_EX_LEFTSCROLLBAR, K.Mode != bdRightToLeftReadingOnly ? DWORD(WS_EX_LEFTSCROLLBAR) : 0u);
       EXPECT_EQ(Style & (ES_RIGHT | ES_CENTER), K.Mirrored ? DWORD(ES_RIGHT) : 0u) << "TextAlign taLeftJustify mirrored";
       EXPECT_EQ(E->Text(), Caption);
 
