@@ -11,6 +11,18 @@ constexpr int BoxMargin = 4;
 bool NoShiftKeys(TShiftState Shift) {
   return (Shift & (ShiftOf(ssShift) | ShiftOf(ssAlt) | ShiftOf(ssCtrl))) == 0;
 }
+
+// A caption DrawStateA embosses through its callback, so that DrawTextA keeps the reading order.
+struct TEmbossedText {
+  const AnsiString& Text;
+  unsigned Format;
+  static BOOL CALLBACK Draw(HDC DC, LPARAM Data, WPARAM, int W, int H) {
+    const auto* E = reinterpret_cast<const TEmbossedText*>(Data);
+    RECT R{0, 0, W, H};
+    DrawTextA(DC, E->Text.c_str(), E->Text.Length(), &R, E->Format);
+    return TRUE;
+  }
+};
 }  // namespace
 
 // ---------------------------------------------------------------------------------------------
@@ -240,7 +252,7 @@ TRect TCoolCheckRadioBox::BoxRect() const {
   TRect R;
   R.Top = ClientHeight() / 2 - Size / 2;
   R.Bottom = R.Top + Size;
-  if (FAlignment == taLeftJustify) {
+  if (DrawnAlignment() == taLeftJustify) {
     R.Left = ClientWidth() - Size - BoxMargin;
     R.Right = ClientWidth() - BoxMargin;
   } else {
@@ -248,6 +260,12 @@ TRect TCoolCheckRadioBox::BoxRect() const {
     R.Right = BoxMargin + Size;
   }
   return R;
+}
+
+TLeftRight TCoolCheckRadioBox::DrawnAlignment() const {
+  TAlignment A = FAlignment;
+  if (UseRightToLeftAlignment()) ChangeBiDiModeAlignment(A);
+  return A;
 }
 
 void TCoolCheckRadioBox::InvalidateEx() {
@@ -415,8 +433,8 @@ void TCoolCheckRadioBox::Paint() {
   TRect TR;
   TR.Top = ClientHeight() / 2 - TH / 2;
   TR.Bottom = TR.Top + TH;
-  unsigned Format = DT_SINGLELINE | DT_NOCLIP;
-  if (FAlignment == taLeftJustify) {
+  unsigned Format = DT_SINGLELINE | DT_NOCLIP | DrawTextBiDiModeFlagsReadingOnly();
+  if (DrawnAlignment() == taLeftJustify) {
     TR.Right = Box.Left - BoxMargin;
     TR.Left = TR.Right - TW + AmpW;
     Format |= DT_RIGHT;
@@ -430,8 +448,15 @@ void TCoolCheckRadioBox::Paint() {
   const COLORREF FontRGB = COLORREF(ColorToRGB(Font()->Color()));
   if (!Enabled()) {
     SetTextColor(DC, FontRGB);
-    DrawStateA(DC, nullptr, nullptr, reinterpret_cast<LPARAM>(Text.c_str()), WPARAM(Text.Length()), TR.Left, TR.Top,
-               0, 0, DST_PREFIXTEXT | DSS_DISABLED);
+    if (UseRightToLeftReading()) {
+      // Embossed as DST_PREFIXTEXT does, the text drawn in right-to-left reading order.
+      TEmbossedText E{Text, Format};
+      DrawStateA(DC, nullptr, &TEmbossedText::Draw, reinterpret_cast<LPARAM>(&E), 0, TR.Left, TR.Top,
+                 TR.Width(), TR.Height(), DST_COMPLEX | DSS_DISABLED);
+    } else {
+      DrawStateA(DC, nullptr, nullptr, reinterpret_cast<LPARAM>(Text.c_str()), WPARAM(Text.Length()), TR.Left,
+                 TR.Top, 0, 0, DST_PREFIXTEXT | DSS_DISABLED);
+    }
   } else if (FSimpleView) {
     SetTextColor(DC, FontRGB);
     RECT R = AsRECT(TR);

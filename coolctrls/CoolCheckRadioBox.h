@@ -81,6 +81,8 @@ public:
   int GetImageHeight() const;
   // The box, in client coordinates.
   TRect BoxRect() const;
+  // Alignment as drawn: mirrored with right-to-left alignment (the box moves to the other side).
+  TLeftRight DrawnAlignment() const;
   // Steps the state as a click does.
   virtual void Toggle();
   // Repaints the box only.

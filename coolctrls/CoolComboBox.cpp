@@ -89,15 +89,23 @@ void TCoolComboBox::ToggleSelected() {
   if (I < 0) return;
   SetChecked(I, !Checked(I));
   // The check cell of the selection field, drawn as an item inside the combo's own frame.
+  // Both at the right end with right-to-left alignment.
+  const bool AtRight = DrawTextBiDiModeFlags(0) & DT_RIGHT;
   TRect Field = ClientRect();
-  Field.Left += 2;
   Field.Top += 2;
-  Field.Right = Field.Left + ItemHeight();
+  if (AtRight) {
+    Field.Right -= 2;
+    Field.Left = Field.Right - ItemHeight();
+  } else {
+    Field.Left += 2;
+    Field.Right = Field.Left + ItemHeight();
+  }
   InvalidateRectEx(WindowHandle(), Field, false);
   if (!FListHandle) return;
   RECT R{};
   if (SendMessageA(FListHandle, LB_GETITEMRECT, WPARAM(I), LPARAM(&R)) == LB_ERR) return;
-  R.right = R.left + ItemHeight() + 2;
+  if (AtRight) R.left = R.right - ItemHeight() - 2;
+  else R.right = R.left + ItemHeight() + 2;
   InvalidateRectEx(FListHandle, TRect(R), false);
 }
 

@@ -96,7 +96,9 @@ template <class TBase> void TCoolEditControl<TBase>::SetTransparencyLevel(uint8_
 
 template <class TBase> DWORD TCoolEditControl<TBase>::AlignStyle() const {
   static constexpr DWORD Aligns[] = {ES_LEFT, ES_RIGHT, ES_CENTER};
-  return Aligns[FTextAlign];
+  TAlignment A = FTextAlign;
+  if (this->UseRightToLeftAlignment()) ChangeBiDiModeAlignment(A);
+  return Aligns[A];
 }
 
 template <class TBase>
@@ -279,14 +281,16 @@ void TCoolEditBtn::CreateParams(TCreateParams& Params) {
 
 void TCoolEditBtn::CreateWnd() {
   inherited::CreateWnd();
+  PlaceButton();
   SetEditRect();
 }
 
 void TCoolEditBtn::SetEditRect() {
   if (!HandleAllocated()) return;
   TRect R = ClientRect();
-  R.Left += 2;
-  R.Right -= FButton->Width() + 2;
+  const int Button = FButton->Width() + 2;
+  R.Left += UseRightToLeftAlignment() ? Button : 2;
+  R.Right -= UseRightToLeftAlignment() ? 2 : Button;
   SendMessageA(WindowHandle(), EM_SETRECTNP, 0, reinterpret_cast<LPARAM>(&AsRECT(R)));
 }
 
@@ -309,10 +313,15 @@ void TCoolEditBtn::WMSize(TMessage& Message) {
     SetHeight(Min);  // the resize comes back here
     return;
   }
-  const int W = FButton->Width();
-  if (NewStyleControls) FButton->SetBounds(Width() - W - 4, 0, W, Height() - 4);
-  else FButton->SetBounds(Width() - W, 1, W, Height() - 3);
+  PlaceButton();
   SetEditRect();
+}
+
+void TCoolEditBtn::PlaceButton() {
+  const int W = FButton->Width();
+  const bool Left = UseRightToLeftAlignment();
+  if (NewStyleControls) FButton->SetBounds(Left ? 0 : Width() - W - 4, 0, W, Height() - 4);
+  else FButton->SetBounds(Left ? 0 : Width() - W, 1, W, Height() - 3);
 }
 
 void TCoolEditBtn::BtnClick(TObject*) {

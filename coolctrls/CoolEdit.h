@@ -37,6 +37,7 @@ public:
   void SetTextAlign(TAlignment Value);
   uint8_t TransparencyLevel() const { return FTransparencyLevel; }
   void SetTransparencyLevel(uint8_t Value);
+  TAlignment GetControlsAlignment() const override { return FTextAlign; }
 
   TNotifyEvent OnMouseEnter;
   TNotifyEvent OnMouseLeave;
@@ -50,7 +51,7 @@ protected:
   // ocPaintWallpaper with a wallpaper that has a picture.
   bool WallpaperMode() const { return (FOptions & CoolOption(ocPaintWallpaper)) && FWallpaper.Source(); }
   bool SeeThrough() const { return FOptions & CoolOption(ocPaintTransparently); }
-  // The ES_ alignment style of TextAlign.
+  // The ES_ alignment style of TextAlign, mirrored with right-to-left alignment.
   DWORD AlignStyle() const;
   bool Painting() const { return FPainting; }
 
@@ -124,8 +125,9 @@ private:
   bool FCtrlEnterDown = false;
 };
 
-// The cool edit with a speed button inside its right end: the button's click and Ctrl+Enter
-// fire OnBtnClick; the text ends before the button; the edit is never lower than its font needs.
+// The cool edit with a speed button inside its right end (its left end with right-to-left
+// alignment): the button's click and Ctrl+Enter fire OnBtnClick; the text ends before the
+// button; the edit is never lower than its font needs.
 class TCoolEditBtn : public TCoolEdit {
   ORV_CLASS(TCoolEditBtn, TCoolEdit)
 public:
@@ -152,11 +154,13 @@ protected:
   // An action whose list has images gives an empty glyph its image, on clFuchsia.
   void ActionChange(TObject* Sender, bool CheckDefaults) override;
   // The formatting rectangle: the client area less 2 pixels at the left and the button and 2
-  // pixels at the right.
+  // pixels at the right (the sides swapped with right-to-left alignment).
   void SetEditRect();
   void BtnClick(TObject*);
   void WMSize(TMessage& Message);
 
 private:
   TSpeedButton* FButton;
+  // The button inside the right end of the edit, or the left end with right-to-left alignment.
+  void PlaceButton();
 };

@@ -870,6 +870,8 @@ void TCoolItemControl<TBase>::DrawItem(int Index, const TRect& ItemRect, TOwnerD
 
   const AnsiString Text = this->Items()->Get(Index);
   const bool Enabled = this->Enabled();
+  // DT_RIGHT (the image and check box at the right end) with right-to-left alignment.
+  const unsigned BiDi = this->DrawTextBiDiModeFlags(0);
   auto G = std::make_unique<TGlyph>();
   G->SetSingleLineMeasure(true);
   TRect R = Rect;
@@ -877,7 +879,7 @@ void TCoolItemControl<TBase>::DrawItem(int Index, const TRect& ItemRect, TOwnerD
     TBitmap Check;
     CheckImage(Check, this->ItemHeight(), this->State(Index), FFlatCheckBox);
     G->SetGlyph(&Check);
-    G->DrawImageEx(C, R, TPoint(0, 0), Text, blGlyphLeft, 4, 4, Enabled, true, clNone, 0);
+    G->DrawImageEx(C, R, TPoint(0, 0), Text, blGlyphLeft, 4, 4, Enabled, true, clNone, BiDi);
     const int Taken = Check.Width() + 4;
     R.Left += Taken;
     R.Right -= Taken;
@@ -885,11 +887,11 @@ void TCoolItemControl<TBase>::DrawItem(int Index, const TRect& ItemRect, TOwnerD
   }
   LoadItemImage(G.get(), Index, Text, C);
   G->Draw(C, R, TPoint(0, 0), Text, blGlyphLeft, 4, 4, Enabled, true, clNone, FSimpleView, FShadowPos, FShadowColor,
-          FShadowSize, 0);
+          FShadowSize, BiDi);
   if (!FExtendedCheck || FBevelStyle == bsBevelBoth) R = Rect;
   const bool BevelSelected = State == OdSelected || State == (OdSelected | OdFocused);
   if (!(FOptions & CoolOption(ocBevelOnlyIfSel)) || BevelSelected)
-    G->DrawBevels(C, R, TPoint(0, 0), Text, blGlyphLeft, 4, 4, FBevelInner, FBevelOuter, FBevelStyle, 0);
+    G->DrawBevels(C, R, TPoint(0, 0), Text, blGlyphLeft, 4, 4, FBevelInner, FBevelOuter, FBevelStyle, BiDi);
   G.reset();
   SetTextColor(C->Handle(), OldText);
   SetBkColor(C->Handle(), OldBack);

@@ -124,7 +124,8 @@ bool TCoolListBox::IsSelectedState(TOwnerDrawState State) const {
 
 TRect TCoolListBox::CheckRect(int Index) {
   TRect R = ItemRect(Index);
-  R.Right = R.Left + ItemHeight() + 2;
+  if (DrawTextBiDiModeFlags(0) & DT_RIGHT) R.Left = R.Right - ItemHeight() - 2;
+  else R.Right = R.Left + ItemHeight() + 2;
   return R;
 }
 

@@ -171,6 +171,8 @@ int TGlyph::CreateGlyph(bool Enabled) {
     }
     throw;
   }
+  // The looks live in the list now: the picture gives up its section until it is needed again.
+  FPicture->Dormant();
   return Slot;
 }
 

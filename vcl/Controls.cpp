@@ -609,7 +609,7 @@ void TControl::SetBiDiMode(TBiDiMode Value) {
   const TBiDiMode Old = BiDiMode();
   FBiDiMode = Value;
   FParentBiDiMode = false;
-  if (Old != Value && !HasState(csLoading)) Invalidate();
+  if (Old != Value && !HasState(csLoading)) Perform(CM_BIDIMODECHANGED, 0, 0);
 }
 
 void TControl::SetParentBiDiMode(bool Value) {
@@ -617,7 +617,7 @@ void TControl::SetParentBiDiMode(bool Value) {
   const TBiDiMode Old = BiDiMode();
   FParentBiDiMode = Value;
   if (!Value) FBiDiMode = Old;  // keeps what it showed
-  if (Old != BiDiMode() && !HasState(csLoading)) Invalidate();
+  if (Old != BiDiMode() && !HasState(csLoading)) Perform(CM_BIDIMODECHANGED, 0, 0);
 }
 
 unsigned TControl::DrawTextBiDiModeFlags(unsigned Flags) const {
@@ -627,6 +627,20 @@ unsigned TControl::DrawTextBiDiModeFlags(unsigned Flags) const {
   }
   if (UseRightToLeftReading()) Flags |= DT_RTLREADING;
   return Flags;
+}
+
+void ChangeBiDiModeAlignment(TAlignment& Alignment) {
+  if (Alignment == taLeftJustify) Alignment = taRightJustify;
+  else if (Alignment == taRightJustify) Alignment = taLeftJustify;
+}
+
+unsigned TControl::DrawTextBiDiModeFlagsReadingOnly() const { return UseRightToLeftReading() ? DT_RTLREADING : 0; }
+
+void TControl::CMBiDiModeChanged(TMessage&) { Invalidate(); }
+
+void TControl::CMParentBiDiModeChanged(TMessage&) {
+  // The parent re-creates its windows, this one's among them.
+  if (FParentBiDiMode) Perform(CM_BIDIMODECHANGED, 1, 0);
 }
 
 void TControl::SetParentShowHint(bool Value) {
@@ -927,6 +941,8 @@ void TControl::Dispatch(TMessage& Message) {
     case CM_PARENTFONTCHANGED: CMParentFontChanged(Message); break;
     case CM_PARENTCOLORCHANGED: CMParentColorChanged(Message); break;
     case CM_PARENTSHOWHINTCHANGED: CMParentShowHintChanged(Message); break;
+    case CM_BIDIMODECHANGED: CMBiDiModeChanged(Message); break;
+    case CM_PARENTBIDIMODECHANGED: CMParentBiDiModeChanged(Message); break;
     case CM_HITTEST: CMHitTest(Message); break;
     case CM_MOUSEENTER: CMMouseEnter(Message); break;
     case CM_MOUSELEAVE: CMMouseLeave(Message); break;
@@ -1354,6 +1370,16 @@ void TWinControl::CreateParams(TCreateParams& Params) {
   Params.WindowClass.hbrBackground = nullptr;
   Params.WindowClass.hInstance = GetModuleHandleA(nullptr);
   std::snprintf(Params.WinClassName, sizeof Params.WinClassName, "%s", ClassName().c_str());
+  AddBiDiModeExStyle(Params.ExStyle);
+}
+
+void TWinControl::AddBiDiModeExStyle(DWORD& ExStyle) const {
+  if (UseRightToLeftReading()) ExStyle |= WS_EX_RTLREADING;
+  if (UseRightToLeftScrollBar()) ExStyle |= WS_EX_LEFTSCROLLBAR;
+  if (UseRightToLeftAlignment()) {
+    if (GetControlsAlignment() == taLeftJustify) ExStyle |= WS_EX_RIGHT;
+    else if (GetControlsAlignment() == taRightJustify) ExStyle |= WS_EX_LEFT;
+  }
 }
 
 void TWinControl::CreateSubClass(TCreateParams& Params, const char* ControlClassName) {
@@ -2126,6 +2152,7 @@ void TWinControl::Dispatch(TMessage& Message) {
     case CM_COLORCHANGED: CMColorChanged(Message); break;
     case CM_FONTCHANGED: CMFontChanged(Message); break;
     case CM_SHOWHINTCHANGED: CMShowHintChanged(Message); break;
+    case CM_BIDIMODECHANGED: CMBiDiModeChanged(Message); break;
     case CM_CTL3DCHANGED: CMCtl3DChanged(Message); break;
     case CM_PARENTCTL3DCHANGED: CMParentCtl3DChanged(Message); break;
     case CM_DIALOGKEY: CMDialogKey(Message); break;
@@ -2450,6 +2477,13 @@ void TWinControl::CMFontChanged(TMessage& Message) {
 }
 
 void TWinControl::CMShowHintChanged(TMessage&) { NotifyControls(CM_PARENTSHOWHINTCHANGED); }
+
+void TWinControl::CMBiDiModeChanged(TMessage& Message) {
+  TControl::CMBiDiModeChanged(Message);
+  NotifyControls(CM_PARENTBIDIMODECHANGED);
+  // The extended styles carry the reading order, alignment and scroll bar side.
+  if (Message.WParam == 0) RecreateWnd();
+}
 
 void TWinControl::SetCtl3D(bool Value) {
   if (FCtl3D == Value) return;

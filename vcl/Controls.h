@@ -95,6 +95,8 @@ enum : unsigned {
   CM_CONTROLCHANGE = CM_BASE + 54,  // WParam: the control, LParam: 1 inserted / 0 removed
   CM_CHANGED = CM_BASE + 55,
   CM_BORDERCHANGED = CM_BASE + 59,
+  CM_BIDIMODECHANGED = CM_BASE + 60,        // WParam 1: the parent re-creates the windows
+  CM_PARENTBIDIMODECHANGED = CM_BASE + 61,
 };
 
 // Notifications a parent reflects back to the child control they concern.
@@ -144,6 +146,8 @@ extern const TEnumType TBiDiModeType;
 enum TAlignment { taLeftJustify, taRightJustify, taCenter };
 extern const TEnumType TAlignmentType;
 using TLeftRight = TAlignment;   // taLeftJustify or taRightJustify
+// Left and right justification swapped (a mirrored control's alignment); centred stays.
+void ChangeBiDiModeAlignment(TAlignment& Alignment);
 extern const TEnumType TLeftRightType;
 
 enum TMouseButton { mbLeft, mbRight, mbMiddle };
@@ -333,6 +337,15 @@ public:
   bool UseRightToLeftAlignment() const { return BiDiMode() == bdRightToLeft; }
   // Right-to-left reading: any mode but bdLeftToRight.
   bool UseRightToLeftReading() const { return BiDiMode() != bdLeftToRight; }
+  // Vertical scroll bar at the left: bdRightToLeft and bdRightToLeftNoAlign.
+  bool UseRightToLeftScrollBar() const {
+    const TBiDiMode M = BiDiMode();
+    return M == bdRightToLeft || M == bdRightToLeftNoAlign;
+  }
+  // DT_RTLREADING with right-to-left reading, else 0.
+  unsigned DrawTextBiDiModeFlagsReadingOnly() const;
+  // The alignment the control's text has before mirroring.
+  virtual TAlignment GetControlsAlignment() const { return taLeftJustify; }
   // DrawText flags for this control's text: DT_LEFT and DT_RIGHT swapped with the mirrored
   // alignment, DT_RTLREADING added with right-to-left reading.
   unsigned DrawTextBiDiModeFlags(unsigned Flags) const;
@@ -464,6 +477,8 @@ protected:
   void CMParentFontChanged(TMessage& Message);
   void CMParentColorChanged(TMessage& Message);
   void CMParentShowHintChanged(TMessage& Message);
+  void CMBiDiModeChanged(TMessage& Message);
+  void CMParentBiDiModeChanged(TMessage& Message);
   void CMHitTest(TMessage& Message);
   void CMMouseEnter(TMessage& Message);
   void CMMouseLeave(TMessage& Message);
@@ -618,6 +633,8 @@ protected:
   // Makes the window a subclass of a system class ("EDIT", "BUTTON", ...): its class data is
   // copied and its procedure becomes DefaultHandler's target.
   void CreateSubClass(TCreateParams& Params, const char* ControlClassName);
+  // WS_EX_RTLREADING, WS_EX_LEFTSCROLLBAR and the mirrored alignment as BiDiMode asks.
+  void AddBiDiModeExStyle(DWORD& ExStyle) const;
   virtual void CreateWnd();
   virtual void CreateWindowHandle(const TCreateParams& Params);
   virtual void DestroyWnd();
@@ -696,6 +713,7 @@ protected:
   void CMColorChanged(TMessage& Message);
   void CMFontChanged(TMessage& Message);
   void CMShowHintChanged(TMessage& Message);
+  void CMBiDiModeChanged(TMessage& Message);
   void CMCtl3DChanged(TMessage& Message);
   void CMParentCtl3DChanged(TMessage& Message);
   void CMDialogKey(TMessage& Message);

@@ -432,7 +432,7 @@ public:
   void Assign(TPersistent* Source) override;
 
   void Draw(TCanvas* ACanvas, const TRect& Rect) override;
-  bool Empty() const override { return !FDib; }
+  bool Empty() const override { return !FBits; }
   int Width() const override { return FWidth; }
   void SetWidth(int Value) override { SetSize(Value, FHeight); }
   int Height() const override { return FHeight; }
@@ -442,8 +442,12 @@ public:
   HPALETTE Palette() override;
 
   TCanvas* Canvas();
-  HBITMAP Handle() const { return FDib.Get(); }
+  // The DIB section (made again from the kept pixels of a dormant bitmap).
+  HBITMAP Handle() const;
   bool HandleAllocated() const { return FDib.Get() != nullptr; }
+  // Frees the DIB section, its DC, mask and palette and keeps the pixels in memory; the next
+  // use of the handle or the canvas makes the section again.
+  void Dormant();
   // Takes over Value (a DIB section is used as it is; a device bitmap is converted).
   void SetHandle(HBITMAP Value);
   // Gives up the DIB section to the caller; the bitmap becomes empty.
@@ -502,9 +506,12 @@ private:
   void CanvasChanged(TObject*);
   void CanvasChanging(TObject*);
   HDC SourceDC();
+  // A dormant bitmap's section made again from FDormantBits.
+  void Wake();
 
   TBitmapOwner FDib;
-  uint8_t* FBits = nullptr;
+  uint8_t* FBits = nullptr;  // the section's pixels, or FDormantBits' while dormant
+  std::vector<uint8_t> FDormantBits;
   int FWidth = 0, FHeight = 0;
   int FBpp = 32;           // depth of the pixels (also of a new image while empty)
   bool F565 = false;       // 16 bits: 5-6-5 rather than 5-5-5

@@ -91,6 +91,26 @@ TScreenFormat ScreenFormat() {
   return F;
 }
 
+// Whether the first row of a section's memory is its top row. GetObjectA does not keep the sign
+// of a top-down section's height everywhere, so a pixel set through GDI tells.
+bool FirstRowOnTop(HBITMAP Section, const DIBSECTION& DS) {
+  if (DS.dsBmih.biHeight < 0) return true;
+  const int H = DS.dsBm.bmHeight;
+  const size_t Stride = size_t(DS.dsBm.bmWidthBytes);
+  if (H < 2 || !Stride) return false;
+  auto* Bits = static_cast<uint8_t*>(DS.dsBm.bmBits);
+  uint8_t* Last = Bits + (H - 1) * Stride;
+  const std::vector<uint8_t> First0(Bits, Bits + Stride), Last0(Last, Last + Stride);
+  TMemoryDC DC;
+  TSelectGuard Sel(DC, Section);
+  SetPixel(DC, 0, 0, GetPixel(DC, 0, 0) ^ 0xFFFFFF);
+  GdiFlush();
+  const bool Top = std::memcmp(Bits, First0.data(), Stride) != 0;
+  std::memcpy(Bits, First0.data(), Stride);
+  std::memcpy(Last, Last0.data(), Stride);
+  return Top;
+}
+
 // Bottom-up DIB section. Colors fills the table of 1, 4 and 8 bit sections (rest black).
 HBITMAP MakeDib(int W, int H, int Bpp, bool Is565, const RGBQUAD* Colors, int ColorCount, void** Bits) {
   std::vector<uint8_t> Buf(sizeof(BITMAPINFOHEADER) + 256 * sizeof(RGBQUAD));
@@ -374,6 +394,7 @@ TBitmapCanvas::~TBitmapCanvas() {
 }
 
 void TBitmapCanvas::CreateHandle() {
+  FBitmap->Wake();
   HDC DC = CreateCompatibleDC(nullptr);
   if (!DC) NoResources();
   FOldBitmap = FBitmap->FDib ? SelectObject(DC, FBitmap->FDib.Get()) : nullptr;
@@ -429,12 +450,48 @@ void TBitmap::FreeContext() {
   if (FCanvas) FCanvas->FreeContext();
 }
 
+HBITMAP TBitmap::Handle() const {
+  const_cast<TBitmap*>(this)->Wake();
+  return FDib.Get();
+}
+
+void TBitmap::Dormant() {
+  if (!FDib) return;
+  FreeContext();
+  GdiFlush();
+  FDormantBits.assign(FBits, FBits + size_t(FStride) * FHeight);
+  FMask.Reset();
+  FPalette.Reset();
+  FDib.Reset();
+  FBits = FDormantBits.data();
+}
+
+void TBitmap::Wake() {
+  if (FDib || FDormantBits.empty()) return;
+  void* Bits = nullptr;
+  HBITMAP Dib = MakeDib(FWidth, FHeight, FBpp, F565, FColors.data(), int(FColors.size()), &Bits);
+  if (!Dib) NoResources();
+  auto* To = static_cast<uint8_t*>(Bits);
+  if (FTopDown) {
+    // The new section is bottom-up.
+    for (int Y = 0; Y < FHeight; ++Y)
+      std::memcpy(To + size_t(FHeight - 1 - Y) * FStride, FDormantBits.data() + size_t(Y) * FStride, size_t(FStride));
+    FTopDown = false;
+  } else {
+    std::memcpy(To, FDormantBits.data(), FDormantBits.size());
+  }
+  FDib.Reset(Dib);
+  FBits = To;
+  std::vector<uint8_t>().swap(FDormantBits);
+}
+
 void TBitmap::Clear() {
   FreeContext();
   FMask.Reset();
   FPalette.Reset();
   FDib.Reset();
   FBits = nullptr;
+  std::vector<uint8_t>().swap(FDormantBits);
   FTopDown = false;
   FStride = 0;
 }
@@ -457,6 +514,7 @@ void TBitmap::NewImage(int W, int H, int Bpp, bool Is565, const RGBQUAD* Colors,
   FPalette.Reset();
   FDib.Reset(Dib);
   FBits = static_cast<uint8_t*>(Bits);
+  std::vector<uint8_t>().swap(FDormantBits);
   FWidth = W;
   FHeight = H;
   FBpp = Bpp;
@@ -490,6 +548,7 @@ void TBitmap::ConvertTo(int Bpp, bool Is565, const std::vector<RGBQUAD>& Colors)
            (Colors.empty() || std::memcmp(Colors.data(), FColors.data(), Colors.size() * sizeof(RGBQUAD)) == 0);
   };
   if (Bpp == FBpp && Is565 == F565 && (Bpp > 8 || SameColors())) return;
+  Wake();
   FreeContext();
   TBitmapOwner Old(FDib.Release());
   const int W = FWidth, H = FHeight;
@@ -547,6 +606,7 @@ void TBitmap::SetSize(int AWidth, int AHeight) {
     return;
   }
   if (FBpp <= 8 && FColors.size() != (size_t(1) << FBpp)) FColors = DefaultColors(FBpp);
+  Wake();
   FreeContext();
   TBitmapOwner Old(FDib.Release());
   const int OldW = FWidth, OldH = FHeight;
@@ -704,7 +764,7 @@ HPALETTE TBitmap::Palette() {
 }
 
 void TBitmap::SetHandle(HBITMAP Value) {
-  if (Value == FDib.Get()) return;
+  if (Value == FDib.Get() && FDormantBits.empty()) return;
   if (!Value) {
     Clear();
     FWidth = FHeight = 0;
@@ -744,7 +804,7 @@ void TBitmap::SetHandle(HBITMAP Value) {
     FHeight = H;
     FBpp = Bpp;
     F565 = Is565;
-    FTopDown = DS.dsBmih.biHeight < 0;
+    FTopDown = FirstRowOnTop(Value, DS);
     FStride = StrideOf(W, Bpp);
     FColors = std::move(Colors);
     FHandleType = bmDIB;
@@ -764,6 +824,7 @@ void TBitmap::SetHandle(HBITMAP Value) {
 }
 
 HBITMAP TBitmap::ReleaseHandle() {
+  Wake();
   FreeContext();
   HBITMAP H = FDib.Release();
   Clear();

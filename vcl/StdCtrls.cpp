@@ -25,7 +25,8 @@ namespace {
 // Owner-drawn item drawing shared by list and combo boxes: the canvas is bound to the item DC
 // for the call of Draw(Index, Rect, State).
 template <class F>
-void OwnerDrawItem(TCanvas* Canvas, TFont* Font, TBrush* Brush, TMessage& Message, const F& Draw) {
+void OwnerDrawItem(const TControl* Control, TCanvas* Canvas, TFont* Font, TBrush* Brush, TMessage& Message,
+                   const F& Draw) {
   auto* Dis = reinterpret_cast<DRAWITEMSTRUCT*>(Message.LParam);
   TOwnerDrawState State = LOWORD(Dis->itemState);
   TSaveDC Save(Dis->hDC);
@@ -34,6 +35,9 @@ void OwnerDrawItem(TCanvas* Canvas, TFont* Font, TBrush* Brush, TMessage& Messag
     ~Unbind() { C->SetHandle(nullptr); }
   } Guard{Canvas};
   Canvas->SetHandle(Dis->hDC);
+  // Text the canvas writes reads as the control does.
+  const int Reading = Control->UseRightToLeftReading() ? ETO_RTLREADING : 0;
+  Canvas->SetTextFlags((Canvas->TextFlags() & ~ETO_RTLREADING) | Reading);
   Canvas->SetFont(Font);
   Canvas->SetBrush(Brush);
   TRect R(Dis->rcItem);
@@ -786,7 +790,9 @@ void TCustomMemo::CreateParams(TCreateParams& Params) {
   static const DWORD Bars[] = {0, WS_HSCROLL, WS_VSCROLL, WS_HSCROLL | WS_VSCROLL};
   TCustomEdit::CreateParams(Params);
   if (FWordWrap) Params.Style &= ~DWORD(ES_AUTOHSCROLL);
-  Params.Style |= ES_MULTILINE | Alignments[FAlignment] | Bars[FScrollBars];
+  TAlignment A = FAlignment;
+  if (UseRightToLeftAlignment()) ChangeBiDiModeAlignment(A);
+  Params.Style |= ES_MULTILINE | Alignments[A] | Bars[FScrollBars];
 }
 
 void TCustomMemo::SetAlignment(TAlignment Value) {
@@ -1625,7 +1631,7 @@ void TCustomListBox::CNCommand(TMessage& Message) {
 
 
 void TCustomListBox::CNDrawItem(TMessage& Message) {
-  OwnerDrawItem(FCanvas, Font(), Brush(), Message,
+  OwnerDrawItem(this, FCanvas, Font(), Brush(), Message,
                 [this](int I, const TRect& R, TOwnerDrawState S) { DrawItem(I, R, S); });
 }
 
@@ -2040,7 +2046,7 @@ void TCustomComboBox::CNCommand(TMessage& Message) {
 }
 
 void TCustomComboBox::CNDrawItem(TMessage& Message) {
-  OwnerDrawItem(FCanvas, Font(), Brush(), Message,
+  OwnerDrawItem(this, FCanvas, Font(), Brush(), Message,
                 [this](int I, const TRect& R, TOwnerDrawState S) { DrawItem(I, R, S); });
 }
 

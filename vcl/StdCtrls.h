@@ -288,6 +288,7 @@ public:
   TPoint CaretPos();
 
   void Dispatch(TMessage& Message) override;
+  TAlignment GetControlsAlignment() const override { return FAlignment; }
 
 protected:
   void CreateParams(TCreateParams& Params) override;

@@ -64,6 +64,23 @@ TEST(GlyphLooks, EnabledLookIsThePictureWithItsTransparentColourLeftOut) {
     }
 }
 
+TEST(GlyphLooks, ThePictureRestsDormantOnceALookIsBuilt) {
+  TGlyph G;
+  auto P = Picture(2);
+  G.SetGlyph(P.get());
+  ASSERT_TRUE(G.Glyph()->HandleAllocated());
+  const auto Enabled = Look(G, true);
+  EXPECT_FALSE(G.Glyph()->HandleAllocated()) << "its section is given back";
+  EXPECT_FALSE(G.Glyph()->Empty());
+  // The other look is built from the dormant picture, and both still show what they should.
+  const auto Disabled = Look(G, false);
+  EXPECT_FALSE(G.Glyph()->HandleAllocated());
+  EXPECT_EQ(Disabled[6 * 8 + 1], ColorToRGB(clBtnHighlight)) << "white recoloured";
+  EXPECT_EQ(Disabled[1 * 8 + 6], clRed);
+  EXPECT_EQ(Enabled[6 * 8 + 1], clWhite);
+  EXPECT_EQ(Px(*G.Glyph(), 6, 1), clRed) << "the picture's pixels are kept";
+}
+
 TEST(GlyphLooks, SingleImageDisabledLookIsEmbossedFromItsBlackPixels) {
   TGlyph G;
   auto P = Picture(1);

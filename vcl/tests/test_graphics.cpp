@@ -1006,6 +1006,109 @@ TEST(Bitmap, AssignCopiesPixels) {
   EXPECT_TRUE(B.Modified());
 }
 
+bool UnderWine() { return GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr; }
+
+// A top-down 32-bit section, rows coloured by their index, so a flipped image shows.
+HBITMAP TopDownSection(int W, int H) {
+  BITMAPINFO BI{};
+  BI.bmiHeader.biSize = sizeof(BI.bmiHeader);
+  BI.bmiHeader.biWidth = W;
+  BI.bmiHeader.biHeight = -H;
+  BI.bmiHeader.biPlanes = 1;
+  BI.bmiHeader.biBitCount = 32;
+  void* Bits = nullptr;
+  HBITMAP B = CreateDIBSection(nullptr, &BI, DIB_RGB_COLORS, &Bits, nullptr, 0);
+  auto* P = static_cast<uint32_t*>(Bits);
+  for (int Y = 0; Y < H; ++Y)
+    for (int X = 0; X < W; ++X) P[Y * W + X] = Y < H / 2 ? 0x0000FF : 0xFFFF00;  // blue above, yellow below
+  return B;
+}
+
+TEST(Bitmap, ATopDownSectionsRowsReadFromTheTop) {
+  TBitmap B;
+  B.SetHandle(TopDownSection(12, 10));
+  EXPECT_EQ(*static_cast<uint32_t*>(B.ScanLine(0)), 0x0000FFu) << "blue, the top row";
+  EXPECT_EQ(*static_cast<uint32_t*>(B.ScanLine(9)), 0xFFFF00u) << "yellow, the bottom row";
+  EXPECT_EQ(Hex(Px(B, 0, 0)), Hex(clBlue));
+  TMemoryStream S;
+  B.SaveToStream(&S);
+  S.SetPosition(0);
+  TBitmap Loaded;
+  Loaded.LoadFromStream(&S);
+  EXPECT_EQ(Hex(Px(Loaded, 0, 0)), Hex(clBlue)) << "the file keeps the rows in order";
+  EXPECT_EQ(Hex(Px(Loaded, 0, 9)), Hex(clYellow));
+}
+
+// A dormant bitmap has no section and no DC, keeps its image, and makes its section again
+// (drawn, read back or asked for its handle) with the same pixels.
+TEST(Bitmap, DormantFreesItsSectionAndKeepsThePixels) {
+  struct Case {
+    const char* Name;
+    std::function<void(TBitmap&)> Make;
+  } const Cases[] = {
+      {"32 bit", [](TBitmap& B) { Prepare(B, 12, 10, clWhite); }},
+      {"24 bit", [](TBitmap& B) { Prepare(B, 12, 10, clWhite); B.SetPixelFormat(pf24bit); }},
+      {"8 bit with its colour table", [](TBitmap& B) { Prepare(B, 12, 10, clWhite); B.SetPixelFormat(pf8bit); }},
+      {"top-down section", [](TBitmap& B) { B.SetHandle(TopDownSection(12, 10)); }},
+  };
+  for (const Case& K : Cases) {
+    SCOPED_TRACE(K.Name);
+    TBitmap B;
+    K.Make(B);
+    B.Canvas()->SetPixels(2, 1, clRed);
+    B.Canvas()->SetPixels(9, 8, clLime);
+    TBitmap Before;
+    Prepare(Before, 12, 10, clBlack);
+    Before.Canvas()->Draw(0, 0, &B);
+    const TPixelFormat Format = B.PixelFormat();
+
+    const HBITMAP Section = B.Handle();
+    B.Dormant();
+    EXPECT_FALSE(B.HandleAllocated());
+    EXPECT_EQ(GetObjectType(Section), 0u) << "the section is deleted";
+    EXPECT_FALSE(B.Empty());
+    EXPECT_EQ(B.Width(), 12);
+    EXPECT_EQ(B.Height(), 10);
+    EXPECT_EQ(B.PixelFormat(), Format);
+    B.Dormant();  // twice is once
+
+    TBitmap After;
+    Prepare(After, 12, 10, clBlack);
+    After.Canvas()->Draw(0, 0, &B);
+    EXPECT_TRUE(B.HandleAllocated()) << "drawing made the section again";
+    for (int Y = 0; Y < 10; ++Y)
+      for (int X = 0; X < 12; ++X) ASSERT_EQ(Hex(Px(After, X, Y)), Hex(Px(Before, X, Y))) << X << "," << Y;
+
+    // Asked for directly, the handle comes back too; a saved file holds the same image.
+    B.Dormant();
+    TMemoryStream Dormant, Awake;
+    B.SaveToStream(&Dormant);
+    EXPECT_NE(B.Handle(), nullptr);
+    B.SaveToStream(&Awake);
+    ASSERT_EQ(Dormant.Size(), Awake.Size());
+    EXPECT_EQ(std::memcmp(Dormant.Memory(), Awake.Memory(), size_t(Awake.Size())), 0);
+  }
+}
+
+TEST(Bitmap, DormantGivesBackOneGdiObject) {
+  TBitmap B;
+  Prepare(B, 16, 16, clRed);
+  B.FreeContext();  // the canvas's DC aside: only the section is counted
+  SetLastError(0);
+  const DWORD Before = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+  B.Dormant();
+  const DWORD After = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+  if (UnderWine()) {
+    // Wine does not count GDI objects per process (a stub answering 0); the deleted section
+    // shows through GetObjectType in the test above.
+    EXPECT_EQ(Before, 0u) << "Wine counts GDI objects now: check the drop below there too";
+  } else {
+    EXPECT_EQ(After, Before - 1);
+  }
+  B.Canvas();
+  EXPECT_EQ(Hex(Px(B, 8, 8)), Hex(clRed));
+}
+
 // ---------------------------------------------------------------------------------------------
 // Icons
 
