@@ -1,6 +1,6 @@
 // TJPEGBase: the libjpeg object's error manager and progress record shared by the compressor
 // and decompressor components; fatal library errors become exceptions, warnings go to an event
-// or a message box, and aborting is safe from any handler.
+// or a warning message dialog, and aborting is safe from any handler.
 #pragma once
 
 #include "rtl/Classes.h"
