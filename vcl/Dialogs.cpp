@@ -369,16 +369,16 @@ const TModalResult ButtonResults[] = {mrYes, mrNo, mrOk, mrCancel, mrAbort, mrRe
 
 }  // namespace
 
-TCustomForm* CreateMessageDialog(const AnsiString& Msg, TMsgDlgType DlgType, TMsgDlgButtons Buttons) {
+TForm* CreateMessageDialog(const AnsiString& Msg, TMsgDlgType DlgType, TMsgDlgButtons Buttons) {
   auto* Form = TCustomForm::CreateNew<TMessageForm>(Application);
   try {
     Form->SetBorderStyle(bsDialog);
     // Spacing in dialog units of the form's font: a quarter of the mean character width, an
     // eighth of the text height.
-    TWindowDC Screen;
-    TSelectGuard FontSel(Screen, Form->Font()->Handle());
+    TWindowDC DC;
+    TSelectGuard FontSel(DC, Form->Font()->Handle());
     SIZE Letters{};
-    GetTextExtentPoint32A(Screen, "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz", 52, &Letters);
+    GetTextExtentPoint32A(DC, "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz", 52, &Letters);
     const int UnitX = Letters.cx / 52, UnitY = Letters.cy;
     const int HorzMargin = MulDiv(8, UnitX, 4), VertMargin = MulDiv(8, UnitY, 8);
     const int HorzSpacing = MulDiv(10, UnitX, 4), VertSpacing = MulDiv(10, UnitY, 8);
@@ -389,11 +389,11 @@ TCustomForm* CreateMessageDialog(const AnsiString& Msg, TMsgDlgType DlgType, TMs
       if (!Has(B)) continue;
       ++Count;
       RECT R{0, 0, 0, 0};
-      DrawTextA(Screen, ButtonCaptions[B], -1, &R, DT_CALCRECT | DT_LEFT | DT_SINGLELINE);
+      DrawTextA(DC, ButtonCaptions[B], -1, &R, DT_CALCRECT | DT_LEFT | DT_SINGLELINE);
       ButtonWidth = std::max(ButtonWidth, int(R.right - R.left) + 8);
     }
     RECT Text{0, 0, GetSystemMetrics(SM_CXSCREEN) / 2, 0};
-    DrawTextA(Screen, Msg.c_str(), -1, &Text, DT_EXPANDTABS | DT_CALCRECT | DT_WORDBREAK);
+    DrawTextA(DC, Msg.c_str(), -1, &Text, DT_EXPANDTABS | DT_CALCRECT | DT_WORDBREAK);
     const LPCSTR IconID = DialogIcons[DlgType];
     int IconTextWidth = Text.right, IconTextHeight = Text.bottom;
     if (IconID) {
@@ -444,7 +444,7 @@ TCustomForm* CreateMessageDialog(const AnsiString& Msg, TMsgDlgType DlgType, TMs
 }
 
 int MessageDlg(const AnsiString& Msg, TMsgDlgType DlgType, TMsgDlgButtons Buttons, int HelpCtx) {
-  TCustomForm* Form = CreateMessageDialog(Msg, DlgType, Buttons);
+  TForm* Form = CreateMessageDialog(Msg, DlgType, Buttons);
   try {
     Form->SetHelpContext(HelpCtx);
     const int Result = Form->ShowModal();

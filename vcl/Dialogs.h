@@ -215,7 +215,7 @@ constexpr TMsgDlgButtons mbAbortIgnore = MsgDlgButtons({mbAbort, mbIgnore});
 // "Abort", "Retry", "Ignore", "All", "NoToAll", "YesToAll", "Help"), each closing the form with
 // its modal result (Help shows the form's help topic instead). OK, else Yes, is the default
 // button; Cancel, else No, else OK answers Escape.
-TCustomForm* CreateMessageDialog(const AnsiString& Msg, TMsgDlgType DlgType, TMsgDlgButtons Buttons);
+TForm* CreateMessageDialog(const AnsiString& Msg, TMsgDlgType DlgType, TMsgDlgButtons Buttons);
 // Shows the message form modally, centred on the screen, with HelpCtx as its help topic; the
 // modal result of the button pressed (mrCancel when the form was closed otherwise).
 int MessageDlg(const AnsiString& Msg, TMsgDlgType DlgType, TMsgDlgButtons Buttons, int HelpCtx);

@@ -125,7 +125,9 @@ TEST(MessageDialog, ButtonsInARowWithTheirCaptionsAndResults) {
       // One row of equal buttons, below the text and the icon, inside the form.
       EXPECT_EQ(B[I]->Top(), B[0]->Top());
       EXPECT_EQ(B[I]->Width(), B[0]->Width());
-      if (I) EXPECT_GT(B[I]->Left(), B[I - 1]->Left() + B[I - 1]->Width());
+      if (I) {
+        EXPECT_GT(B[I]->Left(), B[I - 1]->Left() + B[I - 1]->Width());
+      }
       EXPECT_GT(B[I]->Top(), Text->Top() + Text->Height());
       EXPECT_GT(B[I]->Top(), Image->Top() + Image->Height());
       EXPECT_LE(B[I]->Top() + B[I]->Height(), D->ClientHeight());
