@@ -60,7 +60,7 @@ namespace {
 std::vector<std::string> Boxes;
 bool BoxesExpected = false;
 bool DialogsAnswered = false;
-HWND LastDialog = nullptr;  // message dialog recorded last
+HWND LastDialog = nullptr;  // the open message dialog, once recorded
 HHOOK BoxHook = nullptr;
 
 BOOL CALLBACK LongestStatic(HWND Child, LPARAM P) {
@@ -103,8 +103,9 @@ LRESULT CALLBACK CloseMessageBoxes(int Code, WPARAM W, LPARAM L) {
         EnumChildWindows(Wnd, LongestStatic, reinterpret_cast<LPARAM>(Text));
         Record(std::string(Caption) + ": " + Text);
       }
-    } else if (std::strcmp(Class, "TMessageForm") == 0 && Code == HCBT_ACTIVATE && !DialogsAnswered &&
-               Wnd != LastDialog) {
+    } else if (Code == HCBT_DESTROYWND) {
+      if (Wnd == LastDialog) LastDialog = nullptr;
+    } else if (std::strcmp(Class, "TMessageForm") == 0 && !DialogsAnswered && Wnd != LastDialog) {
       LastDialog = Wnd;
       char Caption[128] = {};
       GetWindowTextA(Wnd, Caption, sizeof Caption);

@@ -239,6 +239,7 @@ TEST(JPEGWarnings, WithoutAHandlerAWarningDialogShowsTheFirst) {
 // with its OK button.
 struct TDialogWatch {
   struct TSeen {
+    HWND Wnd = nullptr;
     std::string Caption;
     std::vector<std::string> Buttons;
   };
@@ -274,6 +275,7 @@ struct TDialogWatch {
     EnumThreadWindows(GetCurrentThreadId(), &FindForm, 0);
     if (!Open) return;
     TSeen S;
+    S.Wnd = Open;
     char Caption[128] = {};
     GetWindowTextA(Open, Caption, sizeof Caption);
     S.Caption = Caption;
@@ -304,7 +306,7 @@ TEST(JPEGWarnings, TheWarningDialogHasAnOKButtonThatContinues) {
   ASSERT_EQ(TDialogWatch::Seen.size(), 1u);
   EXPECT_EQ(TDialogWatch::Seen[0].Caption, "Warning");
   EXPECT_EQ(TDialogWatch::Seen[0].Buttons, std::vector<std::string>{"OK"});
-  EXPECT_FALSE(IsWindow(TDialogWatch::Open));
+  EXPECT_FALSE(IsWindow(TDialogWatch::Seen[0].Wnd));
   // Pressing OK let the decode run to its end.
   ASSERT_EQ(Out->Width(), Want->Width());
   ASSERT_EQ(Out->Height(), Want->Height());
