@@ -1,5 +1,6 @@
 // TJPEGBase: error exit, messages, progress and abort around the libjpeg object.
 #include "jpeg/JPEGBase.h"
+#include "vcl/Dialogs.h"
 
 #include <cmath>
 #include <cstdlib>
@@ -153,7 +154,7 @@ void TJPEGBase::Warning(int Level) {
   if (!Report) return;
   AnsiString Msg = FormatLibraryMessage();
   if (OnWarning) OnWarning(Msg);
-  else MessageBoxA(GetActiveWindow(), Msg.c_str(), "Warning", MB_OK | MB_ICONWARNING | MB_TASKMODAL);
+  else MessageDlg(Msg, mtWarning, MsgDlgButtons({mbOK}), 0);
 }
 
 void TJPEGBase::DoProgress() {

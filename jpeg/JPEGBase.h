@@ -1,6 +1,6 @@
 // TJPEGBase: the libjpeg object's error manager and progress record shared by the compressor
 // and decompressor components; fatal library errors become exceptions, warnings go to an event
-// or a message box, and aborting is safe from any handler.
+// or a warning message dialog, and aborting is safe from any handler.
 #pragma once
 
 #include "rtl/Classes.h"
@@ -34,7 +34,8 @@ public:
   // The library's fatal error: raises Exception with its formatted message (dropped while the
   // object is being aborted). Only ever called from the library's error exit.
   virtual void Error();
-  // A library message: Level < 0 a corrupt-data warning, 0 and up a trace message.
+  // A library message: Level < 0 a corrupt-data warning, 0 and up a trace message. One that is
+  // reported goes to OnWarning, else to a warning message dialog with an OK button.
   virtual void Warning(int Level);
   // Calls OnProgressReport; an exception from it aborts the conversion and propagates.
   virtual void DoProgress();

@@ -331,7 +331,7 @@ void TJPEGCompressor::WriteStretchedBitmap(TBitmap* Bitmap, int Width, int Heigh
   WriteBitmap(Temp.get());
 }
 
-void TJPEGCompressor::WriteMetaFile(HENHMETAFILE Metafile, int Width, int Height) {
+void TJPEGCompressor::WriteMetaFile(TMetafile* Metafile, int Width, int Height) {
   TBitmapPtr Temp(MetaToBitmap(Metafile, Width, Height));
   WriteBitmap(Temp.get());
 }
@@ -348,7 +348,6 @@ TBitmap* CropBitmap(TBitmap* Bitmap, int Width, int Height, const TRect& Source)
   if (!Bitmap || Bitmap->Empty()) NoDIB();
   if (Width <= 0 || Height <= 0) throw Exception(Format("Invalid bitmap size (%d by %d)", {Width, Height}));
   TBitmapPtr Result(new TBitmap);
-  Result->SetPixelFormat(pf24bit);
   Result->SetSize(Width, Height);
   HDC Src = Bitmap->Canvas()->Handle();
   HDC Dst = Result->Canvas()->Handle();
@@ -368,30 +367,21 @@ TBitmap* CropBitmap(TBitmap* Bitmap, int Width, int Height, const TRect& Source)
   return Result.release();
 }
 
-TBitmap* MetaToBitmap(HENHMETAFILE Metafile, int Width, int Height) {
+TBitmap* MetaToBitmap(TMetafile* Metafile, int Width, int Height) {
   if (Width <= 0 || Height <= 0) throw Exception(Format("Invalid bitmap size (%d by %d)", {Width, Height}));
   TBitmapPtr Result(new TBitmap);
-  Result->SetPixelFormat(pf24bit);
   Result->SetSize(Width, Height);
   TCanvas* Canvas = Result->Canvas();
+  const HENHMETAFILE Handle = Metafile ? Metafile->Handle() : nullptr;
   HDC DC = Canvas->Handle();
-  TPaletteOwner Palette;
-  const UINT Entries = Metafile ? GetEnhMetaFilePaletteEntries(Metafile, 0, nullptr) : 0;
-  if (Entries > 0 && Entries != GDI_ERROR) {
-    std::vector<uint8_t> Buf(sizeof(LOGPALETTE) + Entries * sizeof(PALETTEENTRY));
-    auto* LP = reinterpret_cast<LOGPALETTE*>(Buf.data());
-    LP->palVersion = 0x300;
-    LP->palNumEntries = WORD(Entries);
-    GetEnhMetaFilePaletteEntries(Metafile, Entries, LP->palPalEntry);
-    Palette.Reset(CreatePalette(LP));
-  }
-  TPaletteGuard PalSel(DC, Palette.Get(), true);
+  const HPALETTE Palette = Handle ? Metafile->Palette() : nullptr;
+  TPaletteGuard PalSel(DC, Palette, true);
   if (Palette) RealizePalette(DC);
   Canvas->FillRect(Rect(0, 0, Width, Height));
   RECT R{0, 0, Width, Height};
   SetLastError(0);
-  if (!Metafile || !PlayEnhMetaFile(Canvas->Handle(), Metafile, &R)) {
-    const DWORD Code = Metafile ? GetLastError() : DWORD(ERROR_INVALID_HANDLE);
+  if (!Handle || !PlayEnhMetaFile(Canvas->Handle(), Handle, &R)) {
+    const DWORD Code = Handle ? GetLastError() : DWORD(ERROR_INVALID_HANDLE);
     throw Exception(Format("Unable to render metafile as a bitmap - PlayEnhMetaFile returned %d", {int(Code)}));
   }
   GdiFlush();
@@ -511,7 +501,7 @@ void TJPEGStreamCompressor::SaveStretchedBitMapToStream(TBitmap* Bitmap, int Wid
   WithStream(Stream, [&] { WriteStretchedBitmap(Bitmap, Width, Height); });
 }
 
-void TJPEGStreamCompressor::SaveMetaFileToStream(HENHMETAFILE Metafile, TStream* Stream, int Width, int Height) {
+void TJPEGStreamCompressor::SaveMetaFileToStream(TMetafile* Metafile, TStream* Stream, int Width, int Height) {
   WithStream(Stream, [&] { WriteMetaFile(Metafile, Width, Height); });
 }
 
@@ -521,15 +511,18 @@ void TJPEGStreamCompressor::SaveDIBitmapToStream(TStream* Stream, const BITMAPIN
 }
 
 void TJPEGStreamCompressor::SavePictureToStream(TPicture* Picture, TStream* Stream) {
-  auto* Bitmap = Picture ? dynamic_cast<TBitmap*>(Picture->Graphic()) : nullptr;
-  if (!Bitmap) throw Exception("cannot save a picture that is neither a bitmap nor metafile");
-  SaveBitMapToStream(Bitmap, Stream);
+  TGraphic* G = Picture ? Picture->Graphic() : nullptr;
+  if (auto* Bitmap = dynamic_cast<TBitmap*>(G)) SaveBitMapToStream(Bitmap, Stream);
+  else if (auto* Metafile = dynamic_cast<TMetafile*>(G))
+    SaveMetaFileToStream(Metafile, Stream, Picture->Width(), Picture->Height());
+  else throw Exception("cannot save a picture that is neither a bitmap nor metafile");
 }
 
 void TJPEGStreamCompressor::SaveStretchedPictureToStream(TPicture* Picture, int Width, int Height, TStream* Stream) {
-  auto* Bitmap = Picture ? dynamic_cast<TBitmap*>(Picture->Graphic()) : nullptr;
-  if (!Bitmap) throw Exception("cannot save a picture that is neither a bitmap nor metafile");
-  SaveStretchedBitMapToStream(Bitmap, Width, Height, Stream);
+  TGraphic* G = Picture ? Picture->Graphic() : nullptr;
+  if (auto* Bitmap = dynamic_cast<TBitmap*>(G)) SaveStretchedBitMapToStream(Bitmap, Width, Height, Stream);
+  else if (auto* Metafile = dynamic_cast<TMetafile*>(G)) SaveMetaFileToStream(Metafile, Stream, Width, Height);
+  else throw Exception("cannot save a picture that is neither a bitmap nor metafile");
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -557,7 +550,7 @@ void TJPEGFileCompressor::SaveStretchedBitmapToFile(TBitmap* Bitmap, int Width, 
   SaveStretchedBitMapToStream(Bitmap, Width, Height, &Stream);
 }
 
-void TJPEGFileCompressor::SaveMetafileToFile(HENHMETAFILE Metafile, int Width, int Height,
+void TJPEGFileCompressor::SaveMetafileToFile(TMetafile* Metafile, int Width, int Height,
                                              const AnsiString& FileName) {
   TFileStream Stream(FileName, fmCreate);
   SaveMetaFileToStream(Metafile, &Stream, Width, Height);

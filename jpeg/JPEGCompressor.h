@@ -31,7 +31,7 @@ public:
   static void Bitmap2DIB(TBitmap* Bitmap, TBitmapResolution Resolution, void* Bits, BITMAPINFO* Info);
   void WriteBitmap(TBitmap* Bitmap);
   void WriteStretchedBitmap(TBitmap* Bitmap, int Width, int Height);
-  void WriteMetaFile(HENHMETAFILE Metafile, int Width, int Height);
+  void WriteMetaFile(TMetafile* Metafile, int Width, int Height);
 
   const AnsiString& Comment() const { return FComment; }
   void SetComment(const AnsiString& Value) { FComment = Value; }
@@ -121,9 +121,10 @@ public:
 
   void SaveBitMapToStream(TBitmap* Bitmap, TStream* Stream);
   void SaveStretchedBitMapToStream(TBitmap* Bitmap, int Width, int Height, TStream* Stream);
-  void SaveMetaFileToStream(HENHMETAFILE Metafile, TStream* Stream, int Width, int Height);
+  void SaveMetaFileToStream(TMetafile* Metafile, TStream* Stream, int Width, int Height);
   void SaveDIBitmapToStream(TStream* Stream, const BITMAPINFO* Info, const void* Bits, size_t BitsSize = 0);
-  // A bitmap graphic; anything else raises "cannot save a picture that is neither a bitmap nor metafile".
+  // A bitmap graphic, or a metafile at the picture's size; anything else raises "cannot save a
+  // picture that is neither a bitmap nor metafile".
   void SavePictureToStream(TPicture* Picture, TStream* Stream);
   void SaveStretchedPictureToStream(TPicture* Picture, int Width, int Height, TStream* Stream);
 
@@ -152,14 +153,14 @@ public:
   void SaveStretchedPictureToFile(TPicture* Picture, int Width, int Height, const AnsiString& FileName);
   void SaveBitmapToFile(TBitmap* Bitmap, const AnsiString& FileName);
   void SaveStretchedBitmapToFile(TBitmap* Bitmap, int Width, int Height, const AnsiString& FileName);
-  void SaveMetafileToFile(HENHMETAFILE Metafile, int Width, int Height, const AnsiString& FileName);
+  void SaveMetafileToFile(TMetafile* Metafile, int Width, int Height, const AnsiString& FileName);
 };
 
 // The stream compressor registered as default, null when none.
 TJPEGStreamCompressor* DefaultJPEGCompressor();
 
-// New bitmaps (the caller frees them): Bitmap stretched to Width by Height; the Source part of
-// it stretched so; an enhanced metafile played into a bitmap of that size.
+// New bitmaps of the screen's format (the caller frees them): Bitmap stretched to Width by
+// Height; the Source part of it stretched so; a metafile played into a bitmap of that size.
 TBitmap* ReSizeBitmap(TBitmap* Bitmap, int Width, int Height);
 TBitmap* CropBitmap(TBitmap* Bitmap, int Width, int Height, const TRect& Source);
-TBitmap* MetaToBitmap(HENHMETAFILE Metafile, int Width, int Height);
+TBitmap* MetaToBitmap(TMetafile* Metafile, int Width, int Height);

@@ -1,6 +1,8 @@
-// Common dialogs over comdlg32.
+// Common dialogs over comdlg32, and the message dialog.
 #include "vcl/Dialogs.h"
+#include "vcl/ExtCtrls.h"
 #include "vcl/Forms.h"
+#include "vcl/StdCtrls.h"
 
 #include <commdlg.h>
 #include <cstring>
@@ -334,6 +336,125 @@ ORV_IMPLEMENT_COMPONENT(TOpenDialog, TCommonDialog, TOpenDialog_Props)
 bool TSaveDialog::Execute() { return DoExecute(true); }
 
 ORV_IMPLEMENT_COMPONENT_NOPROPS(TSaveDialog, TOpenDialog)
+
+// ---------------------------------------------------------------------------------------------
+// Message dialog
+
+namespace {
+
+// The form MessageDlg shows, in the system's message font.
+class TMessageForm : public TForm {
+  ORV_CLASS(TMessageForm, TForm)
+public:
+  explicit TMessageForm(TComponent* AOwner) : TForm(AOwner) {
+    NONCLIENTMETRICSA Metrics{};
+    Metrics.cbSize = sizeof Metrics;
+    if (SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof Metrics, &Metrics, 0))
+      if (HFONT F = CreateFontIndirectA(&Metrics.lfMessageFont)) Font()->SetHandle(F);
+  }
+  void HelpButtonClick(TObject*) {
+    if (Application) Application->HelpContext(HelpContext());
+  }
+};
+ORV_IMPLEMENT_COMPONENT_NOPROPS(TMessageForm, TForm)
+
+const char* const DialogCaptions[] = {"Warning", "Error", "Information", "Confirm"};
+const LPCSTR DialogIcons[] = {IDI_EXCLAMATION, IDI_HAND, IDI_ASTERISK, IDI_QUESTION, nullptr};
+const char* const ButtonNames[] = {"Yes", "No", "OK", "Cancel", "Abort", "Retry",
+                                   "Ignore", "All", "NoToAll", "YesToAll", "Help"};
+const char* const ButtonCaptions[] = {"&Yes", "&No", "OK", "Cancel", "&Abort", "&Retry",
+                                      "&Ignore", "&All", "N&o to All", "Yes to &All", "&Help"};
+const TModalResult ButtonResults[] = {mrYes, mrNo, mrOk, mrCancel, mrAbort, mrRetry,
+                                      mrIgnore, mrAll, mrNoToAll, mrYesToAll, mrNone};
+
+}  // namespace
+
+TForm* CreateMessageDialog(const AnsiString& Msg, TMsgDlgType DlgType, TMsgDlgButtons Buttons) {
+  auto* Form = TCustomForm::CreateNew<TMessageForm>(Application);
+  try {
+    Form->SetBorderStyle(bsDialog);
+    // Spacing in dialog units of the form's font: a quarter of the mean character width, an
+    // eighth of the text height.
+    TWindowDC DC;
+    TSelectGuard FontSel(DC, Form->Font()->Handle());
+    SIZE Letters{};
+    GetTextExtentPoint32A(DC, "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz", 52, &Letters);
+    const int UnitX = Letters.cx / 52, UnitY = Letters.cy;
+    const int HorzMargin = MulDiv(8, UnitX, 4), VertMargin = MulDiv(8, UnitY, 8);
+    const int HorzSpacing = MulDiv(10, UnitX, 4), VertSpacing = MulDiv(10, UnitY, 8);
+    const int ButtonHeight = MulDiv(14, UnitY, 8), ButtonSpacing = MulDiv(4, UnitX, 4);
+    int ButtonWidth = MulDiv(50, UnitX, 4), Count = 0;
+    const auto Has = [Buttons](int B) { return (Buttons & (1u << B)) != 0; };
+    for (int B = mbYes; B <= mbHelp; ++B) {
+      if (!Has(B)) continue;
+      ++Count;
+      RECT R{0, 0, 0, 0};
+      DrawTextA(DC, ButtonCaptions[B], -1, &R, DT_CALCRECT | DT_LEFT | DT_SINGLELINE);
+      ButtonWidth = std::max(ButtonWidth, int(R.right - R.left) + 8);
+    }
+    RECT Text{0, 0, GetSystemMetrics(SM_CXSCREEN) / 2, 0};
+    DrawTextA(DC, Msg.c_str(), -1, &Text, DT_EXPANDTABS | DT_CALCRECT | DT_WORDBREAK);
+    const LPCSTR IconID = DialogIcons[DlgType];
+    int IconTextWidth = Text.right, IconTextHeight = Text.bottom;
+    if (IconID) {
+      IconTextWidth += 32 + HorzSpacing;
+      IconTextHeight = std::max(IconTextHeight, 32);
+    }
+    const int GroupWidth = Count ? ButtonWidth * Count + ButtonSpacing * (Count - 1) : 0;
+    const int ClientWidth = std::max(IconTextWidth, GroupWidth) + HorzMargin * 2;
+    Form->SetClientWidth(ClientWidth);
+    Form->SetClientHeight(IconTextHeight + ButtonHeight + VertSpacing + VertMargin * 2);
+    Form->SetPosition(poScreenCenter);
+    Form->SetCaption(DlgType == mtCustom ? (Application ? Application->Title() : AnsiString())
+                                         : AnsiString(DialogCaptions[DlgType]));
+    if (IconID) {
+      auto* Image = New<TImage>(Form);
+      Image->SetName("Image");
+      Image->SetParent(Form);
+      Image->Picture()->Icon()->SetHandle(CopyIcon(LoadIconA(nullptr, IconID)));
+      Image->SetBounds(HorzMargin, VertMargin, 32, 32);
+    }
+    auto* Message = New<TLabel>(Form);
+    Message->SetName("Message");
+    Message->SetParent(Form);
+    Message->SetWordWrap(true);
+    Message->SetCaption(Msg);
+    Message->SetBounds(IconTextWidth - Text.right + HorzMargin, VertMargin, Text.right, Text.bottom);
+    const int DefaultButton = Has(mbOK) ? mbOK : Has(mbYes) ? mbYes : mbRetry;
+    const int CancelButton = Has(mbCancel) ? mbCancel : Has(mbNo) ? mbNo : mbOK;
+    int X = (ClientWidth - GroupWidth) / 2;
+    for (int B = mbYes; B <= mbHelp; ++B) {
+      if (!Has(B)) continue;
+      auto* Button = New<TButton>(Form);
+      Button->SetName(ButtonNames[B]);
+      Button->SetParent(Form);
+      Button->SetCaption(ButtonCaptions[B]);
+      Button->SetModalResult(ButtonResults[B]);
+      if (B == DefaultButton) Button->SetDefault(true);
+      if (B == CancelButton) Button->SetCancel(true);
+      Button->SetBounds(X, IconTextHeight + VertMargin + VertSpacing, ButtonWidth, ButtonHeight);
+      X += ButtonWidth + ButtonSpacing;
+      if (B == mbHelp) Button->OnClick = TNotifyEvent::Bind<&TMessageForm::HelpButtonClick>(Form);
+    }
+  } catch (...) {
+    TObject::Free(Form);
+    throw;
+  }
+  return Form;
+}
+
+int MessageDlg(const AnsiString& Msg, TMsgDlgType DlgType, TMsgDlgButtons Buttons, int HelpCtx) {
+  TForm* Form = CreateMessageDialog(Msg, DlgType, Buttons);
+  try {
+    Form->SetHelpContext(HelpCtx);
+    const int Result = Form->ShowModal();
+    TObject::Free(Form);
+    return Result;
+  } catch (...) {
+    TObject::Free(Form);
+    throw;
+  }
+}
 
 namespace {
 struct TDialogsUnit {

@@ -1,10 +1,12 @@
 // Common dialogs: a base over the system's modal dialog functions with their hook procedure,
-// the colour and font dialogs, and the open and save dialogs.
+// the colour and font dialogs, the open and save dialogs, and the message dialog.
 #pragma once
 
 #include "vcl/Controls.h"
 #include "vcl/Forms.h"
 #include "vcl/Graphics.h"
+
+#include <initializer_list>
 
 // A system dialog shown modally by Execute. While it is open, Handle is its window and its
 // messages pass MessageHook before the system handles them.
@@ -190,3 +192,30 @@ public:
   explicit TSaveDialog(TComponent* AOwner) : TOpenDialog(AOwner) {}
   bool Execute() override;
 };
+
+// ---------------------------------------------------------------------------------------------
+enum TMsgDlgType { mtWarning, mtError, mtInformation, mtConfirmation, mtCustom };
+enum TMsgDlgBtn { mbYes, mbNo, mbOK, mbCancel, mbAbort, mbRetry, mbIgnore, mbAll, mbNoToAll, mbYesToAll, mbHelp };
+using TMsgDlgButtons = unsigned;  // bit n = TMsgDlgBtn n
+constexpr TMsgDlgButtons MsgDlgButtons(std::initializer_list<TMsgDlgBtn> Buttons) {
+  TMsgDlgButtons Set = 0;
+  for (TMsgDlgBtn B : Buttons) Set |= 1u << B;
+  return Set;
+}
+constexpr TMsgDlgButtons mbYesNoCancel = MsgDlgButtons({mbYes, mbNo, mbCancel});
+constexpr TMsgDlgButtons mbYesAllNoAllCancel = MsgDlgButtons({mbYes, mbYesToAll, mbNo, mbNoToAll, mbCancel});
+constexpr TMsgDlgButtons mbOKCancel = MsgDlgButtons({mbOK, mbCancel});
+constexpr TMsgDlgButtons mbAbortRetryIgnore = MsgDlgButtons({mbAbort, mbRetry, mbIgnore});
+constexpr TMsgDlgButtons mbAbortIgnore = MsgDlgButtons({mbAbort, mbIgnore});
+
+// The message form, not yet shown (the caller frees it): a dialog captioned after the type
+// ("Warning", "Error", "Information", "Confirm"; the application's title for mtCustom), with
+// the type's system icon ("Image"), the text word-wrapped to half the screen's width
+// ("Message") and a row of buttons in the order of TMsgDlgBtn ("Yes", "No", "OK", "Cancel",
+// "Abort", "Retry", "Ignore", "All", "NoToAll", "YesToAll", "Help"), each closing the form with
+// its modal result (Help shows the form's help topic instead). OK, else Yes, is the default
+// button; Cancel, else No, else OK answers Escape.
+TForm* CreateMessageDialog(const AnsiString& Msg, TMsgDlgType DlgType, TMsgDlgButtons Buttons);
+// Shows the message form modally, centred on the screen, with HelpCtx as its help topic; the
+// modal result of the button pressed (mrCancel when the form was closed otherwise).
+int MessageDlg(const AnsiString& Msg, TMsgDlgType DlgType, TMsgDlgButtons Buttons, int HelpCtx);

@@ -14,6 +14,7 @@ inline void Release(HRGN h) { DeleteObject(h); }
 inline void Release(HPALETTE h) { DeleteObject(h); }
 inline void Release(HICON h) { DestroyIcon(h); }  // HCURSOR is the same type
 inline void Release(HMENU h) { DestroyMenu(h); }
+inline void Release(HENHMETAFILE h) { DeleteEnhMetaFile(h); }
 }  // namespace gdi_detail
 
 // Move-only owner of a GDI object (or icon/menu); deletes it on destruction.
@@ -52,6 +53,7 @@ using TBitmapOwner = THandleOwner<HBITMAP>;
 using TRgnOwner = THandleOwner<HRGN>;
 using TPaletteOwner = THandleOwner<HPALETTE>;
 using TIconOwner = THandleOwner<HICON>;
+using TEnhMetaFileOwner = THandleOwner<HENHMETAFILE>;
 
 // Selects obj into dc and restores the previous object on destruction.
 class TSelectGuard {

@@ -1,4 +1,5 @@
-// Colours, fonts, pens, brushes, the canvas, and the graphic classes (bitmap, icon, picture).
+// Colours, fonts, pens, brushes, the canvas, and the graphic classes (bitmap, icon, metafile,
+// picture).
 #pragma once
 
 #include "rtl/Classes.h"
@@ -20,6 +21,7 @@ class TCanvas;
 class TGraphic;
 class TBitmap;
 class TIcon;
+class TMetafile;
 class TPicture;
 
 // ---------------------------------------------------------------------------------------------
@@ -357,6 +359,7 @@ private:
   int FLockCount = 0;
   friend class TBitmap;
   friend class TIcon;
+  friend class TMetafile;
 };
 
 // Keeps a canvas bound to a DC for a scope.
@@ -560,6 +563,50 @@ private:
   int FWidth = 0, FHeight = 0;
 };
 
+// An enhanced metafile, drawn by playing it stretched over the destination rectangle. Loads .emf
+// files and placeable .wmf files (which become enhanced metafiles) and saves .emf files.
+// Width and Height are its picture frame in screen pixels; changing them records the picture
+// again at the new size.
+class TMetafile : public TGraphic {
+  ORV_CLASS(TMetafile, TGraphic)
+public:
+  TMetafile() = default;
+  ~TMetafile() override;
+  void Assign(TPersistent* Source) override;
+
+  void Draw(TCanvas* ACanvas, const TRect& Rect) override;
+  bool Empty() const override { return !FHandle; }
+  int Width() const override { return FWidth; }
+  // EInvalidGraphicOperation for an empty metafile or a size below 1.
+  void SetWidth(int Value) override { Resize(Value, FHeight); }
+  int Height() const override { return FHeight; }
+  void SetHeight(int Value) override { Resize(FWidth, Value); }
+  // The metafile's own palette (owned), null when it has none.
+  HPALETTE Palette() override;
+  // Held and saved as an enhanced metafile, whatever it was loaded from.
+  bool Enhanced() const { return true; }
+
+  HENHMETAFILE Handle() const { return FHandle.Get(); }
+  // Takes over Value; EInvalidGraphic "Metafile is not valid" when it is none.
+  void SetHandle(HENHMETAFILE Value);
+  // Gives up the handle to the caller; the metafile becomes empty.
+  HENHMETAFILE ReleaseHandle();
+  void Clear();
+
+  // An enhanced metafile, or a placeable Windows metafile; EInvalidGraphic "Metafile is not
+  // valid" for anything else. Reads the metafile's bytes only.
+  void LoadFromStream(TStream* Stream) override;
+  void SaveToStream(TStream* Stream) override;
+
+private:
+  void Adopt(TEnhMetaFileOwner Handle);
+  void Resize(int AWidth, int AHeight);
+  TEnhMetaFileOwner FHandle;
+  TPaletteOwner FPalette;
+  bool FPaletteRead = false;
+  int FWidth = 0, FHeight = 0;
+};
+
 // Holds one graphic of any registered class; loads files by extension.
 class TPicture : public TPersistent {
   ORV_CLASS(TPicture, TPersistent)
@@ -572,11 +619,14 @@ public:
   TGraphic* Graphic() const { return FGraphic; }
   // Stores a copy of Value (nullptr empties the picture).
   void SetGraphic(TGraphic* Value);
-  // The graphic as a bitmap / icon; a graphic of another class is replaced by an empty one.
+  // The graphic as a bitmap / icon / metafile; a graphic of another class is replaced by an
+  // empty one.
   TBitmap* Bitmap();
   void SetBitmap(TBitmap* Value) { SetGraphic(Value); }
   TIcon* Icon();
   void SetIcon(TIcon* Value) { SetGraphic(Value); }
+  TMetafile* Metafile();
+  void SetMetafile(TMetafile* Value) { SetGraphic(Value); }
   int Width() const { return FGraphic ? FGraphic->Width() : 0; }
   int Height() const { return FGraphic ? FGraphic->Height() : 0; }
 

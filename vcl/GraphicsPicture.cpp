@@ -1,4 +1,5 @@
-// TGraphic, TIcon (.ico images and HICONs) and TPicture with its registry of graphic formats.
+// TGraphic, TIcon (.ico images and HICONs) and TPicture with its registry of graphic formats
+// (TMetafile is in GraphicsMetafile.cpp).
 #include "vcl/Graphics.h"
 #include "rtl/Streaming.h"
 
@@ -438,13 +439,17 @@ struct TGraphicClassEntry {
 
 TGraphic* NewBitmap() { return new TBitmap; }
 TGraphic* NewIcon() { return new TIcon; }
+TGraphic* NewMetafile() { return new TMetafile; }
 
 struct TGraphicRegistry {
   TGraphicRegistry() {
     Formats.push_back({"bmp", "Bitmaps", TBitmap::StaticClass(), NewBitmap});
     Formats.push_back({"ico", "Icons", TIcon::StaticClass(), NewIcon});
+    Formats.push_back({"emf", "Enhanced Metafiles", TMetafile::StaticClass(), NewMetafile});
+    Formats.push_back({"wmf", "Metafiles", TMetafile::StaticClass(), NewMetafile});
     Classes.push_back({TBitmap::StaticClass(), NewBitmap});
     Classes.push_back({TIcon::StaticClass(), NewIcon});
+    Classes.push_back({TMetafile::StaticClass(), NewMetafile});
   }
   std::recursive_mutex Lock;
   std::vector<TFileFormat> Formats;  // in registration order
@@ -610,6 +615,11 @@ TBitmap* TPicture::Bitmap() {
 TIcon* TPicture::Icon() {
   ForceType(TIcon::StaticClass(), NewIcon);
   return static_cast<TIcon*>(FGraphic);
+}
+
+TMetafile* TPicture::Metafile() {
+  ForceType(TMetafile::StaticClass(), NewMetafile);
+  return static_cast<TMetafile*>(FGraphic);
 }
 
 void TPicture::Assign(TPersistent* Source) {

@@ -1,6 +1,8 @@
 // Shared helpers of the JPEG component tests.
 #include "jpegtest.h"
 
+#include "vcl/StdCtrls.h"
+
 #include <algorithm>
 #include <cmath>
 #include <csetjmp>
@@ -57,6 +59,8 @@ namespace {
 
 std::vector<std::string> Boxes;
 bool BoxesExpected = false;
+bool DialogsAnswered = false;
+HWND LastDialog = nullptr;  // the open message dialog, once recorded
 HHOOK BoxHook = nullptr;
 
 BOOL CALLBACK LongestStatic(HWND Child, LPARAM P) {
@@ -67,6 +71,23 @@ BOOL CALLBACK LongestStatic(HWND Child, LPARAM P) {
   return TRUE;
 }
 
+// The message dialog's text: its label is drawn by the form, not a window.
+std::string MessageFormText(HWND Wnd) {
+  TWinControl* Form = FindControl(Wnd);
+  auto* Label = Form ? dynamic_cast<TLabel*>(Form->FindComponent("Message")) : nullptr;
+  return Label ? Label->Caption().str() : std::string();
+}
+
+void Record(const std::string& Box) {
+  try {
+    Boxes.push_back(Box);
+    if (!BoxesExpected) ADD_FAILURE() << "unexpected message box: " << Boxes.back();
+  } catch (...) {
+  }
+}
+
+// Closes system message boxes with OK, and message dialogs (unless a test answers them itself)
+// with their OK button.
 LRESULT CALLBACK CloseMessageBoxes(int Code, WPARAM W, LPARAM L) {
   if (Code == HCBT_ACTIVATE || Code == HCBT_DESTROYWND) {
     const HWND Wnd = reinterpret_cast<HWND>(W);
@@ -80,12 +101,17 @@ LRESULT CALLBACK CloseMessageBoxes(int Code, WPARAM W, LPARAM L) {
         char Caption[128] = {}, Text[512] = {};
         GetWindowTextA(Wnd, Caption, sizeof Caption);
         EnumChildWindows(Wnd, LongestStatic, reinterpret_cast<LPARAM>(Text));
-        try {
-          Boxes.push_back(std::string(Caption) + ": " + Text);
-          if (!BoxesExpected) ADD_FAILURE() << "unexpected message box: " << Boxes.back();
-        } catch (...) {
-        }
+        Record(std::string(Caption) + ": " + Text);
       }
+    } else if (Code == HCBT_DESTROYWND) {
+      if (Wnd == LastDialog) LastDialog = nullptr;
+    } else if (std::strcmp(Class, "TMessageForm") == 0 && !DialogsAnswered && Wnd != LastDialog) {
+      LastDialog = Wnd;
+      char Caption[128] = {};
+      GetWindowTextA(Wnd, Caption, sizeof Caption);
+      Record(std::string(Caption) + ": " + MessageFormText(Wnd));
+      if (HWND Ok = FindWindowExA(Wnd, nullptr, nullptr, "OK")) PostMessageA(Ok, BM_CLICK, 0, 0);
+      else ADD_FAILURE() << "message dialog without an OK button";
     }
   }
   return CallNextHookEx(BoxHook, Code, W, L);
@@ -103,6 +129,13 @@ const struct TBoxCloser {
 
 std::vector<std::string> TakeMessageBoxes() { return std::exchange(Boxes, {}); }
 void ExpectMessageBoxes(bool Expected) { BoxesExpected = Expected; }
+void AnswerMessageDialogs(bool Yourself) { DialogsAnswered = Yourself; }
+
+AnsiString TempName(const char* Name) {
+  char Dir[MAX_PATH];
+  GetTempPathA(MAX_PATH, Dir);
+  return AnsiString(Dir) + "orvalen_jpeg_" + IntToStr(int(GetCurrentProcessId())) + "_" + Name;
+}
 
 TWarningSink& WarningSink() {
   static TWarningSink Sink;

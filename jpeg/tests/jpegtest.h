@@ -29,10 +29,12 @@ struct TWarningSink : TObject {
 };
 TWarningSink& WarningSink();
 
-// Message boxes shown on the test thread are closed at once and recorded as "caption: text";
-// one that the running test did not announce with ExpectMessageBoxes fails it.
+// Message boxes and message dialogs shown on the test thread are closed at once with OK and
+// recorded as "caption: text"; one that the running test did not announce with
+// ExpectMessageBoxes fails it. AnswerMessageDialogs(true) leaves message dialogs to the test.
 std::vector<std::string> TakeMessageBoxes();
 void ExpectMessageBoxes(bool Expected);
+void AnswerMessageDialogs(bool Yourself);
 
 // An unowned component, its warnings going to the sink.
 template <class T> Owned<T> Make() {
@@ -79,6 +81,20 @@ const Bytes& TinyGrey();
 
 // Bytes in use on all of the process's heaps.
 int64_t HeapInUse();
+
+// A name in the temporary folder, of this process.
+AnsiString TempName(const char* Name);
+// Temporary files, deleted with the object.
+struct TTempFiles {
+  std::vector<AnsiString> Names;
+  AnsiString Add(const char* N) {
+    Names.push_back(TempName(N));
+    return Names.back();
+  }
+  ~TTempFiles() {
+    for (auto& N : Names) DeleteFile(N);
+  }
+};
 
 // Runs Fn and returns the message of the Exception it raised; fails when it raised none.
 std::string ErrorOf(const std::function<void()>& Fn);

@@ -9,12 +9,6 @@ using namespace jpegtest;
 
 namespace {
 
-AnsiString TempName(const char* Name) {
-  char Dir[MAX_PATH];
-  GetTempPathA(MAX_PATH, Dir);
-  return AnsiString(Dir) + "orvalen_jpeg_" + IntToStr(int(GetCurrentProcessId())) + "_" + Name;
-}
-
 Bytes FileBytes(const AnsiString& Name) {
   TMemoryStream S;
   S.LoadFromFile(Name);
@@ -26,17 +20,6 @@ void WriteFile(const AnsiString& Name, const Bytes& Data) {
   LoadBytes(S, Data);
   S.SaveToFile(Name);
 }
-
-struct TTempFiles {
-  std::vector<AnsiString> Names;
-  AnsiString Add(const char* N) {
-    Names.push_back(TempName(N));
-    return Names.back();
-  }
-  ~TTempFiles() {
-    for (auto& N : Names) DeleteFile(N);
-  }
-};
 
 struct TEvents : TObject {
   struct TEvent {
@@ -126,9 +109,9 @@ TEST(JPEGFileComponents, FileFrontEnds) {
   C->SaveStretchedPictureToFile(&Pic, 16, 10, Q);
   HDC DC = CreateEnhMetaFileA(nullptr, nullptr, nullptr, nullptr);
   Rectangle(DC, 0, 0, 50, 50);
-  HENHMETAFILE Emf = CloseEnhMetaFile(DC);
-  C->SaveMetafileToFile(Emf, 24, 24, M);
-  DeleteEnhMetaFile(Emf);
+  TMetafile Emf;
+  Emf.SetHandle(CloseEnhMetaFile(DC));
+  C->SaveMetafileToFile(&Emf, 24, 24, M);
   const struct {
     AnsiString Name;
     int W, H;

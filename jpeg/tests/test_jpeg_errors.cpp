@@ -220,7 +220,7 @@ Bytes WithBrokenRestarts() {
   return J;
 }
 
-TEST(JPEGWarnings, WithoutAHandlerAWarningBoxShowsTheFirst) {
+TEST(JPEGWarnings, WithoutAHandlerAWarningDialogShowsTheFirst) {
   const Bytes J = WithBrokenRestarts();
   auto D = Make<TJPEGStreamDecompressor>();
   D->OnWarning = nullptr;
@@ -233,6 +233,86 @@ TEST(JPEGWarnings, WithoutAHandlerAWarningBoxShowsTheFirst) {
   ASSERT_EQ(Boxes.size(), 1u);
   EXPECT_EQ(Boxes[0].rfind("Warning: Corrupt JPEG data", 0), 0u) << Boxes[0];
   EXPECT_GE(D->Warnings(), 2);
+}
+
+// What a user sees of a message dialog on this thread: found by a timer, read, and answered
+// with its OK button.
+struct TDialogWatch {
+  struct TSeen {
+    HWND Wnd = nullptr;
+    std::string Caption;
+    std::vector<std::string> Buttons;
+  };
+  static inline std::vector<TSeen> Seen;
+  static inline HWND Open = nullptr;
+  UINT_PTR Timer;
+  TDialogWatch() {
+    Seen.clear();
+    Open = nullptr;
+    AnswerMessageDialogs(true);
+    Timer = SetTimer(nullptr, 0, 50, &Tick);
+  }
+  ~TDialogWatch() {
+    KillTimer(nullptr, Timer);
+    AnswerMessageDialogs(false);
+  }
+  static BOOL CALLBACK FindForm(HWND W, LPARAM) {
+    char Cls[32] = {};
+    GetClassNameA(W, Cls, sizeof Cls);
+    if (std::strcmp(Cls, "TMessageForm") == 0 && IsWindowVisible(W)) Open = W;
+    return Open == nullptr;
+  }
+  static BOOL CALLBACK ReadButton(HWND W, LPARAM P) {
+    char Cls[32] = {}, Text[64] = {};
+    GetClassNameA(W, Cls, sizeof Cls);
+    GetWindowTextA(W, Text, sizeof Text);
+    if ((GetWindowLongA(W, GWL_STYLE) & 0x0F) <= BS_DEFPUSHBUTTON && std::strstr(Cls, "Button"))
+      reinterpret_cast<TSeen*>(P)->Buttons.push_back(Text);
+    return TRUE;
+  }
+  static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
+    Open = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), &FindForm, 0);
+    if (!Open) return;
+    TSeen S;
+    S.Wnd = Open;
+    char Caption[128] = {};
+    GetWindowTextA(Open, Caption, sizeof Caption);
+    S.Caption = Caption;
+    EnumChildWindows(Open, &ReadButton, LPARAM(&S));
+    Seen.push_back(S);
+    if (HWND Ok = FindWindowExA(Open, nullptr, nullptr, "OK")) PostMessageA(Ok, BM_CLICK, 0, 0);
+  }
+};
+
+TEST(JPEGWarnings, TheWarningDialogHasAnOKButtonThatContinues) {
+  const Bytes J = WithBrokenRestarts();
+  TWarnings Quiet;
+  auto Handled = Make<TJPEGStreamDecompressor>();
+  Quiet.Attach(Handled.get());
+  TMemoryStream S1;
+  LoadBytes(S1, J);
+  Owned<TBitmap> Want(Handled->ReadBitMapFromStream(&S1));
+
+  auto D = Make<TJPEGStreamDecompressor>();
+  D->OnWarning = nullptr;
+  TMemoryStream S;
+  LoadBytes(S, J);
+  Owned<TBitmap> Out;
+  {
+    TDialogWatch Watch;
+    Out.reset(D->ReadBitMapFromStream(&S));
+  }
+  ASSERT_EQ(TDialogWatch::Seen.size(), 1u);
+  EXPECT_EQ(TDialogWatch::Seen[0].Caption, "Warning");
+  EXPECT_EQ(TDialogWatch::Seen[0].Buttons, std::vector<std::string>{"OK"});
+  EXPECT_FALSE(IsWindow(TDialogWatch::Seen[0].Wnd));
+  // Pressing OK let the decode run to its end.
+  ASSERT_EQ(Out->Width(), Want->Width());
+  ASSERT_EQ(Out->Height(), Want->Height());
+  EXPECT_EQ(Compare(Out.get(), Want.get()).WorstMax(), 0);
+  EXPECT_EQ(D->Warnings(), Handled->Warnings());
+  EXPECT_TRUE(TakeMessageBoxes().empty());
 }
 
 TEST(JPEGWarnings, TraceLevels) {

@@ -255,12 +255,12 @@ TEST(JPEGCompressor, Metafile) {
   RECT R{0, 0, 100, 100};
   FillRect(DC, &R, Red);
   DeleteObject(Red);
-  HENHMETAFILE Emf = CloseEnhMetaFile(DC);
-  ASSERT_TRUE(Emf);
+  TMetafile Emf;
+  Emf.SetHandle(CloseEnhMetaFile(DC));
+  ASSERT_FALSE(Emf.Empty());
   auto C = Make<TJPEGStreamCompressor>();
   TMemoryStream S;
-  C->SaveMetaFileToStream(Emf, &S, 32, 24);
-  DeleteEnhMetaFile(Emf);
+  C->SaveMetaFileToStream(&Emf, &S, 32, 24);
   auto Out = Decode(StreamBytes(S));
   EXPECT_EQ(Out->Width(), 32);
   EXPECT_EQ(Out->Height(), 24);
@@ -269,8 +269,126 @@ TEST(JPEGCompressor, Metafile) {
   EXPECT_GE(P[2], 230);
   EXPECT_LE(P[0], 30);
   EXPECT_LE(P[1], 30);
-  const std::string Msg = ErrorOf([&] { TMemoryStream S2; C->SaveMetaFileToStream(nullptr, &S2, 8, 8); });
-  EXPECT_EQ(Msg.rfind("Unable to render metafile as a bitmap - PlayEnhMetaFile returned ", 0), 0u) << Msg;
+  TMetafile Blank;
+  for (TMetafile* M : {static_cast<TMetafile*>(nullptr), &Blank}) {
+    const std::string Msg = ErrorOf([&] { TMemoryStream S2; C->SaveMetaFileToStream(M, &S2, 8, 8); });
+    EXPECT_EQ(Msg.rfind("Unable to render metafile as a bitmap - PlayEnhMetaFile returned ", 0), 0u) << Msg;
+  }
+}
+
+// An enhanced metafile file of W by H screen pixels: thick coloured lines and black text on no
+// background of its own.
+void RecordLinesAndText(const AnsiString& FileName, int W, int H) {
+  HDC Ref = GetDC(nullptr);
+  const RECT Frame{0, 0, MulDiv(W, 2540, GetDeviceCaps(Ref, LOGPIXELSX)), MulDiv(H, 2540, GetDeviceCaps(Ref, LOGPIXELSY))};
+  HDC DC = CreateEnhMetaFileA(Ref, FileName.c_str(), &Frame, nullptr);
+  ReleaseDC(nullptr, Ref);
+  ASSERT_TRUE(DC);
+  const COLORREF Colours[] = {RGB(220, 0, 0), RGB(0, 0, 200), RGB(0, 150, 0)};
+  for (int I = 0; I < 3; ++I) {
+    HPEN Pen = CreatePen(PS_SOLID, 4, Colours[I]);
+    HGDIOBJ Old = SelectObject(DC, Pen);
+    MoveToEx(DC, 5 + 20 * I, 5, nullptr);
+    LineTo(DC, W - 5 - 30 * I, H - 5);
+    SelectObject(DC, Old);
+    DeleteObject(Pen);
+  }
+  HFONT Font = CreateFontA(-24, 0, 0, 0, FW_BOLD, 0, 0, 0, ANSI_CHARSET, 0, 0, 0, 0, "Arial");
+  HGDIOBJ OldFont = SelectObject(DC, Font);
+  SetBkMode(DC, TRANSPARENT);
+  SetTextColor(DC, RGB(0, 0, 0));
+  TextOutA(DC, 12, H / 2 - 12, "Orvalen", 7);
+  SelectObject(DC, OldFont);
+  DeleteObject(Font);
+  DeleteEnhMetaFile(CloseEnhMetaFile(DC));
+}
+
+// The graphic played onto a white 24-bit bitmap of W by H.
+Owned<TBitmap> Played(TGraphic* G, int W, int H) {
+  Owned<TBitmap> B(new TBitmap);
+  B->SetPixelFormat(pf24bit);
+  B->SetSize(W, H);
+  B->Canvas()->Brush()->SetColor(clWhite);
+  B->Canvas()->FillRect(Rect(0, 0, W, H));
+  B->Canvas()->StretchDraw(Rect(0, 0, W, H), G);
+  return B;
+}
+
+TEST(JPEGCompressor, MetafilePictureFromAFile) {
+  TTempFiles Files;
+  const AnsiString Name = Files.Add("lines.emf");
+  RecordLinesAndText(Name, 160, 100);
+  TPicture Pic;
+  Pic.LoadFromFile(Name);
+  ASSERT_TRUE(dynamic_cast<TMetafile*>(Pic.Graphic()));
+  EXPECT_EQ(Pic.Width(), 160);
+  EXPECT_EQ(Pic.Height(), 100);
+  auto C = Make<TJPEGStreamCompressor>();
+  C->SetQuality(90);
+  const struct {
+    int W, H;  // 0: the picture's size
+  } Cases[] = {{0, 0}, {80, 50}, {240, 150}};
+  for (const auto& Case : Cases) {
+    SCOPED_TRACE(Case.W);
+    TMemoryStream S;
+    if (Case.W) C->SaveStretchedPictureToStream(&Pic, Case.W, Case.H, &S);
+    else C->SavePictureToStream(&Pic, &S);
+    const int W = Case.W ? Case.W : 160, H = Case.H ? Case.H : 100;
+    auto Out = Decode(StreamBytes(S));
+    ASSERT_EQ(Out->Width(), W);
+    ASSERT_EQ(Out->Height(), H);
+    auto Want = Played(Pic.Graphic(), W, H);
+    // Within JPEG's error of the metafile, far from an empty picture, and just what the
+    // metafile played into a bitmap of the screen's format compresses to.
+    Owned<TBitmap> Blank(new TBitmap);
+    Blank->SetSize(W, H);
+    Blank->Canvas()->FillRect(Rect(0, 0, W, H));
+    const double Error = Compare(Out.get(), Want.get()).WorstMean();
+    EXPECT_LT(Error, Compare(Blank.get(), Want.get()).WorstMean() / 3);
+    Owned<TBitmap> Screen(new TBitmap);
+    Screen->SetSize(W, H);
+    Screen->Canvas()->Draw(0, 0, Want.get());
+    TMemoryStream Direct;
+    C->SaveBitMapToStream(Screen.get(), &Direct);
+    EXPECT_EQ(StreamBytes(S), StreamBytes(Direct));
+  }
+}
+
+TEST(JPEGCompressor, HelperBitmapsHaveTheScreenFormat) {
+  auto B = PhotoBitmap(100, 50, 15);
+  TMetafile Meta;
+  {
+    HDC Ref = GetDC(nullptr);
+    HDC DC = CreateEnhMetaFileA(Ref, nullptr, nullptr, nullptr);
+    ReleaseDC(nullptr, Ref);
+    HPEN Pen = CreatePen(PS_SOLID, 3, RGB(10, 120, 230));
+    HGDIOBJ Old = SelectObject(DC, Pen);
+    Ellipse(DC, 2, 2, 60, 40);
+    SelectObject(DC, Old);
+    DeleteObject(Pen);
+    Meta.SetHandle(CloseEnhMetaFile(DC));
+  }
+  // What the helpers made before: 24-bit bitmaps drawn the same way.
+  Owned<TBitmap> WantCrop(new TBitmap), WantMeta(new TBitmap);
+  WantCrop->SetPixelFormat(pf24bit);
+  WantCrop->SetSize(40, 30);
+  HDC Dst = WantCrop->Canvas()->Handle();
+  SetStretchBltMode(Dst, HALFTONE);
+  SetBrushOrgEx(Dst, 0, 0, nullptr);
+  StretchBlt(Dst, 0, 0, 40, 30, B->Canvas()->Handle(), 10, 5, 80, 40, SRCCOPY);
+  WantMeta->SetPixelFormat(pf24bit);
+  WantMeta->SetSize(50, 35);
+  WantMeta->Canvas()->FillRect(Rect(0, 0, 50, 35));
+  RECT R{0, 0, 50, 35};
+  PlayEnhMetaFile(WantMeta->Canvas()->Handle(), Meta.Handle(), &R);
+  GdiFlush();
+
+  Owned<TBitmap> Crop(CropBitmap(B.get(), 40, 30, Rect(10, 5, 90, 45)));
+  Owned<TBitmap> Drawn(MetaToBitmap(&Meta, 50, 35));
+  for (auto [Got, Want] : {std::pair{Crop.get(), WantCrop.get()}, std::pair{Drawn.get(), WantMeta.get()}}) {
+    EXPECT_EQ(Got->PixelFormat(), pfDevice);
+    EXPECT_EQ(Compare(Got, Want).WorstMax(), 0);
+  }
 }
 
 // ---------------------------------------------------------------------------------------------

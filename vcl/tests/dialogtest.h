@@ -1,5 +1,6 @@
-// Drives a system file dialog from inside its own modal loop: a thread timer runs steps one after
-// another while the dialog's loop dispatches it, and cancels the dialog when a step waits too long.
+// Drives a system file dialog, or a message dialog, from inside its own modal loop: a thread
+// timer runs steps one after another while the dialog's loop dispatches it, and cancels the
+// dialog when a step waits too long.
 #pragma once
 #include "vcl/Win.h"
 
@@ -14,21 +15,26 @@
 
 namespace dialogtest {
 
-// The visible top-level "#32770" window of this thread (the Explorer-style dialog, not its child
-// dialog), null when none.
+// The visible top-level window of class Cls of this thread ("#32770": the Explorer-style
+// dialog, not its child dialog), null when none.
+struct TFindDialog {
+  const char* Cls;
+  HWND Found = nullptr;
+};
 inline BOOL CALLBACK FindDialogProc(HWND W, LPARAM P) {
+  auto* F = reinterpret_cast<TFindDialog*>(P);
   char Cls[32] = {};
   GetClassNameA(W, Cls, sizeof Cls);
-  if (std::string(Cls) == "#32770" && IsWindowVisible(W)) {
-    *reinterpret_cast<HWND*>(P) = W;
+  if (std::string(Cls) == F->Cls && IsWindowVisible(W)) {
+    F->Found = W;
     return FALSE;
   }
   return TRUE;
 }
-inline HWND FindThreadDialog() {
-  HWND Found = nullptr;
-  EnumThreadWindows(GetCurrentThreadId(), &FindDialogProc, LPARAM(&Found));
-  return Found;
+inline HWND FindThreadDialog(const char* Cls = "#32770") {
+  TFindDialog F{Cls};
+  EnumThreadWindows(GetCurrentThreadId(), &FindDialogProc, LPARAM(&F));
+  return F.Found;
 }
 
 // The first descendant of Parent of window class Cls.
@@ -89,17 +95,24 @@ inline void ChooseName(HWND Dialog, const std::string& Text, bool OldStyle = fal
   PostMessageA(Dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), LPARAM(GetDlgItem(Dialog, IDOK)));
 }
 
+// The system dialog's Cancel; any other window is closed.
 inline void Cancel(HWND Dialog) {
-  PostMessageA(Dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), LPARAM(GetDlgItem(Dialog, IDCANCEL)));
+  char Cls[32] = {};
+  GetClassNameA(Dialog, Cls, sizeof Cls);
+  if (std::string(Cls) == "#32770")
+    PostMessageA(Dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), LPARAM(GetDlgItem(Dialog, IDCANCEL)));
+  else
+    PostMessageA(Dialog, WM_CLOSE, 0, 0);
 }
 
 // Steps run by a 50 ms thread timer, each until it returns true; a step that is not done within
 // its time fails the test and cancels the dialog. Install before Execute; the steps see the
-// dialog found by FindThreadDialog (null steps wait for it).
+// dialog found by FindThreadDialog(DialogClass) (null steps wait for it).
 class TDriver {
 public:
   using TStep = std::function<bool(HWND Dialog)>;
-  explicit TDriver(DWORD StepTimeoutMs = 15000) : FTimeout(StepTimeoutMs) {
+  explicit TDriver(DWORD StepTimeoutMs = 15000, const char* DialogClass = "#32770")
+      : FTimeout(StepTimeoutMs), FClass(DialogClass) {
     Current() = this;
     FTimer = SetTimer(nullptr, 0, 50, &TDriver::Tick);
   }
@@ -133,7 +146,7 @@ private:
     D->FBusy = true;
     const DWORD Now = GetTickCount();
     if (D->FStepStart == 0) D->FStepStart = Now;
-    HWND Dialog = FindThreadDialog();
+    HWND Dialog = FindThreadDialog(D->FClass);
     TNamedStep& S = D->FSteps[D->FNext];
     if (Dialog && S.Step(Dialog)) {
       ++D->FNext;
@@ -149,6 +162,7 @@ private:
   size_t FNext = 0;
   DWORD FStepStart = 0;
   DWORD FTimeout;
+  const char* FClass;
   UINT_PTR FTimer = 0;
   bool FBusy = false;
 };

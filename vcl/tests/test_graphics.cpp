@@ -1,4 +1,5 @@
-// Canvas drawing, fonts, colours, BMP and ICO streams, and pictures, checked on off-screen bitmaps.
+// Canvas drawing, fonts, colours, BMP and ICO streams, metafiles and pictures, checked on
+// off-screen bitmaps.
 #include "vcl/Graphics.h"
 #include "rtl/Streaming.h"
 
@@ -1268,6 +1269,276 @@ TEST(Icon, MalformedFilesAreRejected) {
 }
 
 // ---------------------------------------------------------------------------------------------
+// Metafiles
+
+// An enhanced metafile of W by H screen pixels: a red square at (10, 10)-(30, 30) and a blue
+// line along row H - 3.
+HENHMETAFILE RecordSquare(int W, int H) {
+  HDC Ref = GetDC(nullptr);
+  const RECT Frame{0, 0, MulDiv(W, 2540, GetDeviceCaps(Ref, LOGPIXELSX)), MulDiv(H, 2540, GetDeviceCaps(Ref, LOGPIXELSY))};
+  HDC DC = CreateEnhMetaFileA(Ref, nullptr, &Frame, nullptr);
+  ReleaseDC(nullptr, Ref);
+  HBRUSH Red = CreateSolidBrush(RGB(255, 0, 0));
+  const RECT Square{10, 10, 30, 30};
+  FillRect(DC, &Square, Red);
+  DeleteObject(Red);
+  HPEN Blue = CreatePen(PS_SOLID, 1, RGB(0, 0, 255));
+  HGDIOBJ Old = SelectObject(DC, Blue);
+  MoveToEx(DC, 0, H - 3, nullptr);
+  LineTo(DC, W, H - 3);
+  SelectObject(DC, Old);
+  DeleteObject(Blue);
+  return CloseEnhMetaFile(DC);
+}
+
+Bytes SavedBytes(TGraphic& G) {
+  TMemoryStream S;
+  G.SaveToStream(&S);
+  return StreamBytes(S);
+}
+
+// The graphic drawn over a white 32-bit bitmap of W by H.
+void DrawOnWhite(TBitmap& B, TGraphic* G, int W, int H) {
+  Prepare(B, W, H);
+  B.Canvas()->StretchDraw(Rect(0, 0, W, H), G);
+}
+
+void ExpectSquareDrawn(TGraphic* G, int W = 60, int H = 40) {
+  TBitmap B;
+  DrawOnWhite(B, G, W, H);
+  EXPECT_EQ(Hex(Px(B, MulDiv(20, W, 60), MulDiv(20, H, 40))), Hex(clRed));
+  EXPECT_EQ(Hex(Px(B, MulDiv(45, W, 60), MulDiv(20, H, 40))), Hex(clWhite));
+  EXPECT_GT(CountEqual(B, Rect(0, H - 6, W, H), clBlue), W / 2);
+}
+
+TEST(Metafile, RecordedPictureSavesLoadsAndDraws) {
+  TMetafile M;
+  EXPECT_TRUE(M.Empty());
+  EXPECT_TRUE(M.Enhanced());
+  M.SetHandle(RecordSquare(60, 40));
+  EXPECT_FALSE(M.Empty());
+  EXPECT_EQ(M.Width(), 60);
+  EXPECT_EQ(M.Height(), 40);
+  ExpectSquareDrawn(&M);
+  ExpectSquareDrawn(&M, 120, 80);  // stretched over the rectangle
+  const Bytes Saved = SavedBytes(M);
+  ASSERT_GT(Saved.size(), 88u);
+  EXPECT_EQ(Get32(Saved, 40), 0x464D4520u);  // " EMF"
+  EXPECT_EQ(Get32(Saved, 48), Saved.size());
+
+  // A file by its extension, and the picture's stored data, give the same metafile back.
+  TempFile File("m.emf");
+  M.SaveToFile(File.Path.c_str());
+  TPicture P;
+  P.LoadFromFile(File.Path.c_str());
+  ASSERT_NE(P.Graphic(), nullptr);
+  EXPECT_EQ(P.Graphic()->ClassType(), TMetafile::StaticClass());
+  EXPECT_EQ(P.Width(), 60);
+  EXPECT_EQ(P.Height(), 40);
+  EXPECT_EQ(SavedBytes(*P.Metafile()), Saved);
+  ExpectSquareDrawn(P.Graphic());
+  TMemoryStream D;
+  P.WriteData(&D);
+  const Bytes Data = StreamBytes(D);
+  ASSERT_EQ(Data[0], 9);
+  EXPECT_EQ(std::string(Data.begin() + 1, Data.begin() + 10), "TMetafile");
+  EXPECT_EQ(Bytes(Data.begin() + 10, Data.end()), Saved);
+  D.SetPosition(0);
+  TPicture R;
+  R.ReadData(&D);
+  EXPECT_EQ(SavedBytes(*R.Metafile()), Saved);
+
+  // A stream holding more than the metafile: only its bytes are read.
+  Bytes Longer = Saved;
+  Longer.insert(Longer.end(), {'t', 'a', 'i', 'l'});
+  TMemoryStream L;
+  Load(L, Longer);
+  TMetafile FromLonger;
+  FromLonger.LoadFromStream(&L);
+  EXPECT_EQ(L.Position(), int64_t(Saved.size()));
+  EXPECT_EQ(SavedBytes(FromLonger), Saved);
+
+  // Copies own their handles; the handle can be taken out.
+  TMetafile Copy;
+  Copy.Assign(&M);
+  EXPECT_NE(Copy.Handle(), M.Handle());
+  EXPECT_EQ(SavedBytes(Copy), Saved);
+  TPicture Q;
+  Q.SetGraphic(&M);
+  EXPECT_EQ(Q.Graphic()->ClassType(), TMetafile::StaticClass());
+  EXPECT_NE(Q.Metafile()->Handle(), M.Handle());
+  HENHMETAFILE Taken = Copy.ReleaseHandle();
+  EXPECT_TRUE(Copy.Empty());
+  EXPECT_EQ(Copy.Width(), 0);
+  EXPECT_TRUE(SavedBytes(Copy).empty());
+  EXPECT_EQ(GetEnhMetaFileBits(Taken, 0, nullptr), Saved.size());
+  DeleteEnhMetaFile(Taken);
+  Copy.Assign(nullptr);
+  EXPECT_TRUE(Copy.Empty());
+  TBitmap B;
+  EXPECT_THROW(Copy.Assign(&B), EConvertError);
+}
+
+// A placeable Windows metafile whose bounds are Right by Bottom units of 1/Inch inch: a window
+// of the same extent with a red rectangle over its left half.
+Bytes PlaceableMetafile(int Right, int Bottom, int Inch) {
+  Bytes R;
+  const auto Record = [&R](uint16_t Function, std::initializer_list<uint16_t> Params) {
+    Put32(R, uint32_t(3 + Params.size()));
+    Put16(R, Function);
+    for (uint16_t P : Params) Put16(R, P);
+  };
+  Record(0x020B, {0, 0});                                 // SetWindowOrg(y, x)
+  Record(0x020C, {uint16_t(Bottom), uint16_t(Right)});    // SetWindowExt(y, x)
+  Record(0x02FC, {BS_SOLID, 0x00FF, 0x0000, 0});          // CreateBrushIndirect: red
+  Record(0x012D, {0});                                    // SelectObject
+  Record(0x041B, {uint16_t(Bottom), uint16_t(Right / 2), 0, 0});  // Rectangle(bottom, right, top, left)
+  Record(0x0000, {});                                     // end
+  Bytes F;
+  Put32(F, 0x9AC6CDD7);
+  Put16(F, 0);
+  for (int V : {0, 0, Right, Bottom}) Put16(F, uint32_t(V));
+  Put16(F, uint32_t(Inch));
+  Put32(F, 0);
+  uint16_t Sum = 0;
+  for (size_t I = 0; I < 20; I += 2) Sum ^= Get16(F, I);
+  Put16(F, Sum);
+  Put16(F, 1);   // in memory
+  Put16(F, 9);   // header words
+  Put16(F, 0x300);
+  Put32(F, uint32_t(9 + R.size() / 2));
+  Put16(F, 1);   // objects
+  Put32(F, 7);   // largest record
+  Put16(F, 0);
+  F.insert(F.end(), R.begin(), R.end());
+  return F;
+}
+
+TEST(Metafile, PlaceableWindowsMetafileLoadsAsEnhanced) {
+  TempFile File("p.wmf");
+  {
+    TMemoryStream S;
+    Load(S, PlaceableMetafile(1000, 500, 1000));  // an inch by half an inch
+    S.SaveToFile(File.Path.c_str());
+  }
+  TPicture P;
+  P.LoadFromFile(File.Path.c_str());
+  ASSERT_NE(P.Graphic(), nullptr);
+  ASSERT_EQ(P.Graphic()->ClassType(), TMetafile::StaticClass());
+  const int PixelsPerInch = [] {
+    HDC DC = GetDC(nullptr);
+    const int N = GetDeviceCaps(DC, LOGPIXELSX);
+    ReleaseDC(nullptr, DC);
+    return N;
+  }();
+  EXPECT_EQ(P.Width(), PixelsPerInch);
+  EXPECT_EQ(P.Height(), PixelsPerInch / 2);
+  TBitmap B;
+  DrawOnWhite(B, P.Graphic(), 96, 48);
+  EXPECT_EQ(Hex(Px(B, 24, 24)), Hex(clRed));
+  EXPECT_EQ(Hex(Px(B, 72, 24)), Hex(clWhite));
+  // Saved as an enhanced metafile, which loads back the same.
+  const Bytes Saved = SavedBytes(*P.Graphic());
+  EXPECT_EQ(Get32(Saved, 40), 0x464D4520u);
+  TMemoryStream S;
+  Load(S, Saved);
+  TMetafile Again;
+  Again.LoadFromStream(&S);
+  EXPECT_EQ(Again.Width(), P.Width());
+  TBitmap B2;
+  DrawOnWhite(B2, &Again, 96, 48);
+  EXPECT_EQ(Hex(Px(B2, 24, 24)), Hex(clRed));
+}
+
+TEST(Metafile, MalformedFilesAreRejected) {
+  TMetafile Src;
+  Src.SetHandle(RecordSquare(60, 40));
+  const Bytes Emf = SavedBytes(Src), Wmf = PlaceableMetafile(1000, 500, 1000);
+  // Offsets in the placeable file: its header, then the metafile header at 22, records at 40.
+  const auto Resum = [](Bytes& F) {
+    uint16_t Sum = 0;
+    for (size_t I = 0; I < 20; I += 2) Sum ^= Get16(F, I);
+    F[20] = uint8_t(Sum);
+    F[21] = uint8_t(Sum >> 8);
+  };
+  struct Case {
+    const char* Name;
+    const Bytes* From;
+    std::function<void(Bytes&)> Break;
+  } Cases[] = {
+      {"three bytes", &Emf, [](Bytes& F) { F.resize(3); }},
+      {"header cut", &Emf, [](Bytes& F) { F.resize(60); }},
+      {"not a header record", &Emf, [](Bytes& F) { Set32(F, 0, 2); }},
+      {"signature", &Emf, [](Bytes& F) { F[40] = 'X'; }},
+      {"header size", &Emf, [](Bytes& F) { Set32(F, 4, 40); }},
+      {"size past the end", &Emf, [](Bytes& F) { Set32(F, 48, uint32_t(F.size() + 4)); }},
+      {"file cut", &Emf, [](Bytes& F) { F.resize(F.size() - 20); }},
+      {"record of no size", &Emf, [](Bytes& F) { Set32(F, Get32(F, 4) + 4, 0); }},
+      {"record past the end", &Emf, [](Bytes& F) { Set32(F, Get32(F, 4) + 4, 0x10000); }},
+      {"no end record", &Emf, [](Bytes& F) { Set32(F, F.size() - 20, EMR_SAVEDC); }},
+      {"plain Windows metafile", &Wmf, [](Bytes& F) { F.erase(F.begin(), F.begin() + 22); }},
+      {"checksum", &Wmf, [](Bytes& F) { F[20] ^= 1; }},
+      {"no units per inch", &Wmf, [&](Bytes& F) { F[14] = F[15] = 0; Resum(F); }},
+      {"empty bounds", &Wmf, [&](Bytes& F) { F[10] = F[11] = 0; Resum(F); }},
+      {"metafile type", &Wmf, [](Bytes& F) { F[22] = 3; }},
+      {"metafile header size", &Wmf, [](Bytes& F) { F[24] = 8; }},
+      {"metafile size past the end", &Wmf, [](Bytes& F) { Set32(F, 28, uint32_t(F.size())); }},
+      {"record of no size", &Wmf, [](Bytes& F) { Set32(F, 40, 0); }},
+      {"record past the end", &Wmf, [](Bytes& F) { Set32(F, 40, 0x100); }},
+      {"no end record", &Wmf, [](Bytes& F) { F[F.size() - 2] = 0x1E; }},
+  };
+  for (const Case& K : Cases) {
+    Bytes F = *K.From;
+    K.Break(F);
+    TGuardedBuffer G(F);
+    TCheckedStream In(G, int64_t(F.size()));
+    TMetafile M;
+    M.SetHandle(RecordSquare(60, 40));
+    EXPECT_EQ(ErrorOf<EInvalidGraphic>([&] { M.LoadFromStream(&In); }), "Metafile is not valid") << K.Name;
+    EXPECT_EQ(In.Overreads, 0) << K.Name;
+    EXPECT_EQ(M.Width(), 60) << K.Name;  // unchanged
+    ExpectSquareDrawn(&M);
+  }
+  // An empty stream makes an empty metafile.
+  TMemoryStream None;
+  TMetafile M;
+  M.SetHandle(RecordSquare(60, 40));
+  M.LoadFromStream(&None);
+  EXPECT_TRUE(M.Empty());
+  EXPECT_EQ(M.Width(), 0);
+}
+
+TEST(Metafile, ResizingRecordsThePictureAtTheNewSize) {
+  TMetafile M;
+  EXPECT_EQ(ErrorOf<EInvalidGraphicOperation>([&] { M.SetWidth(10); }),
+            "Cannot change the size of an empty metafile");
+  M.SetHandle(RecordSquare(60, 40));
+  EXPECT_EQ(ErrorOf<EInvalidGraphicOperation>([&] { M.SetHeight(0); }), "Invalid metafile size (60 by 0)");
+  TChangeCounter N;
+  M.OnChange = N.Event();
+  M.SetWidth(120);
+  M.SetHeight(80);
+  EXPECT_EQ(M.Width(), 120);
+  EXPECT_EQ(M.Height(), 80);
+  EXPECT_GE(N.Count, 2);
+  // Drawn at its own size it is the old picture stretched; the size is in its data.
+  TBitmap B;
+  Prepare(B, 120, 80);
+  B.Canvas()->Draw(0, 0, &M);
+  EXPECT_EQ(Hex(Px(B, 40, 40)), Hex(clRed));
+  EXPECT_EQ(Hex(Px(B, 90, 40)), Hex(clWhite));
+  EXPECT_EQ(Hex(Px(B, 10, 10)), Hex(clWhite));
+  TMemoryStream S;
+  M.SaveToStream(&S);
+  S.SetPosition(0);
+  TMetafile Back;
+  Back.LoadFromStream(&S);
+  EXPECT_EQ(Back.Width(), 120);
+  EXPECT_EQ(Back.Height(), 80);
+  ExpectSquareDrawn(&Back, 120, 80);
+}
+
+// ---------------------------------------------------------------------------------------------
 // Pictures
 
 class TTestBitmap : public TBitmap {
@@ -1308,6 +1579,9 @@ TEST(Picture, BitmapIconAndOnChange) {
   ASSERT_NE(I, nullptr);
   EXPECT_EQ(P.Graphic(), I);
   EXPECT_TRUE(I->Empty());
+  TMetafile* M = P.Metafile();  // and the icon
+  EXPECT_EQ(P.Graphic(), M);
+  EXPECT_TRUE(M->Empty());
 
   // SetGraphic and Assign store copies.
   TBitmap Own;
@@ -1441,10 +1715,17 @@ TEST(Picture, Registry) {
   EXPECT_EQ(TPicture::FindExtension("tbm"), nullptr);
   EXPECT_NE(TPicture::FindGraphicClass("tbitmap"), nullptr);
   EXPECT_EQ(TPicture::GraphicExtension(TIcon::StaticClass()), "ico");
-  EXPECT_EQ(TPicture::GraphicFileMask(TGraphic::StaticClass()), "*.bmp;*.ico");
+  EXPECT_NE(TPicture::FindExtension("EMF"), nullptr);
+  EXPECT_NE(TPicture::FindExtension("wmf"), nullptr);
+  EXPECT_NE(TPicture::FindGraphicClass("TMetafile"), nullptr);
+  EXPECT_EQ(TPicture::GraphicExtension(TMetafile::StaticClass()), "emf");
+  EXPECT_EQ(TPicture::GraphicFileMask(TGraphic::StaticClass()), "*.bmp;*.ico;*.emf;*.wmf");
   EXPECT_EQ(TPicture::GraphicFilter(TBitmap::StaticClass()), "Bitmaps (*.bmp)|*.bmp");
+  EXPECT_EQ(TPicture::GraphicFilter(TMetafile::StaticClass()),
+            "All (*.emf;*.wmf)|*.emf;*.wmf|Enhanced Metafiles (*.emf)|*.emf|Metafiles (*.wmf)|*.wmf");
   EXPECT_EQ(TPicture::GraphicFilter(TGraphic::StaticClass()),
-            "All (*.bmp;*.ico)|*.bmp;*.ico|Bitmaps (*.bmp)|*.bmp|Icons (*.ico)|*.ico");
+            "All (*.bmp;*.ico;*.emf;*.wmf)|*.bmp;*.ico;*.emf;*.wmf|Bitmaps (*.bmp)|*.bmp|Icons (*.ico)|*.ico|"
+            "Enhanced Metafiles (*.emf)|*.emf|Metafiles (*.wmf)|*.wmf");
   EXPECT_THROW(TPicture::RegisterFileFormat("fnt", "Fonts", TFont::StaticClass(), NewTestBitmap), EInvalidGraphic);
   EXPECT_THROW(TPicture::RegisterGraphicClass(TTestBitmap::StaticClass(), nullptr), EInvalidGraphic);
 
@@ -1456,7 +1737,8 @@ TEST(Picture, Registry) {
     EXPECT_EQ(TPicture::GraphicFileMask(TBitmap::StaticClass()), "*.bmp;*.tbm");
     EXPECT_EQ(TPicture::GraphicExtension(TTestBitmap::StaticClass()), "tbm");
     EXPECT_EQ(TPicture::GraphicFilter(TGraphic::StaticClass()),
-              "All (*.bmp;*.ico;*.tbm)|*.bmp;*.ico;*.tbm|Bitmaps (*.bmp)|*.bmp|Icons (*.ico)|*.ico|"
+              "All (*.bmp;*.ico;*.emf;*.wmf;*.tbm)|*.bmp;*.ico;*.emf;*.wmf;*.tbm|Bitmaps (*.bmp)|*.bmp|"
+              "Icons (*.ico)|*.ico|Enhanced Metafiles (*.emf)|*.emf|Metafiles (*.wmf)|*.wmf|"
               "Test bitmaps (*.tbm)|*.tbm");
     // Pictures of the class stream by its name.
     TTestBitmap T;
