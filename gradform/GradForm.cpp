@@ -11,6 +11,8 @@
 constexpr TEnumType TGFPaintWhenType{"TGFPaintWhen", {"gfpAlways", "gfpActive", "gfpNever"}};
 constexpr TEnumType TGFLogoAlignType{"TGFLogoAlign", {"laLeft", "laRight"}};
 
+TGFSetWindowRgn GradSetWindowRgn = &SetWindowRgn;
+
 namespace {
 
 // Set while the caption text is being set, so the WM_SETTEXT it sends does not set it again.
@@ -18,6 +20,8 @@ bool SettingCaption = false;
 
 // SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED
 constexpr UINT FrameChangedFlags = 55;
+// The MDI client posts it to itself when its children's extent may have changed.
+constexpr UINT WM_MDICALCCHILDSCROLL = 0x3F;
 // Size of the non-client metrics record without the padded-border field.
 constexpr UINT NonClientMetricsSize = 340;
 static_assert(sizeof(NONCLIENTMETRICSA) >= NonClientMetricsSize);
@@ -112,7 +116,12 @@ TgrdGradientForm::~TgrdGradientForm() {
 TClass TgrdGradientForm::FormResourceRoot() const { return StaticClass(); }
 
 void TgrdGradientForm::AfterConstruction() {
-  // Loading from the first resource read until Loaded; cleared here when reading fails.
+  // The constructor reached only this class's versions: a descendant's run here, before the
+  // form resources are read.
+  UpdateCaptionFont();
+  CalculateColors();
+  // Loading from the first resource read until every component's Loaded ran (DoCreate); also
+  // cleared when reading fails.
   TFinally Clear{[this] { FIsLoading = false; }};
   inherited::AfterConstruction();
 }
@@ -122,10 +131,26 @@ void TgrdGradientForm::ReadState(TReader* Reader) {
   inherited::ReadState(Reader);
 }
 
-void TgrdGradientForm::Loaded() {
-  inherited::Loaded();
-  // The resources are read; OnCreate comes next.
+void TgrdGradientForm::DoCreate() {
   FIsLoading = false;
+  inherited::DoCreate();
+}
+
+void TgrdGradientForm::CreateWnd() {
+  inherited::CreateWnd();
+  if (!GetInhibitGradient() && FormStyle() == fsMDIForm && ClientHandle())
+    FClientHook.Install(ClientHandle(), TWindowProcHook::THandler::Bind<&TgrdGradientForm::GradClientWndProc>(this));
+}
+
+void TgrdGradientForm::DestroyWnd() {
+  FClientHook.Remove();
+  inherited::DestroyWnd();
+}
+
+void TgrdGradientForm::GradClientWndProc(TMessage& Message) {
+  const TWindowProcHook::TLink Link = FClientHook.CurrentLink();
+  Message.Result = Link.CallPrevious(Message);
+  if (Message.Msg == WM_MDICALCCHILDSCROLL) Draw(IsActiveWindow());
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -140,7 +165,6 @@ void TgrdGradientForm::SetCaptionFont(TFont* Value) {
 void TgrdGradientForm::SetUseSystemCaptionFont(bool Value) {
   if (FUseSystemCaptionFont == Value) return;
   FUseSystemCaptionFont = Value;
-  if (HasState(csLoading)) return;
   UpdateCaptionFont();
 }
 
@@ -249,8 +273,21 @@ bool TgrdGradientForm::Win98Check() { return FUseWin98Gradient && FIsNewWindows;
 bool TgrdGradientForm::GetInhibitGradient() { return Win98Check() || (FIs16Color && !FPaint16Color); }
 
 bool TgrdGradientForm::IsActiveWindow() {
-  // The class library has no MDI forms: a form is active when its window is.
-  return HandleAllocated() && GetActiveWindow() == WindowHandle();
+  if (FormStyle() != fsMDIChild) return HandleAllocated() && GetActiveWindow() == WindowHandle();
+  TCustomForm* Main = Application ? Application->MainForm() : nullptr;
+  return Main && Main->HandleAllocated() && GetActiveWindow() == Main->WindowHandle() &&
+         Main->ActiveMDIChild() == this;
+}
+
+bool TgrdGradientForm::IsMaximizedMDIChild() {
+  return FormStyle() == fsMDIChild && HandleAllocated() && IsZoomed(WindowHandle());
+}
+
+AnsiString TgrdGradientForm::CaptionDisplayText() {
+  if (FormStyle() == fsMDIForm)
+    if (TCustomForm* Child = ActiveMDIChild(); Child && Child->HandleAllocated() && IsZoomed(Child->WindowHandle()))
+      return FCaption + " - [" + Child->Caption() + "]";
+  return FCaption;
 }
 
 void TgrdGradientForm::InvalidateCaption() {
@@ -264,7 +301,16 @@ void TgrdGradientForm::SetCaptionText(const AnsiString& Value) {
   TFinally Clear{[] { SettingCaption = false; }};
   TForm::SetCaption(Value);
   FCaption = Value;
-  if (!GetInhibitGradient() && HandleAllocated() && IsWindowVisible(WindowHandle())) Draw(IsActiveWindow());
+  if (GetInhibitGradient() || !HandleAllocated() || !IsWindowVisible(WindowHandle())) return;
+  if (FormStyle() != fsMDIChild) {
+    Draw(IsActiveWindow());
+  } else if (IsZoomed(WindowHandle())) {
+    // The frame's caption shows this one.
+    TCustomForm* Main = Application ? Application->MainForm() : nullptr;
+    if (Main && Main->HandleAllocated()) SetWindowPos(Main->WindowHandle(), nullptr, 0, 0, 0, 0, FrameChangedFlags);
+  } else {
+    InvalidateCaption();
+  }
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -455,22 +501,25 @@ bool TgrdGradientForm::HasSystemMenuIcon() const {
 }
 
 void TgrdGradientForm::PaintMenuIcon(HDC DC, TRect& R, bool Active) {
-  HICON Icon = nullptr;
-  if (HandleAllocated()) {
+  // The form's own icon, else the application's (its icon, else its window's or the window
+  // class's), else the system's.
+  HICON Source = !Icon()->Empty() ? Icon()->Handle() : nullptr;
+  if (!Source && Application && !Application->Icon()->Empty()) Source = Application->Icon()->Handle();
+  if (!Source && HandleAllocated()) {
     HWND W = WindowHandle();
-    Icon = reinterpret_cast<HICON>(SendMessageA(W, WM_GETICON, ICON_SMALL, 0));
-    if (!Icon) Icon = reinterpret_cast<HICON>(SendMessageA(W, WM_GETICON, ICON_BIG, 0));
-    if (!Icon) Icon = reinterpret_cast<HICON>(GetClassLongPtrA(W, GCLP_HICONSM));
-    if (!Icon) Icon = reinterpret_cast<HICON>(GetClassLongPtrA(W, GCLP_HICON));
+    Source = reinterpret_cast<HICON>(SendMessageA(W, WM_GETICON, ICON_SMALL, 0));
+    if (!Source) Source = reinterpret_cast<HICON>(SendMessageA(W, WM_GETICON, ICON_BIG, 0));
+    if (!Source) Source = reinterpret_cast<HICON>(GetClassLongPtrA(W, GCLP_HICONSM));
+    if (!Source) Source = reinterpret_cast<HICON>(GetClassLongPtrA(W, GCLP_HICON));
   }
-  if (!Icon && Application) {
+  if (!Source && Application) {
     HWND App = Application->Handle();
-    Icon = reinterpret_cast<HICON>(SendMessageA(App, WM_GETICON, ICON_BIG, 0));
-    if (!Icon) Icon = reinterpret_cast<HICON>(GetClassLongPtrA(App, GCLP_HICON));
+    Source = reinterpret_cast<HICON>(SendMessageA(App, WM_GETICON, ICON_BIG, 0));
+    if (!Source) Source = reinterpret_cast<HICON>(GetClassLongPtrA(App, GCLP_HICON));
   }
-  if (!Icon) Icon = LoadIconA(nullptr, MAKEINTRESOURCEA(32512) /* IDI_APPLICATION */);
+  if (!Source) Source = LoadIconA(nullptr, MAKEINTRESOURCEA(32512) /* IDI_APPLICATION */);
   const int Size = GetSystemMetrics(SM_CXSMICON);
-  TIconOwner Small(static_cast<HICON>(CopyImage(Icon, IMAGE_ICON, Size, Size, LR_COPYFROMRESOURCE)));
+  TIconOwner Small(static_cast<HICON>(CopyImage(Source, IMAGE_ICON, Size, Size, LR_COPYFROMRESOURCE)));
   if (Small) DrawIconEx(DC, R.Left + 1, R.Top + 1, Small.Get(), Size, Size, 0, nullptr, DI_NORMAL);
   R.Left += Size + 1;
 }
@@ -538,7 +587,8 @@ void TgrdGradientForm::PaintCaptionText(HDC DC, TRect R, bool Active) {
       SetTextColor(DC, COLORREF(ColorToRGB(Active ? FCaptionTextColor : FInactiveCaptionTextColor)));
   const int OldMode = SetBkMode(DC, TRANSPARENT);
   TSelectGuard Font(DC, FCaptionFont->Handle());
-  DrawTextA(DC, FCaption.c_str(), FCaption.Length(), &AsRECT(R), DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS);
+  const AnsiString Text = CaptionDisplayText();
+  DrawTextA(DC, Text.c_str(), Text.Length(), &AsRECT(R), DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS);
   Font.Restore();
   SetBkMode(DC, OldMode);
   SetTextColor(DC, OldColor);
@@ -568,7 +618,9 @@ void TgrdGradientForm::DrawCaption(HDC DC, bool Active, TRect& Rect) {
   R.Left += 1;
 
   const bool SysMenu = HasSystemMenuIcon();
-  if (!LogoUsed) {
+  if (IsMaximizedMDIChild()) {
+    // Its icon and buttons are on the frame's menu bar.
+  } else if (!LogoUsed) {
     if (SysMenu) PaintMenuIcon(Mem, R, Active);
     PaintCaptionButtons(Mem, R);
   } else {
@@ -700,6 +752,7 @@ void TgrdGradientForm::WMNCPaint(TMessage& Message) {
     TRect Caption;
     DrawCaption(DC, IsActiveWindow(), Caption);
     ExcludeClipRect(DC, Caption.Left, Caption.Top, Caption.Right, Caption.Bottom);
+    PaintBorderStrip(DC);
     if (GetClipRgn(DC, Clip) != 1) SetRectRgn(Clip, 0, 0, 0, 0);
     SelectClipRgn(DC, nullptr);
     OffsetRgn(Clip, WR.left, WR.top);
@@ -714,11 +767,20 @@ void TgrdGradientForm::WMNCPaint(TMessage& Message) {
 void TgrdGradientForm::WMSysColorChange(TMessage& Message) {
   FIs16Color = ScreenIs16Color();
   if (!GetInhibitGradient()) {
-    if (FStopColorIsDefault) FGradientStopColor = clActiveCaption;
-    if (FInactiveStopColorIsDefault) FGradientInactiveStopColor = clInactiveCaption;
-    CalculateColors();
+    SysColorsChanged();
+    // The system tells top-level windows only.
+    for (int I = 0; I < MDIChildCount(); ++I)
+      if (auto* Child = dynamic_cast<TgrdGradientForm*>(MDIChildren(I))) Child->SysColorsChanged();
   }
   inherited::Dispatch(Message);
+}
+
+void TgrdGradientForm::SysColorsChanged() {
+  if (FStopColorIsDefault) FGradientStopColor = clActiveCaption;
+  if (FInactiveStopColorIsDefault) FGradientInactiveStopColor = clInactiveCaption;
+  CalculateColors();
+  // The system repaints client areas only.
+  InvalidateCaption();
 }
 
 void TgrdGradientForm::WMSize(TMessage& Message) {
@@ -757,13 +819,22 @@ void TgrdGradientForm::WMSetText(TMessage& Message) {
   const AnsiString Text =
       Message.LParam ? AnsiString(reinterpret_cast<const char*>(Message.LParam)) : AnsiString();
   HWND Target = HandleAllocated() ? WindowHandle() : nullptr;
+  if (IsMaximizedMDIChild()) {
+    // The frame's caption shows the text.
+    TCustomForm* Main = Application ? Application->MainForm() : nullptr;
+    Target = Main && Main->HandleAllocated() ? Main->WindowHandle() : nullptr;
+  }
   if (!GetInhibitGradient() && Target && IsWindowVisible(Target)) {
     // An empty window region for the default processing: the system's caption drawing shows
-    // nothing. The region the window had is put back afterwards.
+    // nothing. The region the window had is put back afterwards. A region the system does not
+    // take stays ours to delete.
+    auto SetRegion = [Target](HRGN Region) {
+      if (!GradSetWindowRgn(Target, Region, FALSE) && Region) DeleteObject(Region);
+    };
     TRgnOwner Saved(CreateRectRgn(0, 0, 0, 0));
     const bool HadRegion = Saved && GetWindowRgn(Target, Saved) != ERROR;
-    SetWindowRgn(Target, CreateRectRgn(0, 0, 0, 0), FALSE);
-    TFinally Restore{[&] { SetWindowRgn(Target, HadRegion ? Saved.Release() : nullptr, FALSE); }};
+    if (HRGN Empty = CreateRectRgn(0, 0, 0, 0)) SetRegion(Empty);
+    TFinally Restore{[&] { SetRegion(HadRegion ? Saved.Release() : nullptr); }};
     DefaultHandler(Message);
   } else {
     DefaultHandler(Message);
@@ -812,7 +883,7 @@ void TgrdGradientForm::WMEnterIdle(TMessage& Message) {
 }
 
 void TgrdGradientForm::WMWindowPosChanging(TMessage& Message) {
-  if (FIsLoading) {
+  if (FIsLoading && !GetInhibitGradient()) {
     auto* Pos = reinterpret_cast<WINDOWPOS*>(Message.LParam);
     if (Pos && (Pos->flags & SWP_HIDEWINDOW)) Pos->flags |= SWP_NOREDRAW;
   }

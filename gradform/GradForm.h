@@ -27,6 +27,10 @@ struct TGFCaptionButton {
   TRect Bounds;
 };
 
+// The call WMSetText makes to set and to clear a window region (SetWindowRgn; tests replace it).
+using TGFSetWindowRgn = int(WINAPI*)(HWND, HRGN, BOOL);
+extern TGFSetWindowRgn GradSetWindowRgn;
+
 class TgrdGradientForm : public TForm {
   ORV_CLASS(TgrdGradientForm, TForm)
 public:
@@ -95,7 +99,12 @@ public:
 
   // The system paints the caption (its own gradients, or a 16-colour screen).
   bool GetInhibitGradient();
+  // A form that is no MDI child: its window is the active window. An MDI child: the main
+  // form's window is active and this is its active MDI child.
   bool IsActiveWindow();
+  // The text PaintCaptionText draws: Caption, and for an MDI frame whose active child is
+  // maximised, " - [child's caption]" after it.
+  AnsiString CaptionDisplayText();
   // Makes the system send a non-client repaint (nothing without a window or when inhibited).
   void InvalidateCaption();
   // Writer of Caption: sets the window text and repaints the gradient caption.
@@ -126,7 +135,9 @@ public:
 protected:
   TClass FormResourceRoot() const override;
   void ReadState(TReader* Reader) override;
-  void Loaded() override;
+  void DoCreate() override;
+  void CreateWnd() override;
+  void DestroyWnd() override;
 
   void WMNCActivate(TMessage& Message);
   void WMNCPaint(TMessage& Message);
@@ -144,6 +155,13 @@ protected:
 
 private:
   bool HasSystemMenuIcon() const;
+  bool IsMaximizedMDIChild();
+  // A system colour change: default stop colours follow the system again.
+  void SysColorsChanged();
+  // The MDI client's messages (an MDI frame's): the caption is drawn again after each
+  // WM_MDICALCCHILDSCROLL.
+  void GradClientWndProc(TMessage& Message);
+  TWindowProcHook FClientHook;
   void FillDithered(HDC DC, const TRect& R, bool Active, int Mask);
   void FillBands(HDC DC, const TRect& R, const TColor* Table);
   void FillStretched(HDC DC, const TRect& R, const TColor* Table);
