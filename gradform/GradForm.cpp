@@ -81,10 +81,72 @@ bool IsEmptyRect(const TRect& R) { return R.Right <= R.Left || R.Bottom <= R.Top
 
 }  // namespace
 
+// What painting keeps between paints, so that no paint makes a bitmap for the screen: the
+// caption image (a memory DC holding a bitmap compatible with the window, made again when the
+// caption's size or the screen's format changes) and the two dither masks, each selected in a
+// memory DC of its own.
+struct TgrdGradientForm::TCaptionCache {
+  HDC ImageDC = nullptr;
+  TBitmapOwner Image;
+  HGDIOBJ ImageOld = nullptr;
+  int Width = 0, Height = 0;
+  HDC MaskDC[2] = {};
+  TBitmapOwner Mask[2];
+  HGDIOBJ MaskOld[2] = {};
+
+  TCaptionCache() = default;
+  TCaptionCache(const TCaptionCache&) = delete;
+  TCaptionCache& operator=(const TCaptionCache&) = delete;
+  ~TCaptionCache() {
+    DropImage();
+    for (int I = 0; I < 2; ++I)
+      if (MaskDC[I]) {
+        SelectObject(MaskDC[I], MaskOld[I]);
+        DeleteDC(MaskDC[I]);
+      }
+  }
+  void DropImage() {
+    if (!ImageDC) return;
+    SelectObject(ImageDC, ImageOld);
+    DeleteDC(ImageDC);
+    ImageDC = nullptr;
+    Image.Reset();
+    Width = Height = 0;
+  }
+  // A memory DC with an image of W by H compatible with DC (its contents undefined).
+  HDC ImageFor(HDC DC, int W, int H) {
+    if (ImageDC && W == Width && H == Height) return ImageDC;
+    DropImage();
+    TBitmapOwner Bmp(CreateCompatibleBitmap(DC, W, H));
+    HDC Mem = Bmp ? CreateCompatibleDC(DC) : nullptr;
+    if (!Mem) RaiseLastOSError();
+    ImageOld = SelectObject(Mem, Bmp.Get());
+    ImageDC = Mem;
+    Image = std::move(Bmp);
+    Width = W;
+    Height = H;
+    return ImageDC;
+  }
+  // A memory DC holding dither mask 1 or 2.
+  HDC MaskFor(int Which) {
+    const int I = Which - 1;
+    if (MaskDC[I]) return MaskDC[I];
+    const char* Name = Which == 2 ? "GRD_DITHGRADMASK2" : "GRD_DITHGRADMASK1";
+    TBitmapOwner Bmp(LoadBitmapA(GetModuleHandleA(nullptr), Name));
+    if (!Bmp) throw EResNotFound("Resource %s not found", {AnsiString(Name)});
+    HDC Mem = CreateCompatibleDC(nullptr);
+    if (!Mem) RaiseLastOSError();
+    MaskOld[I] = SelectObject(Mem, Bmp.Get());
+    MaskDC[I] = Mem;
+    Mask[I] = std::move(Bmp);
+    return Mem;
+  }
+};
+
 // ---------------------------------------------------------------------------------------------
 // Construction
 
-TgrdGradientForm::TgrdGradientForm(TComponent* AOwner) : TForm(AOwner) {
+TgrdGradientForm::TgrdGradientForm(TComponent* AOwner) : TForm(AOwner), FCache(std::make_unique<TCaptionCache>()) {
   FLogo = new TBitmap();
   FInactiveLogo = new TBitmap();
   FLogoLayered = false;
@@ -417,51 +479,44 @@ void TgrdGradientForm::FillDithered(HDC DC, const TRect& R, bool Active, int Mas
   const int W = R.Width(), H = R.Height();
   const int MW = Mask == 2 ? Mask2Width : Mask1Width;
   const int MH = Mask == 2 ? Mask2Height : Mask1Height;
-  const char* MaskName = Mask == 2 ? "GRD_DITHGRADMASK2" : "GRD_DITHGRADMASK1";
   const TColor S = ColorToRGB(Active ? FGradientStartColor : FGradientInactiveStartColor);
   const TColor E = ColorToRGB(Active ? FGradientStopColor : FGradientInactiveStopColor);
+  HDC MaskDC = FCache->MaskFor(Mask);
 
-  // The off-screen image of the whole rectangle, and the mask.
+  // Straight onto DC, clipped to the rectangle: the last band and the last row of mask tiles
+  // reach past it.
   const int Q = W / MW, Count = Q + 1, Rem = W % MW;
-  TMemoryDC Off(DC);
-  TBitmapOwner OffBmp(CreateCompatibleBitmap(DC, W, std::max(H, 1)));
-  if (!Off.Get() || !OffBmp) RaiseLastOSError();
-  TSelectGuard OffSel(Off, OffBmp.Get());
-  TBitmapOwner MaskBmp(LoadBitmapA(GetModuleHandleA(nullptr), MaskName));
-  if (!MaskBmp) throw EResNotFound("Resource %s not found", {AnsiString(MaskName)});
-  TMemoryDC MaskDC(DC);
-  if (!MaskDC.Get()) RaiseLastOSError();
-  TSelectGuard MaskSel(MaskDC, MaskBmp.Get());
+  TSaveDC Saved(DC);
+  IntersectClipRect(DC, R.Left, R.Top, R.Right, R.Bottom);
   // Mask pixels as colours: 0 (black) -> all bits clear, 1 (white) -> all bits set.
-  SetTextColor(Off, RGB(0, 0, 0));
-  SetBkColor(Off, RGB(255, 255, 255));
+  SetTextColor(DC, RGB(0, 0, 0));
+  SetBkColor(DC, RGB(255, 255, 255));
 
   auto Channel = [Q](int K, int From, int To) { return std::clamp(From + MulDiv(K, To - From, Q), 0, 255); };
-  int X = 0;
+  int X = R.Left;
   TColor Prev = S;
   for (int K = 1; K <= Count; ++K) {
     const TColor C = MakeColor(Channel(K, Red(S), Red(E)), Channel(K, Green(S), Green(E)),
                                Channel(K, Blue(S), Blue(E)));
-    SolidFill(Off, X, 0, MW, H, C);
+    SolidFill(DC, X, R.Top, MW, H, C);
     // Each mask tile down the band: the band's colour stays where the mask is white, the
     // previous colour shows where it is black.
     {
-      TBrushOwner PrevBrush(CreateSolidBrush(COLORREF(Prev)));
-      TSelectGuard BrushSel(Off, PrevBrush.Get());
+      TSelectGuard BrushSel(DC, GetStockObject(DC_BRUSH));
+      SetDCBrushColor(DC, COLORREF(Prev));
       for (int Y = 0; Y < H; Y += MH) {
-        BitBlt(Off, X, Y, MW, MH, MaskDC, 0, 0, SRCAND);
-        BitBlt(Off, X, Y, MW, MH, MaskDC, 0, 0, 0x00BA0B09 /* DPSnao: D | (P & ~S) */);
+        BitBlt(DC, X, R.Top + Y, MW, MH, MaskDC, 0, 0, SRCAND);
+        BitBlt(DC, X, R.Top + Y, MW, MH, MaskDC, 0, 0, 0x00BA0B09 /* DPSnao: D | (P & ~S) */);
       }
     }
     X += MW;
     if (Rem > 0) {
       const int Extra = Rem / (Q - 1) + (Rem % (Q - 1) > K ? 1 : 0);
-      SolidFill(Off, X, 0, Extra, H, C);
+      SolidFill(DC, X, R.Top, Extra, H, C);
       X += Extra;
     }
     Prev = C;
   }
-  BitBlt(DC, R.Left, R.Top, W, H, Off, 0, 0, SRCCOPY);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -598,10 +653,9 @@ void TgrdGradientForm::DrawCaption(HDC DC, bool Active, TRect& Rect) {
   Rect = GetCaptionRect();
   TRect R{0, 0, Rect.Width(), Rect.Height()};
   if (IsEmptyRect(R)) return;
-  TMemoryDC Mem(DC);
-  TBitmapOwner Bmp(CreateCompatibleBitmap(DC, R.Right, R.Bottom));
-  if (!Mem.Get() || !Bmp) RaiseLastOSError();
-  TSelectGuard Sel(Mem, Bmp.Get());
+  HDC Mem = FCache->ImageFor(DC, R.Right, R.Bottom);
+  // Whatever the steps leave in the DC goes with this paint.
+  TSaveDC Saved(Mem);
 
   bool LogoUsed = false;
   if (FPaintGradient == gfpAlways || (FPaintGradient == gfpActive && Active)) {
@@ -715,6 +769,7 @@ void TgrdGradientForm::Dispatch(TMessage& Message) {
     case WM_SYSCOMMAND: WMSysCommand(Message); break;
     case WM_ENTERIDLE: WMEnterIdle(Message); break;
     case WM_WINDOWPOSCHANGING: WMWindowPosChanging(Message); break;
+    case WM_DISPLAYCHANGE: WMDisplayChange(Message); break;
     default: inherited::Dispatch(Message);
   }
 }
@@ -887,6 +942,12 @@ void TgrdGradientForm::WMWindowPosChanging(TMessage& Message) {
     auto* Pos = reinterpret_cast<WINDOWPOS*>(Message.LParam);
     if (Pos && (Pos->flags & SWP_HIDEWINDOW)) Pos->flags |= SWP_NOREDRAW;
   }
+  inherited::Dispatch(Message);
+}
+
+void TgrdGradientForm::WMDisplayChange(TMessage& Message) {
+  // Another screen format: the kept caption image is made again for it.
+  FCache->DropImage();
   inherited::Dispatch(Message);
 }
 

@@ -6,6 +6,7 @@
 
 #include "vcl/Forms.h"
 
+#include <memory>
 #include <vector>
 
 enum TGFPaintWhen { gfpAlways, gfpActive, gfpNever };
@@ -152,6 +153,7 @@ protected:
   void WMSysCommand(TMessage& Message);
   void WMEnterIdle(TMessage& Message);
   void WMWindowPosChanging(TMessage& Message);
+  void WMDisplayChange(TMessage& Message);
 
 private:
   bool HasSystemMenuIcon() const;
@@ -162,6 +164,9 @@ private:
   // WM_MDICALCCHILDSCROLL.
   void GradClientWndProc(TMessage& Message);
   TWindowProcHook FClientHook;
+  // The off-screen caption image and the dither masks, kept between paints.
+  struct TCaptionCache;
+  std::unique_ptr<TCaptionCache> FCache;
   void FillDithered(HDC DC, const TRect& R, bool Active, int Mask);
   void FillBands(HDC DC, const TRect& R, const TColor* Table);
   void FillStretched(HDC DC, const TRect& R, const TColor* Table);

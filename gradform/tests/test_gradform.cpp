@@ -396,6 +396,29 @@ TEST(GradFormFill, DitheringTilesTheMaskDownTallRectangles) {
     for (int Y = 0; Y < 45; ++Y) ASSERT_EQ(S.At(X, Y), S.At(X, Y + 30)) << X << "," << Y;
 }
 
+TEST(GradFormFill, EveryMethodPaintsTheSamePixelsAnywhereAndNothingBeside) {
+  auto F = NewGradForm(bsSizeable);
+  F->SetGradientStartColor(clBlack);
+  F->SetGradientStopColor(clBlue);
+  struct TCase { const char* Name; int W, H; bool Dither; TGFFillMethod Method; };
+  const TCase Cases[] = {{"dithered", 400, 40, true, gfmDithered},
+                         {"dithered, ragged", 301, 17, true, gfmDithered},
+                         {"banded", 50, 9, false, gfmBands},
+                         {"stretched", 300, 9, false, gfmStretched}};
+  for (const TCase& C : Cases) {
+    SCOPED_TRACE(C.Name);
+    TSurface At0(C.W, C.H), Moved(C.W + 20, C.H + 14);
+    ASSERT_EQ(F->GradientFillMethod(At0.DC(), C.W, true, C.Dither), C.Method);
+    F->FillRectGradient(At0.DC(), Rect(0, 0, C.W, C.H), true, C.Dither);
+    F->FillRectGradient(Moved.DC(), Bounds(7, 5, C.W, C.H), true, C.Dither);
+    for (int Y = 0; Y < C.H + 14; ++Y)
+      for (int X = 0; X < C.W + 20; ++X) {
+        const bool Inside = X >= 7 && X < 7 + C.W && Y >= 5 && Y < 5 + C.H;
+        ASSERT_EQ(Hex(Moved.At(X, Y)), Hex(Inside ? At0.At(X - 7, Y - 5) : clFuchsia)) << X << "," << Y;
+      }
+  }
+}
+
 TEST(GradFormFill, SolidUsesThePairForTheState) {
   auto F = NewGradForm(bsSizeable);
   TSurface S(10, 4);
@@ -470,6 +493,7 @@ TEST(GradFormText, RegionsTheSystemRefusesAreDeleted) {
   HWND W = F->Handle();
   // With a region of its own the form offers a copy of it back, too.
   ASSERT_TRUE(SetWindowRgn(W, CreateRoundRectRgn(0, 0, 300, 150, 30, 30), TRUE));
+  // Wine counts no GDI objects (0): there the check of each region below holds alone.
   const DWORD Before = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
   {
     TRefusingRegions Refusing;

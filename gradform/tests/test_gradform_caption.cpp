@@ -38,6 +38,16 @@ TEST(GradCaption, DialogWithoutIconsIsGradientFromEdgeToEdge) {
     EXPECT_EQ(Hex(Shot(Cap.Left, Y)), Hex(clMaroon)) << "row " << Y;
     EXPECT_EQ(Hex(Shot(Cap.Right - 1, Y)), Hex(clNavy)) << "row " << Y;
   }
+  // Wider and narrower, the caption is painted to its new ends.
+  for (int Width : {520, 260}) {
+    F->SetBounds(F->Left(), F->Top(), Width, 120);
+    vcltest::PumpRounds(3);
+    const TRect Now = F->GetCaptionRect();
+    ASSERT_EQ(Now.Width(), Cap.Width() + Width - 400);
+    TWindowShot Resized(F->Handle());
+    EXPECT_EQ(Hex(Resized(Now.Left, Now.Top)), Hex(clMaroon)) << Width;
+    EXPECT_EQ(Hex(Resized(Now.Right - 1, Now.Top)), Hex(clNavy)) << Width;
+  }
   // Text and no buttons or icon.
   EXPECT_GT(Shot.Count(Cap, TextColour), 10);
   EXPECT_EQ(Shot.Count(Cap, TColor(GetSysColor(COLOR_BTNFACE))), 0);
