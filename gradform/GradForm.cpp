@@ -79,6 +79,14 @@ TRect Intersect(const TRect& A, const TRect& B) {
 
 bool IsEmptyRect(const TRect& R) { return R.Right <= R.Left || R.Bottom <= R.Top; }
 
+TCustomForm* MainForm() { return Application ? Application->MainForm() : nullptr; }
+
+// The application's main form's window, null when it has none.
+HWND MainFormWindow() {
+  TCustomForm* Main = MainForm();
+  return Main && Main->HandleAllocated() ? Main->WindowHandle() : nullptr;
+}
+
 }  // namespace
 
 // What painting keeps between paints, so that no paint makes a bitmap for the screen: the
@@ -336,9 +344,8 @@ bool TgrdGradientForm::GetInhibitGradient() { return Win98Check() || (FIs16Color
 
 bool TgrdGradientForm::IsActiveWindow() {
   if (FormStyle() != fsMDIChild) return HandleAllocated() && GetActiveWindow() == WindowHandle();
-  TCustomForm* Main = Application ? Application->MainForm() : nullptr;
-  return Main && Main->HandleAllocated() && GetActiveWindow() == Main->WindowHandle() &&
-         Main->ActiveMDIChild() == this;
+  HWND Main = MainFormWindow();
+  return Main && GetActiveWindow() == Main && MainForm()->ActiveMDIChild() == this;
 }
 
 bool TgrdGradientForm::IsMaximizedMDIChild() {
@@ -368,8 +375,7 @@ void TgrdGradientForm::SetCaptionText(const AnsiString& Value) {
     Draw(IsActiveWindow());
   } else if (IsZoomed(WindowHandle())) {
     // The frame's caption shows this one.
-    TCustomForm* Main = Application ? Application->MainForm() : nullptr;
-    if (Main && Main->HandleAllocated()) SetWindowPos(Main->WindowHandle(), nullptr, 0, 0, 0, 0, FrameChangedFlags);
+    if (HWND Main = MainFormWindow()) SetWindowPos(Main, nullptr, 0, 0, 0, 0, FrameChangedFlags);
   } else {
     InvalidateCaption();
   }
@@ -556,8 +562,8 @@ bool TgrdGradientForm::HasSystemMenuIcon() const {
 }
 
 void TgrdGradientForm::PaintMenuIcon(HDC DC, TRect& R, bool Active) {
-  // The form's own icon, else the application's (its icon, else its window's or the window
-  // class's), else the system's.
+  // The form's own icon, else the application's, else the icon the form's window or the
+  // application's window shows (theirs or their class's), else the system's.
   HICON Source = !Icon()->Empty() ? Icon()->Handle() : nullptr;
   if (!Source && Application && !Application->Icon()->Empty()) Source = Application->Icon()->Handle();
   if (!Source && HandleAllocated()) {
@@ -823,11 +829,15 @@ void TgrdGradientForm::WMSysColorChange(TMessage& Message) {
   FIs16Color = ScreenIs16Color();
   if (!GetInhibitGradient()) {
     SysColorsChanged();
-    // The system tells top-level windows only.
-    for (int I = 0; I < MDIChildCount(); ++I)
-      if (auto* Child = dynamic_cast<TgrdGradientForm*>(MDIChildren(I))) Child->SysColorsChanged();
+    ForEachGradientMDIChild(&TgrdGradientForm::SysColorsChanged);
   }
   inherited::Dispatch(Message);
+}
+
+void TgrdGradientForm::ForEachGradientMDIChild(void (TgrdGradientForm::*Step)()) {
+  // The system tells top-level windows only.
+  for (int I = 0; I < MDIChildCount(); ++I)
+    if (auto* Child = dynamic_cast<TgrdGradientForm*>(MDIChildren(I))) (Child->*Step)();
 }
 
 void TgrdGradientForm::SysColorsChanged() {
@@ -874,11 +884,8 @@ void TgrdGradientForm::WMSetText(TMessage& Message) {
   const AnsiString Text =
       Message.LParam ? AnsiString(reinterpret_cast<const char*>(Message.LParam)) : AnsiString();
   HWND Target = HandleAllocated() ? WindowHandle() : nullptr;
-  if (IsMaximizedMDIChild()) {
-    // The frame's caption shows the text.
-    TCustomForm* Main = Application ? Application->MainForm() : nullptr;
-    Target = Main && Main->HandleAllocated() ? Main->WindowHandle() : nullptr;
-  }
+  // A maximised MDI child's text shows in the frame's caption.
+  if (IsMaximizedMDIChild()) Target = MainFormWindow();
   if (!GetInhibitGradient() && Target && IsWindowVisible(Target)) {
     // An empty window region for the default processing: the system's caption drawing shows
     // nothing. The region the window had is put back afterwards. A region the system does not
@@ -946,10 +953,13 @@ void TgrdGradientForm::WMWindowPosChanging(TMessage& Message) {
 }
 
 void TgrdGradientForm::WMDisplayChange(TMessage& Message) {
-  // Another screen format: the kept caption image is made again for it.
-  FCache->DropImage();
+  // Another screen format: the kept caption images are made again for it.
+  DropCaptionImage();
+  ForEachGradientMDIChild(&TgrdGradientForm::DropCaptionImage);
   inherited::Dispatch(Message);
 }
+
+void TgrdGradientForm::DropCaptionImage() { FCache->DropImage(); }
 
 // ---------------------------------------------------------------------------------------------
 // Published properties

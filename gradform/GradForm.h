@@ -160,6 +160,9 @@ private:
   bool IsMaximizedMDIChild();
   // A system colour change: default stop colours follow the system again.
   void SysColorsChanged();
+  void DropCaptionImage();
+  // Step for every MDI child (of an MDI frame) that is a gradient form.
+  void ForEachGradientMDIChild(void (TgrdGradientForm::*Step)());
   // The MDI client's messages (an MDI frame's): the caption is drawn again after each
   // WM_MDICALCCHILDSCROLL.
   void GradClientWndProc(TMessage& Message);
