@@ -11,6 +11,8 @@
 constexpr TEnumType TGFPaintWhenType{"TGFPaintWhen", {"gfpAlways", "gfpActive", "gfpNever"}};
 constexpr TEnumType TGFLogoAlignType{"TGFLogoAlign", {"laLeft", "laRight"}};
 
+TGFSetWindowRgn GradSetWindowRgn = &SetWindowRgn;
+
 namespace {
 
 // Set while the caption text is being set, so the WM_SETTEXT it sends does not set it again.
@@ -18,6 +20,8 @@ bool SettingCaption = false;
 
 // SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED
 constexpr UINT FrameChangedFlags = 55;
+// The MDI client posts it to itself when its children's extent may have changed.
+constexpr UINT WM_MDICALCCHILDSCROLL = 0x3F;
 // Size of the non-client metrics record without the padded-border field.
 constexpr UINT NonClientMetricsSize = 340;
 static_assert(sizeof(NONCLIENTMETRICSA) >= NonClientMetricsSize);
@@ -75,12 +79,82 @@ TRect Intersect(const TRect& A, const TRect& B) {
 
 bool IsEmptyRect(const TRect& R) { return R.Right <= R.Left || R.Bottom <= R.Top; }
 
+TCustomForm* MainForm() { return Application ? Application->MainForm() : nullptr; }
+
+// The application's main form's window, null when it has none.
+HWND MainFormWindow() {
+  TCustomForm* Main = MainForm();
+  return Main && Main->HandleAllocated() ? Main->WindowHandle() : nullptr;
+}
+
 }  // namespace
+
+// What painting keeps between paints, so that no paint makes a bitmap for the screen: the
+// caption image (a memory DC holding a bitmap compatible with the window, made again when the
+// caption's size or the screen's format changes) and the two dither masks, each selected in a
+// memory DC of its own.
+struct TgrdGradientForm::TCaptionCache {
+  HDC ImageDC = nullptr;
+  TBitmapOwner Image;
+  HGDIOBJ ImageOld = nullptr;
+  int Width = 0, Height = 0;
+  HDC MaskDC[2] = {};
+  TBitmapOwner Mask[2];
+  HGDIOBJ MaskOld[2] = {};
+
+  TCaptionCache() = default;
+  TCaptionCache(const TCaptionCache&) = delete;
+  TCaptionCache& operator=(const TCaptionCache&) = delete;
+  ~TCaptionCache() {
+    DropImage();
+    for (int I = 0; I < 2; ++I)
+      if (MaskDC[I]) {
+        SelectObject(MaskDC[I], MaskOld[I]);
+        DeleteDC(MaskDC[I]);
+      }
+  }
+  void DropImage() {
+    if (!ImageDC) return;
+    SelectObject(ImageDC, ImageOld);
+    DeleteDC(ImageDC);
+    ImageDC = nullptr;
+    Image.Reset();
+    Width = Height = 0;
+  }
+  // A memory DC with an image of W by H compatible with DC (its contents undefined).
+  HDC ImageFor(HDC DC, int W, int H) {
+    if (ImageDC && W == Width && H == Height) return ImageDC;
+    DropImage();
+    TBitmapOwner Bmp(CreateCompatibleBitmap(DC, W, H));
+    HDC Mem = Bmp ? CreateCompatibleDC(DC) : nullptr;
+    if (!Mem) RaiseLastOSError();
+    ImageOld = SelectObject(Mem, Bmp.Get());
+    ImageDC = Mem;
+    Image = std::move(Bmp);
+    Width = W;
+    Height = H;
+    return ImageDC;
+  }
+  // A memory DC holding dither mask 1 or 2.
+  HDC MaskFor(int Which) {
+    const int I = Which - 1;
+    if (MaskDC[I]) return MaskDC[I];
+    const char* Name = Which == 2 ? "GRD_DITHGRADMASK2" : "GRD_DITHGRADMASK1";
+    TBitmapOwner Bmp(LoadBitmapA(GetModuleHandleA(nullptr), Name));
+    if (!Bmp) throw EResNotFound("Resource %s not found", {AnsiString(Name)});
+    HDC Mem = CreateCompatibleDC(nullptr);
+    if (!Mem) RaiseLastOSError();
+    MaskOld[I] = SelectObject(Mem, Bmp.Get());
+    MaskDC[I] = Mem;
+    Mask[I] = std::move(Bmp);
+    return Mem;
+  }
+};
 
 // ---------------------------------------------------------------------------------------------
 // Construction
 
-TgrdGradientForm::TgrdGradientForm(TComponent* AOwner) : TForm(AOwner) {
+TgrdGradientForm::TgrdGradientForm(TComponent* AOwner) : TForm(AOwner), FCache(std::make_unique<TCaptionCache>()) {
   FLogo = new TBitmap();
   FInactiveLogo = new TBitmap();
   FLogoLayered = false;
@@ -112,7 +186,12 @@ TgrdGradientForm::~TgrdGradientForm() {
 TClass TgrdGradientForm::FormResourceRoot() const { return StaticClass(); }
 
 void TgrdGradientForm::AfterConstruction() {
-  // Loading from the first resource read until Loaded; cleared here when reading fails.
+  // The constructor reached only this class's versions: a descendant's run here, before the
+  // form resources are read.
+  UpdateCaptionFont();
+  CalculateColors();
+  // Loading from the first resource read until every component's Loaded ran (DoCreate); also
+  // cleared when reading fails.
   TFinally Clear{[this] { FIsLoading = false; }};
   inherited::AfterConstruction();
 }
@@ -122,10 +201,26 @@ void TgrdGradientForm::ReadState(TReader* Reader) {
   inherited::ReadState(Reader);
 }
 
-void TgrdGradientForm::Loaded() {
-  inherited::Loaded();
-  // The resources are read; OnCreate comes next.
+void TgrdGradientForm::DoCreate() {
   FIsLoading = false;
+  inherited::DoCreate();
+}
+
+void TgrdGradientForm::CreateWnd() {
+  inherited::CreateWnd();
+  if (!GetInhibitGradient() && FormStyle() == fsMDIForm && ClientHandle())
+    FClientHook.Install(ClientHandle(), TWindowProcHook::THandler::Bind<&TgrdGradientForm::GradClientWndProc>(this));
+}
+
+void TgrdGradientForm::DestroyWnd() {
+  FClientHook.Remove();
+  inherited::DestroyWnd();
+}
+
+void TgrdGradientForm::GradClientWndProc(TMessage& Message) {
+  const TWindowProcHook::TLink Link = FClientHook.CurrentLink();
+  Message.Result = Link.CallPrevious(Message);
+  if (Message.Msg == WM_MDICALCCHILDSCROLL) Draw(IsActiveWindow());
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -140,7 +235,6 @@ void TgrdGradientForm::SetCaptionFont(TFont* Value) {
 void TgrdGradientForm::SetUseSystemCaptionFont(bool Value) {
   if (FUseSystemCaptionFont == Value) return;
   FUseSystemCaptionFont = Value;
-  if (HasState(csLoading)) return;
   UpdateCaptionFont();
 }
 
@@ -249,8 +343,20 @@ bool TgrdGradientForm::Win98Check() { return FUseWin98Gradient && FIsNewWindows;
 bool TgrdGradientForm::GetInhibitGradient() { return Win98Check() || (FIs16Color && !FPaint16Color); }
 
 bool TgrdGradientForm::IsActiveWindow() {
-  // The class library has no MDI forms: a form is active when its window is.
-  return HandleAllocated() && GetActiveWindow() == WindowHandle();
+  if (FormStyle() != fsMDIChild) return HandleAllocated() && GetActiveWindow() == WindowHandle();
+  HWND Main = MainFormWindow();
+  return Main && GetActiveWindow() == Main && MainForm()->ActiveMDIChild() == this;
+}
+
+bool TgrdGradientForm::IsMaximizedMDIChild() {
+  return FormStyle() == fsMDIChild && HandleAllocated() && IsZoomed(WindowHandle());
+}
+
+AnsiString TgrdGradientForm::CaptionDisplayText() {
+  if (FormStyle() == fsMDIForm)
+    if (TCustomForm* Child = ActiveMDIChild(); Child && Child->HandleAllocated() && IsZoomed(Child->WindowHandle()))
+      return FCaption + " - [" + Child->Caption() + "]";
+  return FCaption;
 }
 
 void TgrdGradientForm::InvalidateCaption() {
@@ -264,7 +370,15 @@ void TgrdGradientForm::SetCaptionText(const AnsiString& Value) {
   TFinally Clear{[] { SettingCaption = false; }};
   TForm::SetCaption(Value);
   FCaption = Value;
-  if (!GetInhibitGradient() && HandleAllocated() && IsWindowVisible(WindowHandle())) Draw(IsActiveWindow());
+  if (GetInhibitGradient() || !HandleAllocated() || !IsWindowVisible(WindowHandle())) return;
+  if (FormStyle() != fsMDIChild) {
+    Draw(IsActiveWindow());
+  } else if (IsZoomed(WindowHandle())) {
+    // The frame's caption shows this one.
+    if (HWND Main = MainFormWindow()) SetWindowPos(Main, nullptr, 0, 0, 0, 0, FrameChangedFlags);
+  } else {
+    InvalidateCaption();
+  }
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -371,51 +485,44 @@ void TgrdGradientForm::FillDithered(HDC DC, const TRect& R, bool Active, int Mas
   const int W = R.Width(), H = R.Height();
   const int MW = Mask == 2 ? Mask2Width : Mask1Width;
   const int MH = Mask == 2 ? Mask2Height : Mask1Height;
-  const char* MaskName = Mask == 2 ? "GRD_DITHGRADMASK2" : "GRD_DITHGRADMASK1";
   const TColor S = ColorToRGB(Active ? FGradientStartColor : FGradientInactiveStartColor);
   const TColor E = ColorToRGB(Active ? FGradientStopColor : FGradientInactiveStopColor);
+  HDC MaskDC = FCache->MaskFor(Mask);
 
-  // The off-screen image of the whole rectangle, and the mask.
+  // Straight onto DC, clipped to the rectangle: the last band and the last row of mask tiles
+  // reach past it.
   const int Q = W / MW, Count = Q + 1, Rem = W % MW;
-  TMemoryDC Off(DC);
-  TBitmapOwner OffBmp(CreateCompatibleBitmap(DC, W, std::max(H, 1)));
-  if (!Off.Get() || !OffBmp) RaiseLastOSError();
-  TSelectGuard OffSel(Off, OffBmp.Get());
-  TBitmapOwner MaskBmp(LoadBitmapA(GetModuleHandleA(nullptr), MaskName));
-  if (!MaskBmp) throw EResNotFound("Resource %s not found", {AnsiString(MaskName)});
-  TMemoryDC MaskDC(DC);
-  if (!MaskDC.Get()) RaiseLastOSError();
-  TSelectGuard MaskSel(MaskDC, MaskBmp.Get());
+  TSaveDC Saved(DC);
+  IntersectClipRect(DC, R.Left, R.Top, R.Right, R.Bottom);
   // Mask pixels as colours: 0 (black) -> all bits clear, 1 (white) -> all bits set.
-  SetTextColor(Off, RGB(0, 0, 0));
-  SetBkColor(Off, RGB(255, 255, 255));
+  SetTextColor(DC, RGB(0, 0, 0));
+  SetBkColor(DC, RGB(255, 255, 255));
 
   auto Channel = [Q](int K, int From, int To) { return std::clamp(From + MulDiv(K, To - From, Q), 0, 255); };
-  int X = 0;
+  int X = R.Left;
   TColor Prev = S;
   for (int K = 1; K <= Count; ++K) {
     const TColor C = MakeColor(Channel(K, Red(S), Red(E)), Channel(K, Green(S), Green(E)),
                                Channel(K, Blue(S), Blue(E)));
-    SolidFill(Off, X, 0, MW, H, C);
+    SolidFill(DC, X, R.Top, MW, H, C);
     // Each mask tile down the band: the band's colour stays where the mask is white, the
     // previous colour shows where it is black.
     {
-      TBrushOwner PrevBrush(CreateSolidBrush(COLORREF(Prev)));
-      TSelectGuard BrushSel(Off, PrevBrush.Get());
+      TSelectGuard BrushSel(DC, GetStockObject(DC_BRUSH));
+      SetDCBrushColor(DC, COLORREF(Prev));
       for (int Y = 0; Y < H; Y += MH) {
-        BitBlt(Off, X, Y, MW, MH, MaskDC, 0, 0, SRCAND);
-        BitBlt(Off, X, Y, MW, MH, MaskDC, 0, 0, 0x00BA0B09 /* DPSnao: D | (P & ~S) */);
+        BitBlt(DC, X, R.Top + Y, MW, MH, MaskDC, 0, 0, SRCAND);
+        BitBlt(DC, X, R.Top + Y, MW, MH, MaskDC, 0, 0, 0x00BA0B09 /* DPSnao: D | (P & ~S) */);
       }
     }
     X += MW;
     if (Rem > 0) {
       const int Extra = Rem / (Q - 1) + (Rem % (Q - 1) > K ? 1 : 0);
-      SolidFill(Off, X, 0, Extra, H, C);
+      SolidFill(DC, X, R.Top, Extra, H, C);
       X += Extra;
     }
     Prev = C;
   }
-  BitBlt(DC, R.Left, R.Top, W, H, Off, 0, 0, SRCCOPY);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -455,22 +562,25 @@ bool TgrdGradientForm::HasSystemMenuIcon() const {
 }
 
 void TgrdGradientForm::PaintMenuIcon(HDC DC, TRect& R, bool Active) {
-  HICON Icon = nullptr;
-  if (HandleAllocated()) {
+  // The form's own icon, else the application's, else the icon the form's window or the
+  // application's window shows (theirs or their class's), else the system's.
+  HICON Source = !Icon()->Empty() ? Icon()->Handle() : nullptr;
+  if (!Source && Application && !Application->Icon()->Empty()) Source = Application->Icon()->Handle();
+  if (!Source && HandleAllocated()) {
     HWND W = WindowHandle();
-    Icon = reinterpret_cast<HICON>(SendMessageA(W, WM_GETICON, ICON_SMALL, 0));
-    if (!Icon) Icon = reinterpret_cast<HICON>(SendMessageA(W, WM_GETICON, ICON_BIG, 0));
-    if (!Icon) Icon = reinterpret_cast<HICON>(GetClassLongPtrA(W, GCLP_HICONSM));
-    if (!Icon) Icon = reinterpret_cast<HICON>(GetClassLongPtrA(W, GCLP_HICON));
+    Source = reinterpret_cast<HICON>(SendMessageA(W, WM_GETICON, ICON_SMALL, 0));
+    if (!Source) Source = reinterpret_cast<HICON>(SendMessageA(W, WM_GETICON, ICON_BIG, 0));
+    if (!Source) Source = reinterpret_cast<HICON>(GetClassLongPtrA(W, GCLP_HICONSM));
+    if (!Source) Source = reinterpret_cast<HICON>(GetClassLongPtrA(W, GCLP_HICON));
   }
-  if (!Icon && Application) {
+  if (!Source && Application) {
     HWND App = Application->Handle();
-    Icon = reinterpret_cast<HICON>(SendMessageA(App, WM_GETICON, ICON_BIG, 0));
-    if (!Icon) Icon = reinterpret_cast<HICON>(GetClassLongPtrA(App, GCLP_HICON));
+    Source = reinterpret_cast<HICON>(SendMessageA(App, WM_GETICON, ICON_BIG, 0));
+    if (!Source) Source = reinterpret_cast<HICON>(GetClassLongPtrA(App, GCLP_HICON));
   }
-  if (!Icon) Icon = LoadIconA(nullptr, MAKEINTRESOURCEA(32512) /* IDI_APPLICATION */);
+  if (!Source) Source = LoadIconA(nullptr, MAKEINTRESOURCEA(32512) /* IDI_APPLICATION */);
   const int Size = GetSystemMetrics(SM_CXSMICON);
-  TIconOwner Small(static_cast<HICON>(CopyImage(Icon, IMAGE_ICON, Size, Size, LR_COPYFROMRESOURCE)));
+  TIconOwner Small(static_cast<HICON>(CopyImage(Source, IMAGE_ICON, Size, Size, LR_COPYFROMRESOURCE)));
   if (Small) DrawIconEx(DC, R.Left + 1, R.Top + 1, Small.Get(), Size, Size, 0, nullptr, DI_NORMAL);
   R.Left += Size + 1;
 }
@@ -538,7 +648,8 @@ void TgrdGradientForm::PaintCaptionText(HDC DC, TRect R, bool Active) {
       SetTextColor(DC, COLORREF(ColorToRGB(Active ? FCaptionTextColor : FInactiveCaptionTextColor)));
   const int OldMode = SetBkMode(DC, TRANSPARENT);
   TSelectGuard Font(DC, FCaptionFont->Handle());
-  DrawTextA(DC, FCaption.c_str(), FCaption.Length(), &AsRECT(R), DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS);
+  const AnsiString Text = CaptionDisplayText();
+  DrawTextA(DC, Text.c_str(), Text.Length(), &AsRECT(R), DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS);
   Font.Restore();
   SetBkMode(DC, OldMode);
   SetTextColor(DC, OldColor);
@@ -548,10 +659,9 @@ void TgrdGradientForm::DrawCaption(HDC DC, bool Active, TRect& Rect) {
   Rect = GetCaptionRect();
   TRect R{0, 0, Rect.Width(), Rect.Height()};
   if (IsEmptyRect(R)) return;
-  TMemoryDC Mem(DC);
-  TBitmapOwner Bmp(CreateCompatibleBitmap(DC, R.Right, R.Bottom));
-  if (!Mem.Get() || !Bmp) RaiseLastOSError();
-  TSelectGuard Sel(Mem, Bmp.Get());
+  HDC Mem = FCache->ImageFor(DC, R.Right, R.Bottom);
+  // Whatever the steps leave in the DC goes with this paint.
+  TSaveDC Saved(Mem);
 
   bool LogoUsed = false;
   if (FPaintGradient == gfpAlways || (FPaintGradient == gfpActive && Active)) {
@@ -568,7 +678,9 @@ void TgrdGradientForm::DrawCaption(HDC DC, bool Active, TRect& Rect) {
   R.Left += 1;
 
   const bool SysMenu = HasSystemMenuIcon();
-  if (!LogoUsed) {
+  if (IsMaximizedMDIChild()) {
+    // Its icon and buttons are on the frame's menu bar.
+  } else if (!LogoUsed) {
     if (SysMenu) PaintMenuIcon(Mem, R, Active);
     PaintCaptionButtons(Mem, R);
   } else {
@@ -663,6 +775,7 @@ void TgrdGradientForm::Dispatch(TMessage& Message) {
     case WM_SYSCOMMAND: WMSysCommand(Message); break;
     case WM_ENTERIDLE: WMEnterIdle(Message); break;
     case WM_WINDOWPOSCHANGING: WMWindowPosChanging(Message); break;
+    case WM_DISPLAYCHANGE: WMDisplayChange(Message); break;
     default: inherited::Dispatch(Message);
   }
 }
@@ -700,6 +813,7 @@ void TgrdGradientForm::WMNCPaint(TMessage& Message) {
     TRect Caption;
     DrawCaption(DC, IsActiveWindow(), Caption);
     ExcludeClipRect(DC, Caption.Left, Caption.Top, Caption.Right, Caption.Bottom);
+    PaintBorderStrip(DC);
     if (GetClipRgn(DC, Clip) != 1) SetRectRgn(Clip, 0, 0, 0, 0);
     SelectClipRgn(DC, nullptr);
     OffsetRgn(Clip, WR.left, WR.top);
@@ -714,11 +828,24 @@ void TgrdGradientForm::WMNCPaint(TMessage& Message) {
 void TgrdGradientForm::WMSysColorChange(TMessage& Message) {
   FIs16Color = ScreenIs16Color();
   if (!GetInhibitGradient()) {
-    if (FStopColorIsDefault) FGradientStopColor = clActiveCaption;
-    if (FInactiveStopColorIsDefault) FGradientInactiveStopColor = clInactiveCaption;
-    CalculateColors();
+    SysColorsChanged();
+    ForEachGradientMDIChild(&TgrdGradientForm::SysColorsChanged);
   }
   inherited::Dispatch(Message);
+}
+
+void TgrdGradientForm::ForEachGradientMDIChild(void (TgrdGradientForm::*Step)()) {
+  // The system tells top-level windows only.
+  for (int I = 0; I < MDIChildCount(); ++I)
+    if (auto* Child = dynamic_cast<TgrdGradientForm*>(MDIChildren(I))) (Child->*Step)();
+}
+
+void TgrdGradientForm::SysColorsChanged() {
+  if (FStopColorIsDefault) FGradientStopColor = clActiveCaption;
+  if (FInactiveStopColorIsDefault) FGradientInactiveStopColor = clInactiveCaption;
+  CalculateColors();
+  // The system repaints client areas only.
+  InvalidateCaption();
 }
 
 void TgrdGradientForm::WMSize(TMessage& Message) {
@@ -757,13 +884,19 @@ void TgrdGradientForm::WMSetText(TMessage& Message) {
   const AnsiString Text =
       Message.LParam ? AnsiString(reinterpret_cast<const char*>(Message.LParam)) : AnsiString();
   HWND Target = HandleAllocated() ? WindowHandle() : nullptr;
+  // A maximised MDI child's text shows in the frame's caption.
+  if (IsMaximizedMDIChild()) Target = MainFormWindow();
   if (!GetInhibitGradient() && Target && IsWindowVisible(Target)) {
     // An empty window region for the default processing: the system's caption drawing shows
-    // nothing. The region the window had is put back afterwards.
+    // nothing. The region the window had is put back afterwards. A region the system does not
+    // take stays ours to delete.
+    auto SetRegion = [Target](HRGN Region) {
+      if (!GradSetWindowRgn(Target, Region, FALSE) && Region) DeleteObject(Region);
+    };
     TRgnOwner Saved(CreateRectRgn(0, 0, 0, 0));
     const bool HadRegion = Saved && GetWindowRgn(Target, Saved) != ERROR;
-    SetWindowRgn(Target, CreateRectRgn(0, 0, 0, 0), FALSE);
-    TFinally Restore{[&] { SetWindowRgn(Target, HadRegion ? Saved.Release() : nullptr, FALSE); }};
+    if (HRGN Empty = CreateRectRgn(0, 0, 0, 0)) SetRegion(Empty);
+    TFinally Restore{[&] { SetRegion(HadRegion ? Saved.Release() : nullptr); }};
     DefaultHandler(Message);
   } else {
     DefaultHandler(Message);
@@ -812,12 +945,21 @@ void TgrdGradientForm::WMEnterIdle(TMessage& Message) {
 }
 
 void TgrdGradientForm::WMWindowPosChanging(TMessage& Message) {
-  if (FIsLoading) {
+  if (FIsLoading && !GetInhibitGradient()) {
     auto* Pos = reinterpret_cast<WINDOWPOS*>(Message.LParam);
     if (Pos && (Pos->flags & SWP_HIDEWINDOW)) Pos->flags |= SWP_NOREDRAW;
   }
   inherited::Dispatch(Message);
 }
+
+void TgrdGradientForm::WMDisplayChange(TMessage& Message) {
+  // Another screen format: the kept caption images are made again for it.
+  DropCaptionImage();
+  ForEachGradientMDIChild(&TgrdGradientForm::DropCaptionImage);
+  inherited::Dispatch(Message);
+}
+
+void TgrdGradientForm::DropCaptionImage() { FCache->DropImage(); }
 
 // ---------------------------------------------------------------------------------------------
 // Published properties

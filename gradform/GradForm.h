@@ -6,6 +6,7 @@
 
 #include "vcl/Forms.h"
 
+#include <memory>
 #include <vector>
 
 enum TGFPaintWhen { gfpAlways, gfpActive, gfpNever };
@@ -26,6 +27,10 @@ struct TGFCaptionButton {
   unsigned State;
   TRect Bounds;
 };
+
+// The call WMSetText makes to set and to clear a window region (SetWindowRgn; tests replace it).
+using TGFSetWindowRgn = int(WINAPI*)(HWND, HRGN, BOOL);
+extern TGFSetWindowRgn GradSetWindowRgn;
 
 class TgrdGradientForm : public TForm {
   ORV_CLASS(TgrdGradientForm, TForm)
@@ -95,7 +100,12 @@ public:
 
   // The system paints the caption (its own gradients, or a 16-colour screen).
   bool GetInhibitGradient();
+  // A form that is no MDI child: its window is the active window. An MDI child: the main
+  // form's window is active and this is its active MDI child.
   bool IsActiveWindow();
+  // The text PaintCaptionText draws: Caption, and for an MDI frame whose active child is
+  // maximised, " - [child's caption]" after it.
+  AnsiString CaptionDisplayText();
   // Makes the system send a non-client repaint (nothing without a window or when inhibited).
   void InvalidateCaption();
   // Writer of Caption: sets the window text and repaints the gradient caption.
@@ -126,7 +136,9 @@ public:
 protected:
   TClass FormResourceRoot() const override;
   void ReadState(TReader* Reader) override;
-  void Loaded() override;
+  void DoCreate() override;
+  void CreateWnd() override;
+  void DestroyWnd() override;
 
   void WMNCActivate(TMessage& Message);
   void WMNCPaint(TMessage& Message);
@@ -141,9 +153,23 @@ protected:
   void WMSysCommand(TMessage& Message);
   void WMEnterIdle(TMessage& Message);
   void WMWindowPosChanging(TMessage& Message);
+  void WMDisplayChange(TMessage& Message);
 
 private:
   bool HasSystemMenuIcon() const;
+  bool IsMaximizedMDIChild();
+  // A system colour change: default stop colours follow the system again.
+  void SysColorsChanged();
+  void DropCaptionImage();
+  // Step for every MDI child (of an MDI frame) that is a gradient form.
+  void ForEachGradientMDIChild(void (TgrdGradientForm::*Step)());
+  // The MDI client's messages (an MDI frame's): the caption is drawn again after each
+  // WM_MDICALCCHILDSCROLL.
+  void GradClientWndProc(TMessage& Message);
+  TWindowProcHook FClientHook;
+  // The off-screen caption image and the dither masks, kept between paints.
+  struct TCaptionCache;
+  std::unique_ptr<TCaptionCache> FCache;
   void FillDithered(HDC DC, const TRect& R, bool Active, int Mask);
   void FillBands(HDC DC, const TRect& R, const TColor* Table);
   void FillStretched(HDC DC, const TRect& R, const TColor* Table);

@@ -196,6 +196,8 @@ TCustomForm::TCustomForm(TComponent* AOwner) : TWinControl(AOwner) {
   FPixelsPerInch = Screen ? Screen->PixelsPerInch() : 96;
   FCanvas = new TControlCanvas();
   FCanvas->SetControl(this);
+  FIcon = new TIcon;
+  FIcon->OnChange = TNotifyEvent::Bind<&TCustomForm::IconChanged>(this);
   if (Screen) Screen->AddForm(this);
 }
 
@@ -203,6 +205,8 @@ TCustomForm::~TCustomForm() {
   if (Screen) Screen->RemoveForm(this);
   delete FCanvas;
   FCanvas = nullptr;
+  TObject::Free(FIcon);
+  FIcon = nullptr;
 }
 
 void TCustomForm::AfterConstruction() {
@@ -572,6 +576,29 @@ void TCustomForm::CMMenuChanged(TMessage& Message) {
   inherited::Dispatch(Message);
 }
 
+void TCustomForm::SetBorderWidth(int Value) {
+  Value = std::max(Value, 0);
+  if (FBorderWidth == Value) return;
+  FBorderWidth = Value;
+  if (HasState(csLoading) || !HandleAllocated()) return;
+  // The system asks for the client area again (WM_NCCALCSIZE) and repaints the frame.
+  SetWindowPos(WindowHandle(), nullptr, 0, 0, 0, 0,
+               SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+  Realign();
+}
+
+void TCustomForm::SetIcon(TIcon* Value) { FIcon->Assign(Value); }
+
+void TCustomForm::IconChanged(TObject*) {
+  if (HandleAllocated()) SendIcon();
+}
+
+void TCustomForm::SendIcon() {
+  const LPARAM Icon = reinterpret_cast<LPARAM>(FIcon->Empty() ? nullptr : FIcon->Handle());
+  SendMessageA(WindowHandle(), WM_SETICON, ICON_BIG, Icon);
+  SendMessageA(WindowHandle(), WM_SETICON, ICON_SMALL, Icon);
+}
+
 void TCustomForm::SetPixelsPerInch(int Value) {
   if (Value > 0) FPixelsPerInch = Value;
 }
@@ -622,7 +649,8 @@ TRect TCustomForm::ClientRect() const {
   TCreateParams P;
   const_cast<TCustomForm*>(this)->CreateParams(P);
   SIZE F = FrameSize(P, FMenu != nullptr);
-  return Rect(0, 0, std::max(0, Width() - int(F.cx)), std::max(0, Height() - int(F.cy)));
+  const int Strip = 2 * FBorderWidth;
+  return Rect(0, 0, std::max(0, Width() - int(F.cx) - Strip), std::max(0, Height() - int(F.cy) - Strip));
 }
 
 // ----- focus
@@ -781,6 +809,7 @@ void TCustomForm::CreateWnd() {
     ::SetMenu(Wnd, FMenu->Handle());
     FMenu->SetWindowHandle(Wnd);
   }
+  if (!FIcon->Empty()) SendIcon();
   bool Defaulted = !FPositioned && (FPosition == poDefault || FPosition == poDefaultPosOnly ||
                                     FPosition == poDefaultSizeOnly);
   if (Defaulted) UpdateBounds();
@@ -966,6 +995,8 @@ void TCustomForm::Dispatch(TMessage& Message) {
     case WM_QUERYENDSESSION: WMQueryEndSession(Message); break;
     case WM_SIZE: WMSize(Message); break;
     case WM_MDIACTIVATE: WMMDIActivate(Message); break;
+    case WM_NCCALCSIZE: WMNCCalcSize(Message); break;
+    case WM_NCPAINT: WMNCPaint(Message); break;
     case WM_FONTCHANGE: WMFontChange(Message); break;
     case CM_DIALOGKEY: CMDialogKey(Message); break;
     case CM_ACTIVATE: CMActivate(Message); break;
@@ -1067,6 +1098,47 @@ void TCustomForm::WMMDIActivate(TMessage& Message) {
     SetActive(reinterpret_cast<HWND>(Message.LParam) == WindowHandle());
 }
 
+void TCustomForm::WMNCCalcSize(TMessage& Message) {
+  DefaultHandler(Message);
+  // Both forms of the message start with the client rectangle, in the parent's coordinates.
+  auto* Client = reinterpret_cast<RECT*>(Message.LParam);
+  if (!FBorderWidth || !Client) return;
+  Client->left += FBorderWidth;
+  Client->top += FBorderWidth;
+  Client->right = std::max(Client->left, Client->right - FBorderWidth);
+  Client->bottom = std::max(Client->top, Client->bottom - FBorderWidth);
+}
+
+void TCustomForm::WMNCPaint(TMessage& Message) {
+  DefaultHandler(Message);
+  if (!FBorderWidth || !HandleAllocated()) return;
+  HWND Wnd = WindowHandle();
+  if (HDC DC = GetWindowDC(Wnd)) {
+    PaintBorderStrip(DC);
+    ReleaseDC(Wnd, DC);
+  }
+}
+
+void TCustomForm::PaintBorderStrip(HDC DC) {
+  if (!FBorderWidth || !HandleAllocated()) return;
+  HWND Wnd = WindowHandle();
+  RECT Window{}, Client{};
+  GetWindowRect(Wnd, &Window);
+  GetClientRect(Wnd, &Client);
+  MapWindowPoints(Wnd, nullptr, reinterpret_cast<POINT*>(&Client), 2);
+  OffsetRect(&Client, -Window.left, -Window.top);
+  RECT Strip = Client;
+  InflateRect(&Strip, FBorderWidth, FBorderWidth);
+  // The strip only: the client area is the client's to paint.
+  const int Saved = SaveDC(DC);
+  ExcludeClipRect(DC, Client.left, Client.top, Client.right, Client.bottom);
+  if (HBRUSH Brush = CreateSolidBrush(COLORREF(ColorToRGB(Color())))) {
+    FillRect(DC, &Strip, Brush);
+    DeleteObject(Brush);
+  }
+  RestoreDC(DC, Saved);
+}
+
 void TCustomForm::CMDialogKey(TMessage& Message) {
   TShiftState Shift = KeyDataToShiftState(Message.LParam);
   if (!(Shift & ShiftOf(ssAlt))) {
@@ -1122,6 +1194,7 @@ static constinit const TPropInfo TCustomForm_Props[] = {
                                                                       DefaultBorderIcons),
     PropEnum<&TCustomForm::BorderStyle, &TCustomForm::SetBorderStyle>("BorderStyle", TFormBorderStyleType,
                                                                        bsSizeable),
+    PropInt<&TCustomForm::BorderWidth, &TCustomForm::SetBorderWidth>("BorderWidth", 0),
     TControlProps::Caption(),
     PropIntNoDefault<&TControl::ClientHeight, &TCustomForm::SetClientHeight>("ClientHeight"),
     PropIntNoDefault<&TControl::ClientWidth, &TCustomForm::SetClientWidth>("ClientWidth"),
@@ -1133,6 +1206,8 @@ static constinit const TPropInfo TCustomForm_Props[] = {
     TControlProps::Font(),
     PropInt<&TCustomForm::HelpContext, &TCustomForm::SetHelpContext>("HelpContext", 0),
     PropEnum<&TCustomForm::FormStyle, &TCustomForm::SetFormStyle>("FormStyle", TFormStyleType, fsNormal),
+    PropObject<&TCustomForm::Icon, &TCustomForm::SetIcon>(
+        "Icon", [](const TObject* O) { return !static_cast<const TCustomForm*>(O)->Icon()->Empty(); }),
     PropBool<&TCustomForm::KeyPreview, &TCustomForm::SetKeyPreview>("KeyPreview", false),
     PropRef<&TCustomForm::Menu, &TCustomForm::SetMenu>("Menu"),
     PropBool<&TCustomForm::OldCreateOrder, &TCustomForm::SetOldCreateOrder>("OldCreateOrder", false),

@@ -109,6 +109,13 @@ public:
   void SetWindowState(TWindowState Value);
   TMainMenu* Menu() const { return FMenu; }
   void SetMenu(TMainMenu* Value);
+  // A strip of this many pixels inside the frame, taken from the client area and painted in
+  // the form's colour (negative values count as 0).
+  int BorderWidth() const { return FBorderWidth; }
+  void SetBorderWidth(int Value);
+  // The form's own icon (big and small window icon); empty: the window class's.
+  TIcon* Icon() const { return FIcon; }
+  void SetIcon(TIcon* Value);
   // The MDI client window of an fsMDIForm form with a window, else null.
   HWND ClientHandle() const { return FClientHandle; }
   // MDI children of an fsMDIForm form, in the order their windows were made (a child being
@@ -195,6 +202,8 @@ protected:
   virtual void DoClose(TCloseAction& Action);
   virtual void Activate();
   virtual void Deactivate();
+  // Fills the BorderWidth strip around the client area on a window DC.
+  void PaintBorderStrip(HDC DC);
 
   void WMPaint(TMessage& Message);
   void WMClose(TMessage& Message);
@@ -205,6 +214,8 @@ protected:
   void WMQueryEndSession(TMessage& Message);
   void WMSize(TMessage& Message);
   void WMMDIActivate(TMessage& Message);
+  void WMNCCalcSize(TMessage& Message);
+  void WMNCPaint(TMessage& Message);
   // The system tells top-level windows alone that its fonts changed: the form tells its
   // windowed controls.
   void WMFontChange(TMessage& Message);
@@ -225,6 +236,8 @@ private:
   void ApplyPosition();
   void ApplyClientSize();
   void CreateMDIClient();
+  void IconChanged(TObject*);
+  void SendIcon();
   std::vector<TCustomForm*> MDIChildList() const;
   void SetFormStateFlag(TFormStateElement E, bool On) {
     if (On) FFormState |= 1u << E; else FFormState &= ~(1u << E);
@@ -238,6 +251,8 @@ private:
   TPosition FPosition = poDesigned;
   TWindowState FWindowState = wsNormal;
   TMainMenu* FMenu = nullptr;
+  TIcon* FIcon = nullptr;
+  int FBorderWidth = 0;
   HWND FClientHandle = nullptr;   // fsMDIForm: the MDI client
   HWND FMDIClient = nullptr;      // fsMDIChild: the client that made the window
   unsigned FMDIOrder = 0;         // fsMDIChild: when its window was last made

@@ -30,6 +30,45 @@ protected:
   }
 };
 
+// A component that records, in its Loaded, whether its form was still loading.
+class TGradLoadProbe : public TComponent {
+  ORV_CLASS(TGradLoadProbe, TComponent)
+public:
+  explicit TGradLoadProbe(TComponent* AOwner) : TComponent(AOwner) {}
+  bool FormLoading = false;
+  // When set: in Loaded, the flags the form leaves in a WM_WINDOWPOSCHANGING that hides its
+  // window, with the gradient and with the gradient inhibited.
+  static inline bool SendHide = false;
+  unsigned HideFlags = 0, InhibitedHideFlags = 0;
+  static constexpr unsigned Hide = SWP_HIDEWINDOW | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE;
+protected:
+  void Loaded() override {
+    inherited::Loaded();
+    auto* F = dynamic_cast<TgrdGradientForm*>(Owner());
+    if (!F) return;
+    FormLoading = F->IsLoading();
+    if (!SendHide) return;
+    auto Flags = [F] {
+      WINDOWPOS Pos{F->Handle(), nullptr, 0, 0, 0, 0, Hide};
+      SendMessageA(F->Handle(), WM_WINDOWPOSCHANGING, 0, LPARAM(&Pos));
+      return unsigned(Pos.flags);
+    };
+    HideFlags = Flags();
+    F->SetUseWin98Gradient(true);
+    InhibitedHideFlags = Flags();
+    F->SetUseWin98Gradient(false);
+  }
+};
+
+// Reads TestGradFontForm.dfm: a stored caption font that does not follow the system's, and a
+// load probe.
+class TGradFontForm : public TgrdGradientForm {
+  ORV_CLASS(TGradFontForm, TgrdGradientForm)
+public:
+  explicit TGradFontForm(TComponent* AOwner) : TgrdGradientForm(AOwner) {}
+  TGradLoadProbe* Probe1 = nullptr;
+};
+
 namespace gradtest {
 
 struct TFormFree {

@@ -108,6 +108,69 @@ TEST(GradFormConstruction, NotLoadingOnceTheResourcesAreRead) {
   EXPECT_FALSE(Read->LoadingInCreate) << "from the resource";
 }
 
+// Records the calls of the two virtuals the construction makes, with the colour count then.
+class TRecordingForm : public TGradTestForm {
+  ORV_CLASS(TRecordingForm, TGradTestForm)
+public:
+  explicit TRecordingForm(TComponent* AOwner) : TGradTestForm(AOwner) {}
+  std::vector<int> FontCalls, ColourCalls;
+  void UpdateCaptionFont() override {
+    FontCalls.push_back(GradientColors());
+    inherited::UpdateCaptionFont();
+  }
+  void CalculateColors() override {
+    ColourCalls.push_back(GradientColors());
+    inherited::CalculateColors();
+  }
+};
+ORV_IMPLEMENT_FORM(TRecordingForm, TGradTestForm, nullptr, nullptr, nullptr)
+
+TEST(GradFormConstruction, DescendantsVirtualsRunBeforeTheResourceIsRead) {
+  TFormPtr<TRecordingForm> F(TComponent::Create<TRecordingForm>(nullptr));
+  // Both with the constructor's 64 colours, before the resource's 255.
+  ASSERT_EQ(F->FontCalls.size(), 1u);
+  EXPECT_EQ(F->FontCalls.front(), 64);
+  ASSERT_FALSE(F->ColourCalls.empty());
+  EXPECT_EQ(F->ColourCalls.front(), 64);
+  EXPECT_EQ(F->ColourCalls.back(), 255);
+  EXPECT_EQ(F->ColorTable(true, 254), 15703240);
+}
+
+class TBrokenFontForm : public TGradFontForm {
+  ORV_CLASS(TBrokenFontForm, TGradFontForm)
+public:
+  explicit TBrokenFontForm(TComponent* AOwner) : TGradFontForm(AOwner) {}
+  ~TBrokenFontForm() override { LoadingAtTheEnd = IsLoading(); }
+  static inline int LoadingAtTheEnd = -1;
+protected:
+  void Loaded() override {
+    inherited::Loaded();
+    throw EReadError("Broken on purpose");
+  }
+};
+ORV_IMPLEMENT_FORM(TBrokenFontForm, TGradFontForm, nullptr, nullptr, nullptr)
+
+TEST(GradFormConstruction, LoadingLastsTheWholeReadAndEndsAlsoOnFailure) {
+  TFormPtr<TGradFontForm> F(TComponent::Create<TGradFontForm>(nullptr));
+  ASSERT_NE(F->Probe1, nullptr);
+  EXPECT_TRUE(F->Probe1->FormLoading) << "a child's Loaded";
+  EXPECT_FALSE(F->IsLoading());
+  TBrokenFontForm::LoadingAtTheEnd = -1;
+  EXPECT_THROW(TComponent::Create<TBrokenFontForm>(nullptr), EReadError);
+  EXPECT_EQ(TBrokenFontForm::LoadingAtTheEnd, 0);
+}
+
+TEST(GradFormConstruction, StoredFontWithoutTheSystemsTakesTheSystemHeight) {
+  NONCLIENTMETRICSA M{};
+  M.cbSize = 340;
+  ASSERT_TRUE(SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, 340, &M, 0));
+  ASSERT_NE(M.lfCaptionFont.lfHeight, -30);
+  TFormPtr<TGradFontForm> F(TComponent::Create<TGradFontForm>(nullptr));
+  EXPECT_FALSE(F->UseSystemCaptionFont());
+  EXPECT_EQ(F->CaptionFont()->Height(), M.lfCaptionFont.lfHeight);
+  EXPECT_EQ(F->CaptionFont()->Name(), "Courier New");
+}
+
 TEST(GradFormConstruction, DerivedFormWithoutResourceFails) {
   try {
     TNoResourceForm* F = TComponent::Create<TNoResourceForm>(nullptr);
@@ -333,6 +396,29 @@ TEST(GradFormFill, DitheringTilesTheMaskDownTallRectangles) {
     for (int Y = 0; Y < 45; ++Y) ASSERT_EQ(S.At(X, Y), S.At(X, Y + 30)) << X << "," << Y;
 }
 
+TEST(GradFormFill, EveryMethodPaintsTheSamePixelsAnywhereAndNothingBeside) {
+  auto F = NewGradForm(bsSizeable);
+  F->SetGradientStartColor(clBlack);
+  F->SetGradientStopColor(clBlue);
+  struct TCase { const char* Name; int W, H; bool Dither; TGFFillMethod Method; };
+  const TCase Cases[] = {{"dithered", 400, 40, true, gfmDithered},
+                         {"dithered, ragged", 301, 17, true, gfmDithered},
+                         {"banded", 50, 9, false, gfmBands},
+                         {"stretched", 300, 9, false, gfmStretched}};
+  for (const TCase& C : Cases) {
+    SCOPED_TRACE(C.Name);
+    TSurface At0(C.W, C.H), Moved(C.W + 20, C.H + 14);
+    ASSERT_EQ(F->GradientFillMethod(At0.DC(), C.W, true, C.Dither), C.Method);
+    F->FillRectGradient(At0.DC(), Rect(0, 0, C.W, C.H), true, C.Dither);
+    F->FillRectGradient(Moved.DC(), Bounds(7, 5, C.W, C.H), true, C.Dither);
+    for (int Y = 0; Y < C.H + 14; ++Y)
+      for (int X = 0; X < C.W + 20; ++X) {
+        const bool Inside = X >= 7 && X < 7 + C.W && Y >= 5 && Y < 5 + C.H;
+        ASSERT_EQ(Hex(Moved.At(X, Y)), Hex(Inside ? At0.At(X - 7, Y - 5) : clFuchsia)) << X << "," << Y;
+      }
+  }
+}
+
 TEST(GradFormFill, SolidUsesThePairForTheState) {
   auto F = NewGradForm(bsSizeable);
   TSurface S(10, 4);
@@ -385,6 +471,43 @@ TEST(GradFormText, SetTextStoresTheCaptionAndTheWindowText) {
   // The text the system keeps for the window follows (DefWindowProc's own copy).
   EXPECT_EQ(DefWindowProcA(F->Handle(), WM_GETTEXT, sizeof Buf, LPARAM(Buf)), 11);
   EXPECT_STREQ(Buf, "By property");
+}
+
+// SetWindowRgn refusing every region, and the regions it was offered.
+struct TRefusingRegions {
+  static inline std::vector<HRGN> Offered;
+  static int WINAPI Refuse(HWND, HRGN Region, BOOL) {
+    if (Region) Offered.push_back(Region);
+    return 0;
+  }
+  TRefusingRegions() {
+    Offered.clear();
+    GradSetWindowRgn = &Refuse;
+  }
+  ~TRefusingRegions() { GradSetWindowRgn = &SetWindowRgn; }
+};
+
+TEST(GradFormText, RegionsTheSystemRefusesAreDeleted) {
+  auto F = NewGradForm(bsSizeable, 300, 150);
+  ShowActive(F.get());
+  HWND W = F->Handle();
+  // With a region of its own the form offers a copy of it back, too.
+  ASSERT_TRUE(SetWindowRgn(W, CreateRoundRectRgn(0, 0, 300, 150, 30, 30), TRUE));
+  // Wine counts no GDI objects (0): there the check of each region below holds alone.
+  const DWORD Before = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+  {
+    TRefusingRegions Refusing;
+    for (int I = 0; I < 1000; ++I) {
+      const size_t From = TRefusingRegions::Offered.size();
+      SendMessageA(W, WM_SETTEXT, 0, LPARAM(I % 2 ? "Odd" : "Even"));
+      // The message's own pair, and the pair of the one the caption's text change sends.
+      ASSERT_EQ(TRefusingRegions::Offered.size(), From + 4) << "message " << I;
+      for (size_t R = From; R < From + 4; ++R)
+        ASSERT_EQ(GetObjectType(TRefusingRegions::Offered[R]), 0u) << "region left alive at message " << I;
+    }
+  }
+  EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), Before);
+  EXPECT_EQ(F->Caption(), "Odd");
 }
 
 TEST(GradFormText, SetTextKeepsTheWindowRegionTheFormHad) {

@@ -38,6 +38,16 @@ TEST(GradCaption, DialogWithoutIconsIsGradientFromEdgeToEdge) {
     EXPECT_EQ(Hex(Shot(Cap.Left, Y)), Hex(clMaroon)) << "row " << Y;
     EXPECT_EQ(Hex(Shot(Cap.Right - 1, Y)), Hex(clNavy)) << "row " << Y;
   }
+  // Wider and narrower, the caption is painted to its new ends.
+  for (int Width : {520, 260}) {
+    F->SetBounds(F->Left(), F->Top(), Width, 120);
+    vcltest::PumpRounds(3);
+    const TRect Now = F->GetCaptionRect();
+    ASSERT_EQ(Now.Width(), Cap.Width() + Width - 400);
+    TWindowShot Resized(F->Handle());
+    EXPECT_EQ(Hex(Resized(Now.Left, Now.Top)), Hex(clMaroon)) << Width;
+    EXPECT_EQ(Hex(Resized(Now.Right - 1, Now.Top)), Hex(clNavy)) << Width;
+  }
   // Text and no buttons or icon.
   EXPECT_GT(Shot.Count(Cap, TextColour), 10);
   EXPECT_EQ(Shot.Count(Cap, TColor(GetSysColor(COLOR_BTNFACE))), 0);
@@ -114,6 +124,60 @@ TEST(GradCaption, InhibitedFormLeavesTheCaptionToTheSystem) {
   F->SetUseWin98Gradient(false);
   vcltest::PumpRounds(3);
   EXPECT_GT(TWindowShot(F->Handle()).Count(Cap, clLime), Cap.Width());
+}
+
+// Messages after which the form draws its caption again, unless the gradient is inhibited; the
+// system then paints the caption, never in the gradient's colour.
+TEST(GradCaption, MessagesRedrawTheGradientUnlessInhibited) {
+  for (bool Inhibited : {false, true}) {
+    SCOPED_TRACE(Inhibited ? "inhibited" : "gradient");
+    auto F = NewGradForm(bsSingle, 400, 120);
+    F->SetGradientStartColor(clLime);
+    F->SetGradientStopColor(clLime);
+    F->SetUseWin98Gradient(Inhibited);
+    ASSERT_EQ(F->GetInhibitGradient(), Inhibited);
+    ShowActive(F.get());
+    HWND W = F->Handle();
+    const TRect Cap = F->GetCaptionRect();
+    struct TCase { const char* Name; UINT Msg; WPARAM WParam; LPARAM LParam; };
+    const TCase Cases[] = {
+        {"WM_SYSCOMMAND", WM_SYSCOMMAND, 0xF1F0 /* no command the system knows */, 0},
+        {"WM_ENTERIDLE", WM_ENTERIDLE, MSGF_MENU, 0},
+        {"WM_NCLBUTTONDOWN", WM_NCLBUTTONDOWN, HTNOWHERE, 0},
+        {"WM_SIZE", WM_SIZE, SIZE_RESTORED, MAKELPARAM(F->ClientWidth(), F->ClientHeight())},
+    };
+    for (const TCase& C : Cases) {
+      SCOPED_TRACE(C.Name);
+      {
+        HDC DC = GetWindowDC(W);
+        TBrushOwner Fuchsia(CreateSolidBrush(RGB(255, 0, 255)));
+        FillRect(DC, &AsRECT(const_cast<TRect&>(Cap)), Fuchsia);
+        ReleaseDC(W, DC);
+      }
+      ASSERT_EQ(TWindowShot(W).Count(Cap, clLime), 0);
+      SendMessageA(W, C.Msg, C.WParam, C.LParam);
+      const int Lime = TWindowShot(W).Count(Cap, clLime);
+      if (Inhibited) {
+        EXPECT_EQ(Lime, 0);
+      } else {
+        EXPECT_GT(Lime, Cap.Width() * Cap.Height() / 2);
+      }
+    }
+  }
+}
+
+TEST(GradCaption, HidingWhileLoadingSkipsTheRedrawUnlessInhibited) {
+  TGradLoadProbe::SendHide = true;
+  struct TReset {
+    ~TReset() { TGradLoadProbe::SendHide = false; }
+  } Reset;
+  TFormPtr<TGradFontForm> F(TComponent::Create<TGradFontForm>(nullptr));
+  EXPECT_EQ(F->Probe1->HideFlags, TGradLoadProbe::Hide | SWP_NOREDRAW);
+  EXPECT_EQ(F->Probe1->InhibitedHideFlags, TGradLoadProbe::Hide) << "passed on unchanged";
+  // Once loaded, nothing is added.
+  WINDOWPOS Pos{F->Handle(), nullptr, 0, 0, 0, 0, TGradLoadProbe::Hide};
+  SendMessageA(F->Handle(), WM_WINDOWPOSCHANGING, 0, LPARAM(&Pos));
+  EXPECT_EQ(Pos.flags, TGradLoadProbe::Hide);
 }
 
 TEST(GradCaption, LogoAtTheRightCutsTheTextBeforeIt) {
