@@ -36,6 +36,10 @@ public:
   TNotifyEvent OnMouseLeave;
 
 protected:
+  // The wallpaper over Rect; false (nothing drawn) without one.
+  bool CTLDrawWallpaper(HDC DC, const TRect& Rect, bool Tile, TCopyMode Mode) const {
+    return FWallpaper.Draw(DC, Rect, Tile, Mode);
+  }
   void Notification(TComponent* AComponent, TOperation Operation) override;
   void Paint() override;
   void CMMouseEnter(TMessage& Message);

@@ -291,13 +291,18 @@ void TCoolBtn::DrawContent(bool Pressed) {
 void TCoolBtn::DrawItemRect(HDC DC, bool Pressed, bool Focused) {
   TRect R = ClientRect();
   const bool Tile = (FOptions & CoolOption(ocTileWallpaper)) != 0;
+  bool Painted = true;
   if (FOptions & CoolOption(ocPaintTransparently)) {
     PaintBackground(this, DC, FTransparencyLevel);
-  } else if ((FOptions & CoolOption(ocPaintWallpaper)) && FWallpaper.Draw(DC, R, Tile, cmSrcCopy)) {
+  } else if (FOptions & CoolOption(ocPaintWallpaper)) {
+    // Without a picture the face is the colour (not the gradient), so it keeps no stale pixels.
+    Painted = FWallpaper.Draw(DC, R, Tile, cmSrcCopy);
   } else if (FOptions & CoolOption(ocPaintGradiently)) {
     FillGradientRect(DC, R, FColorStart, FColorEnd, 128, FGradientDirection == gdHorizontal);
   } else {
-    // Also a wallpaper option without a picture: the face never keeps stale pixels.
+    Painted = false;
+  }
+  if (!Painted) {
     FCanvas->Brush()->SetStyle(bsSolid);
     FCanvas->Brush()->SetColor(Color());
     FCanvas->FillRect(R);
@@ -363,7 +368,6 @@ void TCoolBtn::DrawItemCircle(HDC DC, bool Pressed, bool Focused) {
     P->SetWidth(1);
     P->SetColor(clBtnShadow);
     FCanvas->Ellipse(R.Left, R.Top, R.Right - 1, R.Bottom - 1);
-    B->SetStyle(bsClear);
     P->SetColor(Pressed ? clBtnHighlight : clWindowFrame);
     FCanvas->Ellipse(R.Left + 1, R.Top + 1, R.Right, R.Bottom);
     P->SetColor(Pressed ? clWindowFrame : clBtnHighlight);
@@ -404,13 +408,12 @@ void TCoolBtn::UpdateTimer(TObject*) {
     PaintTo(Mem.Get(), 0, 0);
     TGlyph Temp;
     GlyphFor(FFrame, Temp);
-    FCanvas->Lock();
     {
+      TCanvasLock Lock(FCanvas);
       TCanvasBinding On(FCanvas, Mem.Get());
       Temp.DrawImageEx(FCanvas, ClientRect(), TPoint{0, 0}, Caption(), FLook.Layout, FLook.Margin, FLook.Spacing,
                        Enabled(), true, clNone, TextFlags());
     }
-    FCanvas->Unlock();
     BitBlt(Screen.Get(), 0, 0, W, H, Mem.Get(), 0, 0, SRCCOPY);
   }
   FFrame = (FFrame + 1) % Count;
@@ -526,6 +529,7 @@ void TCoolCaptionBtn::CNDrawItem(TMessage& Message) {
 
 static constinit const TPropInfo TCoolCaptionBtn_Props[] = {
     PropObject<&TCoolCaptionBtn::About, &TCoolCaptionBtn::SetAbout>("About"),
+    PropStr<&TCoolCaptionBtn::Caption, nullptr>("Caption"),  // read-only: never stored
     PropEnum<&TCoolCaptionBtn::CaptionBtnType, &TCoolCaptionBtn::SetCaptionBtnType>("CaptionBtnType",
                                                                                  TCaptionBtnTypeType, cbtClose),
     TControlProps::Enabled(),

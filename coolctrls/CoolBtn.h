@@ -87,6 +87,10 @@ public:
   TNotifyEvent OnMouseLeave;
 
 protected:
+  // The wallpaper over Rect; false (nothing drawn) without one.
+  bool CTLDrawWallpaper(HDC DC, const TRect& Rect, bool Tile, TCopyMode Mode) const {
+    return FWallpaper.Draw(DC, Rect, Tile, Mode);
+  }
   void CreateParams(TCreateParams& Params) override;
   void SetButtonStyle(bool ADefault) override;
   void Notification(TComponent* AComponent, TOperation Operation) override;
@@ -154,6 +158,8 @@ public:
   void SetCaptionBtnType(TCaptionBtnType Value);
   // The DFCS_CAPTION* kind of a type.
   static unsigned FrameKind(TCaptionBtnType Type);
+  // Published read-only.
+  using TControl::Caption;
 
 protected:
   void CreateParams(TCreateParams& Params) override;

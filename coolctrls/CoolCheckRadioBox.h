@@ -110,6 +110,10 @@ public:
   static bool CheckedStored(const TObject* Obj);
 
 protected:
+  // The wallpaper over Rect; false (nothing drawn) without one.
+  bool CTLDrawWallpaper(HDC DC, const TRect& Rect, bool Tile, TCopyMode Mode) const {
+    return FWallpaper.Draw(DC, Rect, Tile, Mode);
+  }
   void AssignTo(TPersistent* Dest) override;
   void Notification(TComponent* AComponent, TOperation Operation) override;
   void Paint() override;

@@ -275,14 +275,15 @@ TCoolOptions ExcludeWallpaperOrSeeThrough(TCoolOptions Old, TCoolOptions Value) 
   return Value;
 }
 
-TCoolCaptionBar::TCoolCaptionBar(TWinControl* Control, TColor DefaultColor, TColor DefaultTextColor)
+TCoolCaptionBar::TCoolCaptionBar(TWinControl* Control, TColor DefaultColor, TColor DefaultTextColor, bool OneShort)
     : FControl(Control),
       FWallpaper(Control, TNotifyEvent::Bind<&TCoolCaptionBar::Changed>(this),
                  TNotifyEvent::Bind<&TCoolCaptionBar::Changed>(this)),
       FColor(DefaultColor),
       FTextColor(DefaultTextColor),
       FDefaultColor(DefaultColor),
-      FDefaultTextColor(DefaultTextColor) {}
+      FDefaultTextColor(DefaultTextColor),
+      FOneShort(OneShort) {}
 
 void TCoolCaptionBar::FrameChanged() const {
   if (FControl->HandleAllocated() && !FControl->HasState(csDestroying))
@@ -345,7 +346,7 @@ void TCoolCaptionBar::Paint(TMessage& Message, const AnsiString& Text, TCoolOpti
   const bool Small = Options & CoolOption(ocSmallCaption);
   TRect R(0, 0, WR.right - WR.left, WR.bottom - WR.top);
   R.Inflate(-GetSystemMetrics(SM_CXDLGFRAME), -GetSystemMetrics(SM_CYDLGFRAME));
-  R.Bottom = R.Top + GetSystemMetrics(Small ? SM_CYSMCAPTION : SM_CYCAPTION);
+  R.Bottom = R.Top + GetSystemMetrics(Small ? SM_CYSMCAPTION : SM_CYCAPTION) - (FOneShort ? 1 : 0);
   if (!((Options & CoolOption(ocPaintCaptionWallpaper)) && FWallpaper.Draw(DC, R, true, cmSrcCopy))) {
     TBrushOwner Brush(CreateSolidBrush(COLORREF(ColorToRGB(FColor))));
     FillRect(DC, &AsRECT(R), Brush);

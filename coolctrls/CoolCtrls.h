@@ -240,7 +240,8 @@ TCoolOptions ExcludeWallpaperOrSeeThrough(TCoolOptions Old, TCoolOptions Value);
 class TCoolCaptionBar : public TObject {
   ORV_CLASS(TCoolCaptionBar, TObject)
 public:
-  TCoolCaptionBar(TWinControl* Control, TColor DefaultColor, TColor DefaultTextColor);
+  // OneShort: the bar is one row less than a caption high.
+  TCoolCaptionBar(TWinControl* Control, TColor DefaultColor, TColor DefaultTextColor, bool OneShort);
 
   TColor Color() const { return FColor; }
   void SetColor(TColor Value);
@@ -257,7 +258,7 @@ public:
   bool Coloured() const { return FColor != FDefaultColor || FTextColor != FDefaultTextColor; }
 
   // Answers WM_NCPAINT: the bar (the window rectangle inside the dialog frame, one caption
-  // high, small with ocSmallCaption) filled with the wallpaper tiled (with
+  // high, small with ocSmallCaption, or a row less) filled with the wallpaper tiled (with
   // ocPaintCaptionWallpaper, when it has a picture) or else with Color, and Text 2 pixels from
   // the left, vertically centred, transparent, in TextColor and the system's caption font; the
   // system paints the rest of the frame, also on a whole-frame paint.
@@ -274,6 +275,7 @@ private:
   mutable TCoolWallpaper FWallpaper;
   TColor FColor, FTextColor;
   const TColor FDefaultColor, FDefaultTextColor;
+  const bool FOneShort;
 };
 
 #include "coolctrls/CoolCheckRadioBox.h"

@@ -136,31 +136,37 @@ template <class TBase> void TCoolEditControl<TBase>::WMPaint(TMessage& Message) 
   if (FOptions & CoolOption(ocFlatBorder)) DrawFlatBorder(nullptr, this, this->Focused());
 }
 
-template <class TBase> void TCoolEditControl<TBase>::DoPaint() {
-  if (!this->HandleAllocated() || !(WallpaperMode() || SeeThrough())) return;
-  FPainting = true;
+void PaintEditOffScreen(TWinControl* Edit, bool Flat, bool Edges, TEdgeBorders EdgeBorders, TPen* Pen, bool& Painting) {
+  if (!Edit->HandleAllocated() || Painting) return;
+  Painting = true;
   struct TDone {
     bool& F;
     ~TDone() { F = false; }
-  } Done{FPainting};
-  const HWND Wnd = this->WindowHandle();
+  } Done{Painting};
+  const HWND Wnd = Edit->WindowHandle();
   RECT W{};
   GetWindowRect(Wnd, &W);
   POINT Client{0, 0};
   ::ClientToScreen(Wnd, &Client);
-  const TRect R = this->ClientRect();
+  const TRect R = Edit->ClientRect();
   TWindowDC DC(Wnd);
   TMemoryDC Mem(DC);
   TBitmapOwner Image(CreateCompatibleBitmap(DC, std::max<int>(W.right - W.left, 1), std::max<int>(W.bottom - W.top, 1)));
   if (!DC.Get() || !Mem.Get() || !Image) throw EOutOfResources("Out of system resources");
   TSelectGuard Sel(Mem, Image);
   // The whole window with its frame, so the flat border and edge lines fall where they do on it.
-  this->PaintTo(Mem, 0, 0);
-  if (FOptions & CoolOption(ocFlatBorder)) DrawFlatBorder(Mem, this, true);
-  if (this->BorderStyle() == bsNone) DrawBorders(Mem, this, FEdgeBorders, FBorderPen);
+  Edit->PaintTo(Mem, 0, 0);
+  if (Flat) DrawFlatBorder(Mem, Edit, true);
+  if (Edges) DrawBorders(Mem, Edit, EdgeBorders, Pen);
   const bool Caret = HideCaret(Wnd);
   BitBlt(DC, 0, 0, R.Right, R.Bottom, Mem, Client.x - W.left, Client.y - W.top, SRCCOPY);
   if (Caret) ShowCaret(Wnd);
+}
+
+template <class TBase> void TCoolEditControl<TBase>::DoPaint() {
+  if (!(WallpaperMode() || SeeThrough())) return;
+  PaintEditOffScreen(this, FOptions & CoolOption(ocFlatBorder), this->BorderStyle() == bsNone, FEdgeBorders,
+                     FBorderPen, FPainting);
 }
 
 template <class TBase> void TCoolEditControl<TBase>::Change() {

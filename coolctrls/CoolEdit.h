@@ -5,6 +5,11 @@
 #include "coolctrls/CoolCtrls.h"
 #include "vcl/Buttons.h"
 
+// Composes Edit off-screen (PaintTo, its frame included) with the flat border (Flat) and the edge
+// lines (Edges), and copies its client area to the window in one step, so text drawn without a
+// background of its own leaves no trace; nothing while Painting, which it sets meanwhile.
+void PaintEditOffScreen(TWinControl* Edit, bool Flat, bool Edges, TEdgeBorders EdgeBorders, TPen* Pen, bool& Painting);
+
 // What the cool edit and the cool memo share over TCustomEdit or TCustomMemo (TBase): a wallpaper
 // (ocPaintWallpaper) or see-through (ocPaintTransparently) background behind text drawn without
 // one of its own, the whole client composed off-screen after every paint and every change of the
@@ -43,6 +48,10 @@ public:
   TNotifyEvent OnMouseLeave;
 
 protected:
+  // The wallpaper over Rect; false (nothing drawn) without one.
+  bool CTLDrawWallpaper(HDC DC, const TRect& Rect, bool Tile, TCopyMode Mode) const {
+    return FWallpaper.Draw(DC, Rect, Tile, Mode);
+  }
   void Notification(TComponent* AComponent, TOperation Operation) override;
   void Change() override;
   // Composes the control off-screen (PaintTo) with its flat border and edge lines and copies its

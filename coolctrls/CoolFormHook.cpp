@@ -70,11 +70,15 @@ void TCoolFormHook::BeforeDestruction() {
 
 void TCoolFormHook::Loaded() {
   TComponent::Loaded();
-  if (HasState(csDesigning) || !FForm) return;
+  if (Activate()) ApplyOptions(0, FOptions);
+}
+
+bool TCoolFormHook::Activate() {
+  if (HasState(csDesigning) || !FForm || FForm->HasState(csDestroying)) return false;
   FForm->HandleNeeded();
   FHook->SetWinControl(FForm);
   FHook->SetActive(true);
-  if (Decorating()) ApplyOptions(0, FOptions);
+  return Decorating();
 }
 
 void TCoolFormHook::ChangeControl(TObject* Sender) { FForm = dynamic_cast<TCustomForm*>(Sender); }
@@ -135,7 +139,14 @@ void TCoolFormHook::SetTransparencyIntense(TTransparencyIntense Value) {
 void TCoolFormHook::SetOptions(TCoolOptions Value) {
   const TCoolOptions Old = FOptions;
   FOptions = Value;
-  if (Old != Value && Decorating() && !HasState(csLoading) && FHook->Active()) ApplyOptions(Old, Value);
+  if (Old == Value || HasState(csLoading)) return;
+  if (FHook->Active()) {
+    if (Decorating()) ApplyOptions(Old, Value);
+  } else if (Activate()) {
+    // Made in code (no Loaded), or its window is being made again: nothing of Old is on the
+    // window yet.
+    ApplyOptions(0, Value);
+  }
 }
 
 void TCoolFormHook::ApplyOptions(TCoolOptions Old, TCoolOptions New) {

@@ -18,7 +18,8 @@ public:
   // Undoes every decoration of a live form, then frees what it owns.
   void BeforeDestruction() override;
   // Run time: makes the form's window, hooks it and applies the options; a window the form
-  // makes again later gets them again.
+  // makes again later gets them again. A hook made in code does the same at its first change
+  // of Options.
   void Loaded() override;
 
   TCCAboutBox* About() const { return FAbout; }
@@ -56,6 +57,8 @@ protected:
   // A form is set, has its window and is not being destroyed.
   bool FormAssigned() const;
   bool Decorating() const { return FormAssigned() && !HasState(csDesigning); }
+  // At run time with a form: makes its window and hooks it; whether it decorates now.
+  bool Activate();
   bool CTLDrawWallpaper(HDC DC, const TRect& Rect, bool Tile, TCopyMode Mode) const {
     return FWallpaper.Draw(DC, Rect, Tile, Mode);
   }

@@ -47,6 +47,10 @@ public:
   using TWinControl::SetCtl3D;
 
 protected:
+  // The wallpaper over Rect; false (nothing drawn) without one.
+  bool CTLDrawWallpaper(HDC DC, const TRect& Rect, bool Tile, TCopyMode Mode) const {
+    return FWallpaper.Draw(DC, Rect, Tile, Mode);
+  }
   void Notification(TComponent* AComponent, TOperation Operation) override;
   void Paint() override;
   // CM_CHANGED to itself, which the group box hands on to its parent.

@@ -282,7 +282,12 @@ template <class TBase> void TCoolItemControl<TBase>::Changed() {
 template <class TBase> void TCoolItemControl<TBase>::SetExtendedStyle(TCoolControlStyle Value) {
   if (FExtendedStyle == Value) return;
   FExtendedStyle = Value;
-  if (Loading()) return;
+  StopFill();
+  // The colour list needs nothing of the system: it is there while the form is still read.
+  if (Loading()) {
+    if (Value == ctColorControl) FillColors();
+    return;
+  }
   switch (Value) {
     case ctColorControl: FillColors(); break;
     case ctFontControl: FillFonts(); break;
@@ -310,7 +315,7 @@ template <class TBase> void TCoolItemControl<TBase>::SetFlatCheckBox(bool Value)
 template <class TBase> void TCoolItemControl<TBase>::SetLightColorControl(bool Value) {
   if (FLightColorControl == Value) return;
   FLightColorControl = Value;
-  if (!Loading() && FExtendedStyle == ctColorControl) FillColors();
+  if (FExtendedStyle == ctColorControl) FillColors();
 }
 
 template <class TBase> void TCoolItemControl<TBase>::SetTrueType(bool Value) {
@@ -690,6 +695,7 @@ template <class TBase> void TCoolItemControl<TBase>::Refill() {
 template <class TBase> void TCoolItemControl<TBase>::FillColors() {
   static constexpr TColor Basic[16] = {clBlack, clMaroon, clGreen,  clOlive, clNavy, clPurple,  clTeal, clGray,
                                        clSilver, clRed,   clLime,   clYellow, clBlue, clFuchsia, clAqua, clWhite};
+  StopFill();
   TStrings* Items = this->Items();
   TUpdateGuard Update(Items);
   Items->Clear();
@@ -702,6 +708,7 @@ template <class TBase> void TCoolItemControl<TBase>::FillColors() {
 template <class TBase> void TCoolItemControl<TBase>::FillFonts() {
   TStrings* Items = this->Items();
   TStrings* Fonts = Screen->Fonts();
+  StopFill();
   TUpdateGuard Update(Items);
   Items->Clear();
   if (!FTrueType) {
@@ -715,12 +722,14 @@ template <class TBase> void TCoolItemControl<TBase>::FillFonts() {
 template <class TBase> void TCoolItemControl<TBase>::FillPrinters() {
   TStrings* Items = this->Items();
   TStrings* Printers = Printer()->Printers();
+  StopFill();
   TUpdateGuard Update(Items);
   Items->Clear();
   for (int I = 0, N = Printers->Count(); I < N; ++I) Items->Add(Printers->Get(I));
 }
 
 template <class TBase> void TCoolItemControl<TBase>::FillFolder() {
+  StopFill();
   if (FFolderName.IsEmpty()) return;
   static constexpr int Bits[] = {faReadOnly, faHidden, faSysFile, faVolumeID, faDirectory, faArchive, faAnyFile};
   int Mask = 0;
@@ -740,22 +749,26 @@ template <class TBase> void TCoolItemControl<TBase>::FillFolder() {
     }
   }
 
-  // Messages are handled between additions: the control may be freed, or a newer fill begin,
-  // meanwhile; the token tells without touching the control.
+  // Messages are handled between additions: the control may be freed, its style changed, a
+  // newer fill begin or the list be changed meanwhile; the token tells without touching the
+  // control, the count tells of a list someone else cleared or filled.
   const std::shared_ptr<TFillToken> Token = FFillToken;
-  const unsigned Generation = ++Token->Generation;
+  const unsigned Generation = Token->Generation;
   TStrings* Items = this->Items();
   auto Update = std::make_unique<TUpdateGuard>(Items);
   Items->Clear();
+  int Added = 0;
   for (TStringList* List : {&Folders, &Files})
     for (int I = 0, N = List->Count(); I < N; ++I) {
+      Items->Add(List->Get(I));
+      ++Added;
       if (Application) Application->ProcessMessages();
       if (!Token->Alive) {
         Update->S = nullptr;
         return;
       }
-      if (Token->Generation != Generation || (Application && Application->Terminated())) return;
-      Items->Add(List->Get(I));
+      if (Token->Generation != Generation || Items->Count() != Added || (Application && Application->Terminated()))
+        return;
     }
 }
 

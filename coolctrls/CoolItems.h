@@ -209,6 +209,8 @@ private:
     unsigned Generation = 0;
   };
   std::shared_ptr<TFillToken> FFillToken = std::make_shared<TFillToken>();
+  // A running folder fill adds nothing more.
+  void StopFill() { ++FFillToken->Generation; }
 
   TGlyph* FGlyph;
   TChangeLink* FImageChangeLink;

@@ -189,7 +189,7 @@ void TCoolLabel::DoDrawText(TCanvas* ACanvas, TRect& Rect, unsigned Flags) {
 }
 
 void TCoolLabel::AdjustBounds() {
-  if (HasState(csReading | csLoading | csDestroying) || !AutoSize()) return;
+  if (HasState(csReading | csLoading | csDestroying) || !AutoSize() || !Parent()) return;
   TRect R = ClientRect();
   {
     TWindowDC DC(nullptr);

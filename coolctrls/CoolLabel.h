@@ -66,6 +66,10 @@ public:
   using TControl::SetDragMode;
 
 protected:
+  // The wallpaper over Rect; false (nothing drawn) without one.
+  bool CTLDrawWallpaper(HDC DC, const TRect& Rect, bool Tile, TCopyMode Mode) const {
+    return FWallpaper.Draw(DC, Rect, Tile, Mode);
+  }
   void Notification(TComponent* AComponent, TOperation Operation) override;
   void Paint() override;
   // Plain, shadowed or embossed; with DT_CALCRECT measures the text with its shadow.

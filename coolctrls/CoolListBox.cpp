@@ -5,7 +5,7 @@
 
 TCoolListBox::TCoolListBox(TComponent* AOwner)
     : TCoolItemControl(AOwner, CoolOption(ocBevelOnlyIfSel) | CoolOption(ocNoCaption)),
-      FCaption(this, clActiveCaption, clCaptionText) {
+      FCaption(this, clActiveCaption, clCaptionText, true) {
   SetStyle(lbOwnerDrawFixed);
   IncludeStyle(csSetCaption);
   ExcludeStyle(csOpaque);

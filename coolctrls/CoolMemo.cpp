@@ -5,7 +5,7 @@
 
 TCoolMemo::TCoolMemo(TComponent* AOwner)
     : TCoolEditControl(AOwner, CoolOption(ocNoCaption)),
-      FCaptionBar(this, clActiveCaption, clCaptionText),
+      FCaptionBar(this, clActiveCaption, clCaptionText, true),
       FCaption(Name()) {
   IncludeStyle(csSetCaption);
 }

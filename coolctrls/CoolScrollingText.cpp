@@ -393,7 +393,7 @@ void TCoolScrollingText::AdjustBounds() {
   BusyRect(R);
   int X = Left();
   TAlignment A = FAlignment;
-  if (UseRightToLeftAlignment() && A != taCenter) A = A == taLeftJustify ? taRightJustify : taLeftJustify;
+  if (UseRightToLeftReading() && A != taCenter) A = A == taLeftJustify ? taRightJustify : taLeftJustify;
   if (A == taRightJustify) X += Width() - R.Right;
   SetBounds(X, Top(), R.Right, R.Bottom);
 }

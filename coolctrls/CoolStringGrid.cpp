@@ -6,6 +6,7 @@
 #include "vcl/GdiGuards.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -15,6 +16,8 @@ namespace {
 
 constexpr unsigned CM_ENDEDITING = WM_USER + 404;
 constexpr int CellTextLimit = 65536;  // clipboard text buffer of a cell paste
+
+std::atomic<TGridClipboardAlloc> ClipboardAlloc{&GlobalAlloc};
 
 unsigned AlignFormat(TAlignment A) {
   switch (A) {
@@ -166,7 +169,12 @@ void TCoolInplaceEdit::WMEraseBkgnd(TMessage& Message) {
 
 void TCoolInplaceEdit::WMPaint(TMessage& Message) {
   inherited::Dispatch(Message);
-  if (FEdgeBorders) DrawBorders(nullptr, this, FEdgeBorders, FBorderPen);
+  DoPaint();
+}
+
+void TCoolInplaceEdit::DoPaint() {
+  if (SeeThrough() || FEdgeBorders)
+    PaintEditOffScreen(this, false, BorderStyle() == bsNone, FEdgeBorders, FBorderPen, FPainting);
 }
 
 void TCoolInplaceEdit::WMFocus(TMessage& Message) {
@@ -192,8 +200,8 @@ void TCoolInplaceEdit::KeyPress(char& Key) {
 }
 
 void TCoolInplaceEdit::Change() {
+  DoPaint();
   inherited::Change();
-  if (SeeThrough()) Invalidate();  // text drawn without a background leaves no trace
 }
 
 static constinit const TPropInfo TCoolInplaceEdit_Props[] = {
@@ -219,7 +227,7 @@ TCoolStringGrid::TCoolStringGrid(TComponent* AOwner)
                  TNotifyEvent::Bind<&TCoolStringGrid::Repainted>(this)),
       FSelWallpaper(this, TNotifyEvent::Bind<&TCoolStringGrid::Repainted>(this),
                     TNotifyEvent::Bind<&TCoolStringGrid::Repainted>(this)),
-      FCaption(this, clInactiveCaption, clInactiveCaptionText),
+      FCaption(this, clInactiveCaption, clInactiveCaptionText, false),
       FGridFormat(RegisterClipboardFormatA("GRID DATA")) {}
 
 TCoolStringGrid::~TCoolStringGrid() {
@@ -452,26 +460,28 @@ void TCoolStringGrid::SizeChanged(int OldColCount, int OldRowCount) {
 }
 
 void TCoolStringGrid::InsertRows(int Index, int Count) {
-  if (Index < 0 || Index > RowCount()) throw EInvalidGridOperation("Grid index out of range");
+  if (Index < 0) throw EInvalidGridOperation("Grid index out of range");
   if (Count <= 0) return;
   SetRowCount(RowCount() + Count);
   for (int T = RowCount() - 1; T >= Index + Count; --T) MoveRow(T - Count, T);
 }
 
 void TCoolStringGrid::DeleteRows(int Index, int Count) {
-  if (Index < 0 || Count < 0 || Index + Count > RowCount()) throw EInvalidGridOperation("Grid index out of range");
+  if (Count < 0) return;
+  if (Index < 0 || Index + Count > RowCount()) throw EInvalidGridOperation("Grid index out of range");
   for (int R = Index + Count - 1; R >= Index; --R) DeleteRow(R);
 }
 
 void TCoolStringGrid::InsertCols(int Index, int Count) {
-  if (Index < 0 || Index > ColCount()) throw EInvalidGridOperation("Grid index out of range");
+  if (Index < 0) throw EInvalidGridOperation("Grid index out of range");
   if (Count <= 0) return;
   SetColCount(ColCount() + Count);
   for (int T = ColCount() - 1; T >= Index + Count; --T) MoveColumn(T - Count, T);
 }
 
 void TCoolStringGrid::DeleteCols(int Index, int Count) {
-  if (Index < 0 || Count < 0 || Index + Count > ColCount()) throw EInvalidGridOperation("Grid index out of range");
+  if (Count < 0) return;
+  if (Index < 0 || Index + Count > ColCount()) throw EInvalidGridOperation("Grid index out of range");
   for (int C = Index + Count - 1; C >= Index; --C) DeleteColumn(C);
 }
 
@@ -708,18 +718,25 @@ void TCoolStringGrid::LoadFromFile(const AnsiString& FileName) {
   LoadFromStream(&Stream);
 }
 
+TGridClipboardAlloc SetGridClipboardAlloc(TGridClipboardAlloc Alloc) {
+  return ClipboardAlloc.exchange(Alloc ? Alloc : &GlobalAlloc);
+}
+
 void TCoolStringGrid::CopyToClipboard() {
   TMemoryStream Data;
   SaveToStream(&Data);
   // An empty grid puts one zero byte: padding, read as no cells.
   const size_t Size = std::max<size_t>(size_t(Data.Size()), 1);
-  HGLOBAL Mem = GlobalAlloc(GMEM_MOVEABLE, Size);
+  HGLOBAL Mem = ClipboardAlloc.load()(GMEM_MOVEABLE, Size);
   if (!Mem) throw EOutOfMemory("Out of memory");
-  if (void* P = GlobalLock(Mem)) {
-    std::memset(P, 0, Size);
-    if (Data.Size() > 0) std::memcpy(P, Data.Memory(), size_t(Data.Size()));
-    GlobalUnlock(Mem);
+  void* P = GlobalLock(Mem);
+  if (!P) {
+    GlobalFree(Mem);
+    throw EOutOfMemory("Out of memory");
   }
+  std::memset(P, 0, Size);
+  if (Data.Size() > 0) std::memcpy(P, Data.Memory(), size_t(Data.Size()));
+  GlobalUnlock(Mem);
   try {
     Clipboard()->SetAsHandle(FGridFormat, Mem);
   } catch (...) {

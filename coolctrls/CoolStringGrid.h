@@ -69,6 +69,10 @@ public:
   TNotifyEvent OnMouseLeave;
 
 protected:
+  // The wallpaper over Rect; false (nothing drawn) without one.
+  bool CTLDrawWallpaper(HDC DC, const TRect& Rect, bool Tile, TCopyMode Mode) const {
+    return FWallpaper.Draw(DC, Rect, Tile, Mode);
+  }
   void CreateParams(TCreateParams& Params) override;
   void KeyPress(char& Key) override;
   void Change() override;
@@ -76,6 +80,8 @@ protected:
 
 private:
   bool SeeThrough() const;
+  // Composes the editor off-screen with its edge lines and copies it to the window in one step.
+  void DoPaint();
   void Repainted(TObject*) { Invalidate(); }
   void CNCtlColor(TMessage& Message);
   void WMEraseBkgnd(TMessage& Message);
@@ -89,6 +95,7 @@ private:
   TCoolOptions FOptions = 0;
   TEdgeBorders FEdgeBorders = 0;
   uint8_t FTransparencyLevel = 0;
+  bool FPainting = false;
 };
 
 using TEndCellEditingEvent =
@@ -182,7 +189,8 @@ public:
                            TColor Color);
   void SetRowParameters(int ARow, bool IncludeFixed, TAlignment Align, TFont* Font, bool Wallpaper, bool ReadOnly,
                         TColor Color);
-  // Count empty rows (columns) at Index; Count rows from Index on removed.
+  // Count empty rows (columns) at Index, at the end for an Index past the count; Count rows
+  // from Index on removed, none for a negative Count.
   void InsertRows(int Index, int Count);
   void DeleteRows(int Index, int Count);
   void InsertCols(int Index, int Count);
@@ -209,6 +217,10 @@ public:
   unsigned GridDataFormat() const { return FGridFormat; }
 
 protected:
+  // The wallpaper over Rect; false (nothing drawn) without one.
+  bool CTLDrawWallpaper(HDC DC, const TRect& Rect, bool Tile, TCopyMode Mode) const {
+    return FWallpaper.Draw(DC, Rect, Tile, Mode);
+  }
   void CreateParams(TCreateParams& Params) override;
   void Notification(TComponent* AComponent, TOperation Operation) override;
   void DrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawState AState) override;
@@ -258,3 +270,8 @@ private:
   uint8_t FTransparencyLevel = 0;
   bool FCanEdit = true;
 };
+
+// How the grid allocates its clipboard block (GlobalAlloc by default); returns the previous one.
+// For tests.
+using TGridClipboardAlloc = HGLOBAL(WINAPI*)(UINT Flags, SIZE_T Bytes);
+TGridClipboardAlloc SetGridClipboardAlloc(TGridClipboardAlloc Alloc);

@@ -2,6 +2,7 @@
 #include "coolctrls/MaskDraw.h"
 
 #include <algorithm>
+#include <atomic>
 
 using namespace cooldraw;
 
@@ -26,7 +27,11 @@ private:
   bool FHad = false;
 };
 
+std::atomic<TGlyphBuildCheck> BuildCheck{nullptr};
+
 }  // namespace
+
+TGlyphBuildCheck SetGlyphBuildCheck(TGlyphBuildCheck Check) { return BuildCheck.exchange(Check); }
 
 // ---- TGlyphList ------------------------------------------------------------------------------
 
@@ -177,6 +182,7 @@ int TGlyph::CreateGlyph(bool Enabled) {
 }
 
 int TGlyph::AddLook(bool Enabled, int W, int H) {
+  if (TGlyphBuildCheck Check = BuildCheck.load()) Check(W, H);
   TBitmap T;
   T.Canvas()->Brush()->SetColor(clBtnFace);
   T.SetSize(W, H);

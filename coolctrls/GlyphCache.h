@@ -62,6 +62,11 @@ private:
 // Created by the first glyph, freed by the last one that leaves it empty.
 extern TGlyphCache* GlyphCache;
 
+// Called before a glyph builds a look of W x H pixels (none by default); a check that throws
+// stands for a look the system cannot make. Returns the previous one. For tests.
+using TGlyphBuildCheck = void (*)(int W, int H);
+TGlyphBuildCheck SetGlyphBuildCheck(TGlyphBuildCheck Check);
+
 // A picture of up to four images side by side (image 0 enabled, image 1 disabled) drawn beside a
 // caption.
 class TGlyph : public TObject {

@@ -203,7 +203,8 @@ constexpr TPropInfo PropStr(const char* Name, bool (*Stored)(const TObject*) = n
   using namespace orv_detail;
   TPropInfo P{Name, tkString, "AnsiString"};
   P.GetStr = [](const TObject* O) -> AnsiString { return (self<G>(O)->*G)(); };
-  P.SetStr = [](TObject* O, const AnsiString& V) { (mself<S>(O)->*S)(V); };
+  if constexpr (!std::is_same_v<decltype(S), std::nullptr_t>)
+    P.SetStr = [](TObject* O, const AnsiString& V) { (mself<S>(O)->*S)(V); };
   P.Stored = Stored;
   return P;
 }

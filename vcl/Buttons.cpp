@@ -41,12 +41,6 @@ TBitmapOwner NewDib32(int W, int H, uint32_t*& Bits) {
   return Dib;
 }
 
-struct TCanvasLock {
-  TCanvas* C;
-  explicit TCanvasLock(TCanvas* Canvas) : C(Canvas) { C->Lock(); }
-  ~TCanvasLock() { C->Unlock(); }
-};
-
 // The glyph images a bitmap holds side by side: its width over its height when that divides (1
 // outside 1..4); 0 when it does not divide, and the count stays.
 int ImagesIn(TBitmap* Glyph) {

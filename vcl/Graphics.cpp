@@ -14,6 +14,7 @@ struct TIdentMapEntry {
   const char* Name;
 };
 
+// The listed colours (GetColorValues): the basic ones, the system colours in index order, clNone.
 constexpr TIdentMapEntry ColorMap[] = {
     {clBlack, "clBlack"},
     {clMaroon, "clMaroon"},
@@ -31,42 +32,46 @@ constexpr TIdentMapEntry ColorMap[] = {
     {clFuchsia, "clFuchsia"},
     {clAqua, "clAqua"},
     {clWhite, "clWhite"},
+    {clScrollBar, "clScrollBar"},
+    {clBackground, "clBackground"},
+    {clActiveCaption, "clActiveCaption"},
+    {clInactiveCaption, "clInactiveCaption"},
+    {clMenu, "clMenu"},
+    {clWindow, "clWindow"},
+    {clWindowFrame, "clWindowFrame"},
+    {clMenuText, "clMenuText"},
+    {clWindowText, "clWindowText"},
+    {clCaptionText, "clCaptionText"},
+    {clActiveBorder, "clActiveBorder"},
+    {clInactiveBorder, "clInactiveBorder"},
+    {clAppWorkSpace, "clAppWorkSpace"},
+    {clHighlight, "clHighlight"},
+    {clHighlightText, "clHighlightText"},
+    {clBtnFace, "clBtnFace"},
+    {clBtnShadow, "clBtnShadow"},
+    {clGrayText, "clGrayText"},
+    {clBtnText, "clBtnText"},
+    {clInactiveCaptionText, "clInactiveCaptionText"},
+    {clBtnHighlight, "clBtnHighlight"},
+    {cl3DDkShadow, "cl3DDkShadow"},
+    {cl3DLight, "cl3DLight"},
+    {clInfoText, "clInfoText"},
+    {clInfoBk, "clInfoBk"},
+    {clNone, "clNone"},
+};
+
+// Named, read and written, but not listed.
+constexpr TIdentMapEntry ColorExtraMap[] = {
     {clMoneyGreen, "clMoneyGreen"},
     {clSkyBlue, "clSkyBlue"},
     {clCream, "clCream"},
     {clMedGray, "clMedGray"},
-    {clActiveBorder, "clActiveBorder"},
-    {clActiveCaption, "clActiveCaption"},
-    {clAppWorkSpace, "clAppWorkSpace"},
-    {clBackground, "clBackground"},
-    {clBtnFace, "clBtnFace"},
-    {clBtnHighlight, "clBtnHighlight"},
-    {clBtnShadow, "clBtnShadow"},
-    {clBtnText, "clBtnText"},
-    {clCaptionText, "clCaptionText"},
     {clDefault, "clDefault"},
+    {clHotLight, "clHotLight"},
     {clGradientActiveCaption, "clGradientActiveCaption"},
     {clGradientInactiveCaption, "clGradientInactiveCaption"},
-    {clGrayText, "clGrayText"},
-    {clHighlight, "clHighlight"},
-    {clHighlightText, "clHighlightText"},
-    {clHotLight, "clHotLight"},
-    {clInactiveBorder, "clInactiveBorder"},
-    {clInactiveCaption, "clInactiveCaption"},
-    {clInactiveCaptionText, "clInactiveCaptionText"},
-    {clInfoBk, "clInfoBk"},
-    {clInfoText, "clInfoText"},
-    {clMenu, "clMenu"},
-    {clMenuBar, "clMenuBar"},
     {clMenuHighlight, "clMenuHighlight"},
-    {clMenuText, "clMenuText"},
-    {clNone, "clNone"},
-    {clScrollBar, "clScrollBar"},
-    {cl3DDkShadow, "cl3DDkShadow"},
-    {cl3DLight, "cl3DLight"},
-    {clWindow, "clWindow"},
-    {clWindowFrame, "clWindowFrame"},
-    {clWindowText, "clWindowText"},
+    {clMenuBar, "clMenuBar"},
 };
 
 // Accepted when reading, never produced.
@@ -127,10 +132,13 @@ TColor ColorToRGB(TColor Color) {
   return Color;
 }
 
-bool ColorToIdent(int Color, AnsiString& Ident) { return MapToIdent(ColorMap, Color, Ident); }
+bool ColorToIdent(int Color, AnsiString& Ident) {
+  return MapToIdent(ColorMap, Color, Ident) || MapToIdent(ColorExtraMap, Color, Ident);
+}
 
 bool IdentToColor(const AnsiString& Ident, int& Color) {
-  return MapToInt(ColorMap, Ident, Color) || MapToInt(ColorAliases, Ident, Color);
+  return MapToInt(ColorMap, Ident, Color) || MapToInt(ColorExtraMap, Ident, Color) ||
+         MapToInt(ColorAliases, Ident, Color);
 }
 
 AnsiString ColorToString(TColor Color) {
@@ -451,7 +459,7 @@ void TBrush::Assign(TPersistent* Source) {
 }
 
 void TBrush::SetColor(TColor Value) {
-  if (Value == FColor && !FBitmap) return;
+  if (Value == FColor && !FBitmap && FStyle != bsClear) return;
   FColor = Value;
   if (FStyle == bsClear) FStyle = bsSolid;
   FBitmap = nullptr;

@@ -362,6 +362,15 @@ private:
   friend class TMetafile;
 };
 
+// Holds a canvas's lock for a scope.
+struct TCanvasLock {
+  TCanvas* C;
+  explicit TCanvasLock(TCanvas* Canvas) : C(Canvas) { C->Lock(); }
+  ~TCanvasLock() { C->Unlock(); }
+  TCanvasLock(const TCanvasLock&) = delete;
+  TCanvasLock& operator=(const TCanvasLock&) = delete;
+};
+
 // Keeps a canvas bound to a DC for a scope.
 struct TCanvasBinding {
   TCanvas* C;

@@ -104,13 +104,13 @@ inline TColor WindowPixel(HWND Wnd, int X, int Y) {
   return C;
 }
 
-// The caption bar of a window with WS_CAPTION, in window coordinates: inside the dialog frame,
-// one caption high.
+// The caption bar of a list box or memo with WS_CAPTION, in window coordinates: inside the
+// dialog frame, one row less than a caption high.
 inline TRect CaptionBand(HWND Wnd, bool Small = false) {
   RECT W;
   GetWindowRect(Wnd, &W);
   const int FX = GetSystemMetrics(SM_CXDLGFRAME), FY = GetSystemMetrics(SM_CYDLGFRAME);
-  return TRect(FX, FY, W.right - W.left - FX, FY + GetSystemMetrics(Small ? SM_CYSMCAPTION : SM_CYCAPTION));
+  return TRect(FX, FY, W.right - W.left - FX, FY + GetSystemMetrics(Small ? SM_CYSMCAPTION : SM_CYCAPTION) - 1);
 }
 
 // The band of a window as it is on the screen.

@@ -2,12 +2,14 @@
 // circular face, the animation over an image list, the action's glyph and the caption buttons
 // against the system's frame-control painter.
 #include "coolctrls/CoolCtrls.h"
+#include "rtl/Streaming.h"
 #include "rtl/tests/default_check.h"
 #include "vcl/tests/vcltest.h"
 
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -134,6 +136,25 @@ TEST(CoolBtn, FaceFilledByEachOption) {
   EXPECT_GT(Red(PixelOf(S.get(), 40, 4)), Red(PixelOf(S.get(), 40, 35)) + 150) << "top to bottom";
 }
 
+// A wallpaper option whose wallpaper has no picture fills the face with Color, also beside the
+// gradient option, and whatever was on the face before.
+TEST(CoolBtn, AWallpaperOptionWithoutAPictureShowsTheColour) {
+  TTestHost Host;
+  auto* B = AddButton(Host, 20, 20, 80, 40);
+  B->SetColor(clYellow);
+  B->SetColorStart(clBlack);
+  B->SetColorEnd(clWhite);
+  for (TCoolOptions O : {CoolOption(ocPaintWallpaper), CoolOption(ocPaintWallpaper) | CoolOption(ocPaintGradiently),
+                         CoolOption(ocPaintWallpaper) | CoolOption(ocPaintGradiently) | CoolOption(ocTileWallpaper)}) {
+    SCOPED_TRACE(O);
+    B->SetOptions(CoolOption(ocPaintGradiently));
+    Shot(B);  // a gradient on the face first
+    B->SetOptions(O);
+    auto S = Shot(B);
+    for (int X : {4, 40, 75}) EXPECT_EQ(PixelOf(S.get(), X, 20), clYellow) << X;
+  }
+}
+
 TEST(CoolBtn, SeeThroughFaceShowsTheParentsGradient) {
   TTestHost Host(300, 120);
   auto* Panel = Host.Add<TGradientPanel>(0, 0, 256, 100);
@@ -212,6 +233,38 @@ TEST(CoolBtn, DefaultFrameAndFocusRectangleFollowThePaintOptions) {
   }
 }
 
+// The circular border of a filled face: three ellipses with the face's solid brush, then the
+// arc, on what the button shows outside them.
+TEST(CoolBtn, AFilledRoundFaceDrawsEachEllipseWithTheFaceBrush) {
+  for (bool Pressed : {false, true}) {
+    SCOPED_TRACE(Pressed ? "pressed" : "at rest");
+    TTestHost Host;
+    auto* B = AddButton(Host, 20, 20, 60, 48);
+    B->SetColor(clYellow);
+    B->SetOptions(CoolOption(ocRoundedForm));
+    if (Pressed) SendMessageA(B->Handle(), BM_SETSTATE, TRUE, 0);
+    auto S = Shot(B);
+    auto Expected = vcltest::MakeBitmap(60, 48, clFuchsia);
+    Expected->Canvas()->Draw(0, 0, S.get());  // the corners as they are
+    TCanvas* C = Expected->Canvas();
+    C->Brush()->SetStyle(bsSolid);
+    C->Brush()->SetColor(clYellow);
+    C->Pen()->SetColor(clBtnShadow);
+    C->Ellipse(0, 0, 59, 47);
+    C->Pen()->SetColor(Pressed ? clBtnHighlight : clWindowFrame);
+    C->Ellipse(1, 1, 60, 48);
+    C->Pen()->SetColor(Pressed ? clWindowFrame : clBtnHighlight);
+    C->Ellipse(1, 1, 59, 47);
+    C->Pen()->SetColor(clBtnShadow);
+    C->Arc(1, 1, 59, 47, 0, 48, 60, 0);
+    int Differing = 0;
+    for (int Y = 0; Y < 48; ++Y)
+      for (int X = 0; X < 60; ++X) Differing += PixelOf(S.get(), X, Y) != PixelOf(Expected.get(), X, Y);
+    EXPECT_EQ(Differing, 0);
+    if (Pressed) SendMessageA(B->Handle(), BM_SETSTATE, FALSE, 0);
+  }
+}
+
 TEST(CoolBtn, CircularFaceKeepsTheParentInTheCorners) {
   TTestHost Host(300, 120);
   auto* Panel = Host.Add<TGradientPanel>(0, 0, 256, 100);
@@ -271,6 +324,42 @@ TEST(CoolBtn, AnimationRunsOnTheTimer) {
   }, 8000);
   ASSERT_GE(Frames.size(), 4u) << "ticks within the time";
   for (size_t I = 1; I < Frames.size(); ++I) EXPECT_EQ(Frames[I], (Frames[I - 1] + 1) % 3) << I;
+}
+
+struct TCanvasCatcher : TObject {
+  TCanvas* Canvas = nullptr;
+  void Draw(TObject*, TCanvas* C, const TRect&) { Canvas = C; }
+};
+TCanvas* LockedCanvas = nullptr;  // a look built while it is locked fails
+
+// A tick whose frame look cannot be made raises, and leaves the button's canvas unlocked.
+TEST(CoolBtn, ATickThatRaisesLeavesTheCanvasUnlocked) {
+  TTestHost Host;
+  auto Images = ThreeImages();
+  auto* B = AddButton(Host, 20, 20, 60, 40);
+  TCanvasCatcher Catcher;
+  B->OnDrawButton = EVENT(&Catcher, TCanvasCatcher::Draw);
+  B->SetImages(Images.get());
+  B->SetAnimated(true);
+  B->AnimationTimer()->SetEnabled(false);
+  B->Repaint();
+  ASSERT_NE(Catcher.Canvas, nullptr);
+  LockedCanvas = Catcher.Canvas;
+  const TGlyphBuildCheck Old = SetGlyphBuildCheck([](int, int) {
+    if (LockedCanvas->LockCount() > 0) throw EOutOfResources("Out of system resources");
+  });
+  EXPECT_THROW(B->UpdateTimer(nullptr), EOutOfResources);
+  SetGlyphBuildCheck(Old);
+  EXPECT_EQ(Catcher.Canvas->LockCount(), 0);
+  bool Locked = false;
+  std::thread Worker([&] {
+    Locked = Catcher.Canvas->TryLock();
+    if (Locked) Catcher.Canvas->Unlock();
+  });
+  Worker.join();
+  EXPECT_TRUE(Locked) << "another thread can lock the canvas";
+  B->UpdateTimer(nullptr);  // the next tick draws
+  EXPECT_EQ(vcltest::PixelAt(B->Handle(), 30, 20), clRed);
 }
 
 TEST(CoolBtn, AnimatedWithoutUsableImagesShowsTheGlyph) {
@@ -371,6 +460,25 @@ TEST(CoolBtn, PaintToDrawsTheItemIntoTheGivenDC) {
 }
 
 // ----- caption buttons
+
+// Caption is published read-only: listed, readable by name, never written to a form.
+TEST(CoolCaptionBtn, PublishesItsCaptionReadOnly) {
+  auto* B = TComponent::Create<TCoolCaptionBtn>(nullptr);
+  B->SetName("Close1");
+  B->SetCaption("Close");
+  const TPropInfo* P = GetPropInfo(B, "Caption");
+  ASSERT_NE(P, nullptr);
+  EXPECT_EQ(P->SetStr, nullptr) << "read-only";
+  EXPECT_EQ(GetPropValueText(B, P), "Close");
+  TMemoryStream Bin, Text;
+  WriteComponentRes(&Bin, B);
+  Bin.SetPosition(0);
+  ObjectBinaryToText(&Bin, &Text);
+  const std::string Written(static_cast<const char*>(Text.Memory()), size_t(Text.Size()));
+  EXPECT_NE(Written.find("object Close1: TCoolCaptionBtn"), std::string::npos) << Written;
+  EXPECT_EQ(Written.find("Caption ="), std::string::npos) << Written;
+  TObject::Free(B);
+}
 
 TEST(CoolCaptionBtn, EachTypeAsTheSystemDrawsItAndPushedWhilePressed) {
   TTestHost Host;

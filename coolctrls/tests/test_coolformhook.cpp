@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -329,6 +330,55 @@ TEST(CoolFormHook, StreamedOptionsAndARecreatedWindowAreDecorated) {
   EXPECT_EQ(GetWindowLongPtrA(Form->Handle(), GWLP_WNDPROC), OwnProc);
 }
 
+// A hook made in code gets no Loaded: its options apply on the shown form all the same, and the
+// form's erase goes through it.
+TEST(CoolFormHook, AHookMadeInCodeDecoratesAShownForm) {
+  const struct {
+    const char* What;
+    TCoolOption Option;
+    std::function<bool(TForm*)> Applied;
+  } Cases[] = {
+      {"no caption", ocNoCaption, [](TForm* F) { return (Style(F) & WS_CAPTION) == 0; }},
+      {"rounded", ocRoundedForm, [](TForm* F) { return TRegion(F->Handle()).Kind != ERROR; }},
+      {"semi-transparent", ocPaintFormSemiTransparently,
+       [](TForm* F) {
+         BYTE A = 0;
+         DWORD Flags = 0;
+         return (ExStyle(F) & WS_EX_LAYERED) && GetLayeredWindowAttributes(F->Handle(), nullptr, &A, &Flags) &&
+                (Flags & LWA_ALPHA) && A == 128;
+       }},
+      {"gradient erase", ocPaintGradiently,
+       [](TForm* F) {
+         suitetest::RedrawAll(F->Handle());
+         auto P = vcltest::CaptureClient(F->Handle());
+         return P->Canvas()->Pixels(150, 0) == clRed && Near(P->Canvas()->Pixels(150, 199), clBlue);
+       }},
+  };
+  for (const auto& K : Cases) {
+    SCOPED_TRACE(K.What);
+    TForm* Form = TCustomForm::CreateNew<TForm>(nullptr);
+    TFormPtr Guard(Form);
+    Form->SetBounds(120, 90, 320, 240);
+    Form->SetClientWidth(300);
+    Form->SetClientHeight(200);
+    Form->SetColor(clYellow);
+    Form->Show();
+    PumpRounds(3);
+    ASSERT_FALSE(K.Applied(Form)) << "undecorated";
+    auto* Hook = TComponent::Create<TCoolFormHook>(Form);
+    Hook->SetStartColor(clRed);
+    Hook->SetEndColor(clBlue);
+    Hook->SetRoundXOffset(10);
+    Hook->SetOptions(Opt(K.Option));
+    PumpRounds(2);
+    EXPECT_TRUE(Hook->Hook()->Active());
+    EXPECT_TRUE(K.Applied(Form)) << "decorated";
+    Hook->SetOptions(0);
+    PumpRounds(2);
+    EXPECT_FALSE(K.Applied(Form)) << "undone";
+  }
+}
+
 TEST(CoolFormHook, AnOwnerThatIsNoFormHasNothingToDecorate) {
   TComponent* Owner = TComponent::Create<TComponent>(nullptr);
   auto* Hook = TComponent::Create<TCoolFormHook>(Owner);
@@ -368,7 +418,6 @@ TEST(MDICoolFormHook, DecoratesTheClientAndTheChildren) {
   Hook->SetStartColor(clNavy);
   Hook->SetEndColor(clGreen);
   Frame->Show();
-  Hook->Loaded();
   PumpRounds(2);
   const HWND Client = Frame->ClientHandle();
   ASSERT_TRUE(Client);

@@ -3,6 +3,7 @@
 // the horizontal extent, and the colour and font dialogs opened with Ctrl+Enter.
 #include "coolctrls/CoolCtrls.h"
 #include "rtl/tests/default_check.h"
+#include "suite/tests/suitetest.h"
 #include "vcl/Printers.h"
 #include "vcl/tests/vcltest.h"
 #include "coolctrls/tests/itemtest.h"
@@ -56,16 +57,44 @@ TEST(CoolItemsClasses, PublishedDefaultsMatchFreshObjects) {
 
 // ----- fillers
 
+const Lines BasicColours = {"clBlack", "clMaroon", "clGreen", "clOlive", "clNavy", "clPurple", "clTeal", "clGray",
+                            "clSilver", "clRed", "clLime", "clYellow", "clBlue", "clFuchsia", "clAqua", "clWhite"};
+
+// The basic colours, the system colours in index order, clNone.
+Lines EveryNamedColour() {
+  Lines All = BasicColours;
+  for (const char* S : {"clScrollBar", "clBackground", "clActiveCaption", "clInactiveCaption", "clMenu", "clWindow",
+                        "clWindowFrame", "clMenuText", "clWindowText", "clCaptionText", "clActiveBorder",
+                        "clInactiveBorder", "clAppWorkSpace", "clHighlight", "clHighlightText", "clBtnFace",
+                        "clBtnShadow", "clGrayText", "clBtnText", "clInactiveCaptionText", "clBtnHighlight",
+                        "cl3DDkShadow", "cl3DLight", "clInfoText", "clInfoBk", "clNone"})
+    All.push_back(S);
+  return All;
+}
+
 TYPED_TEST(CoolItems, ColourStyleListsTheBasicColoursOrEveryNamedOne) {
   this->C->SetExtendedStyle(ctColorControl);
-  EXPECT_EQ(ItemsOf(this->C->Items()),
-            (Lines{"clBlack", "clMaroon", "clGreen", "clOlive", "clNavy", "clPurple", "clTeal", "clGray", "clSilver",
-                   "clRed", "clLime", "clYellow", "clBlue", "clFuchsia", "clAqua", "clWhite"}));
+  EXPECT_EQ(ItemsOf(this->C->Items()), BasicColours);
   this->C->SetLightColorControl(false);
-  Lines All;
-  GetColorValues([&](const AnsiString& S) { All.push_back(S.str()); });
-  EXPECT_EQ(ItemsOf(this->C->Items()), All) << "the library's colours in its order";
-  EXPECT_GT(All.size(), 16u);
+  EXPECT_EQ(ItemsOf(this->C->Items()), EveryNamedColour());
+  EXPECT_EQ(this->C->Items()->Count(), 42);
+}
+
+// A form read with the colour style and no stored items shows the colours at once.
+TEST(CoolItemsClasses, AColourStyleReadFromAFormFillsItself) {
+  for (const char* Class : {"TCoolListBox", "TCoolComboBox"})
+    for (bool Light : {true, false}) {
+      SCOPED_TRACE(testing::Message() << Class << (Light ? ", light" : ", every colour"));
+      const std::string Text = std::string("object Form1: TForm\n  object List1: ") + Class + "\n" +
+                               "    ExtendedStyle = ctColorControl\n" +
+                               (Light ? "" : "    LightColorControl = False\n") + "  end\nend\n";
+      suitetest::TFormPtr Form(suitetest::LoadForm(Text.c_str()));
+      auto* Box = dynamic_cast<TWinControl*>(Form->FindComponent("List1"));
+      ASSERT_NE(Box, nullptr);
+      TStrings* Items = dynamic_cast<TCoolListBox*>(Box) ? dynamic_cast<TCoolListBox*>(Box)->Items()
+                                                          : dynamic_cast<TCoolComboBox*>(Box)->Items();
+      EXPECT_EQ(ItemsOf(Items), Light ? BasicColours : EveryNamedColour());
+    }
 }
 
 // Font names as the system enumerates them, and those it marks TrueType.
@@ -345,6 +374,37 @@ TEST(CoolItemsFolder, MessagesDuringAFillMayChangeTheFolderOrFreeTheControl) {
   L->SetFolderName(First.Dir);
   EXPECT_FALSE(Hook.OnPosted) << "freed during its fill, which then stopped";
   EXPECT_EQ(Host.Control()->ControlCount(), 0);
+}
+
+// Whatever a message handler does to the list during a folder fill is what the list then holds:
+// the fill adds nothing more.
+TEST(CoolItemsFolder, AFillStopsWhenTheStyleOrTheListChangesUnderIt) {
+  TTestHost Host;
+  TListedFolder Folder("orvalen_fill3", 20);
+  THostHook Hook(Host.Control());
+  const struct {
+    const char* What;
+    std::function<void(TCoolListBox*)> Act;
+    Lines Items;
+  } Cases[] = {
+      {"the colour style", [](TCoolListBox* L) { L->SetExtendedStyle(ctColorControl); }, BasicColours},
+      {"the plain style", [](TCoolListBox* L) { L->SetExtendedStyle(ctCoolControl); }, {"a..b"}},
+      {"the items cleared", [](TCoolListBox* L) { L->Items()->Clear(); }, {}},
+      {"the folder name emptied", [](TCoolListBox* L) { L->SetFolderName(""); }, {"a..b"}},
+  };
+  for (const auto& K : Cases) {
+    SCOPED_TRACE(K.What);
+    auto* L = Host.Add<TCoolListBox>(0, 0, 200, 200);
+    L->SetFileType(FileAttr(ftArchive));
+    L->SetFolderName(Folder.Dir);
+    Hook.OnPosted = [&] { K.Act(L); };
+    PostMessageA(Host.Control()->Handle(), THostHook::Msg, 0, 0);
+    L->SetExtendedStyle(ctFolderControl);
+    EXPECT_FALSE(Hook.OnPosted) << "the handler ran during the fill";
+    PumpMessages();
+    EXPECT_EQ(ItemsOf(L->Items()), K.Items);
+    TObject::Free(L);
+  }
 }
 
 // ----- horizontal extent

@@ -59,6 +59,15 @@ int TextWidthOf(TFont* Font, const AnsiString& Text) {
   return B.Canvas()->TextWidth(Text);
 }
 
+// A label of its own that draws its wallpaper where it likes, through the inherited routine.
+class TPaperLabel : public TCoolLabel {
+  ORV_CLASS(TPaperLabel, TCoolLabel)
+public:
+  explicit TPaperLabel(TComponent* AOwner) : TCoolLabel(AOwner) {}
+  bool PaperOn(TBitmap* B, const TRect& R, bool Tile) { return CTLDrawWallpaper(B->Canvas()->Handle(), R, Tile, cmSrcCopy); }
+};
+ORV_IMPLEMENT_CLASS(TPaperLabel, TCoolLabel)
+
 // ----- properties and size
 
 TEST(CoolLabel, DefaultsAndGlyphCountClamp) {
@@ -107,6 +116,38 @@ TEST(CoolLabel, AutoSizeMeasuresCaptionShadowAndGlyph) {
   auto Tall = Solid(10, 40, clLime);
   Text->SetGlyph(Tall.get());
   EXPECT_EQ(Text->Height(), 40);
+}
+
+TEST(CoolLabel, ADescendantDrawsTheWallpaperThroughTheInheritedRoutine) {
+  auto* L = TComponent::Create<TPaperLabel>(nullptr);
+  auto Target = vcltest::MakeBitmap(20, 20, clWhite);
+  EXPECT_FALSE(L->PaperOn(Target.get(), Rect(2, 2, 18, 18), true)) << "no wallpaper";
+  EXPECT_EQ(Target->Canvas()->Pixels(5, 5), clWhite);
+  auto Wall = vcltest::MakeBitmap(4, 4, clYellow);
+  Wall->Canvas()->SetPixels(0, 0, clNavy);
+  L->SetWallpaper(Wall.get());
+  EXPECT_TRUE(L->PaperOn(Target.get(), Rect(2, 2, 18, 18), true));
+  EXPECT_EQ(Target->Canvas()->Pixels(2, 2), clNavy) << "tiled from the rectangle's corner";
+  EXPECT_EQ(Target->Canvas()->Pixels(6, 10), clNavy);
+  EXPECT_EQ(Target->Canvas()->Pixels(7, 10), clYellow);
+  EXPECT_EQ(Target->Canvas()->Pixels(1, 1), clWhite) << "nothing outside";
+  EXPECT_EQ(Target->Canvas()->Pixels(18, 18), clWhite);
+  TObject::Free(L);
+}
+
+// Without a parent there is nothing to measure for: an auto-sized label keeps its bounds.
+TEST(CoolLabel, AnUnparentedAutoSizedLabelKeepsItsBounds) {
+  TTestHost Host(300, 80);
+  auto* L = TComponent::Create<TCoolLabel>(Host.Control());
+  ASSERT_TRUE(L->AutoSize());
+  L->SetBounds(10, 10, 100, 50);
+  L->SetCaption("Tag type GTIN96");
+  L->Font()->SetSize(20);
+  EXPECT_EQ(L->BoundsRect(), Rect(10, 10, 110, 60));
+  L->SetParent(Host.Control());
+  L->SetCaption("Tag");
+  EXPECT_NE(L->BoundsRect(), Rect(10, 10, 110, 60)) << "sized once it has a parent";
+  EXPECT_EQ(L->Width(), TextWidthOf(L->Font(), "Tag") + 1) << "the caption and its shadow";
 }
 
 // Which edge an auto-sized label keeps when its caption grows.
@@ -243,6 +284,44 @@ TEST(CoolLabel, GlyphSitsBesideTheText) {
     EXPECT_LE(Text.Left, G.Right + 4);
     TObject::Free(L);
   }
+}
+
+// The text's place in height: at the top, centred or at the bottom of the room inside the bevels
+// (the whole height without them).
+TEST(CoolLabel, LayoutPlacesTheTextInTheRoomInsideTheBevels) {
+  TTestHost Host(300, 120);
+  const int H = 60;
+  int InkBelowTop = -1;  // from the text rectangle's top to its first black row
+  for (int Offset : {-1, 0, 3})  // no bevel, then a bevel with that offset
+    for (TTextLayout Layout : {tlTop, tlCenter, tlBottom}) {
+      SCOPED_TRACE(testing::Message() << "offset " << Offset << ", layout " << Layout);
+      auto* L = AddLabel(Host, "Tag", 20, 20);
+      L->SetAutoSize(false);
+      L->SetBounds(20, 20, 120, H);
+      L->SetColor(clWhite);
+      L->Font()->SetColor(clBlack);
+      L->SetSimpleView(true);
+      L->SetLayout(Layout);
+      const int K = Offset < 0 ? 0 : Offset;
+      if (Offset >= 0) {
+        L->SetBevelOuter(bvLowered);  // grey and white lines on the outermost pixels
+        L->SetBevelsOffset(Offset);
+      }
+      TBitmap M;
+      M.SetSize(1, 1);
+      M.Canvas()->SetFont(L->Font());
+      const int TextH = M.Canvas()->TextHeight("Tag");
+      const int Room = (H - 2 * K) - TextH;
+      const int Top = K + (Layout == tlTop ? 0 : Layout == tlCenter ? Room / 2 : Room);
+      auto Shot = vcltest::CaptureClient(Host.Window());
+      const TRect Area = Place(L);
+      const TRect Ink = ColourBounds(Shot.get(), TRect(Area.Left + 1, Area.Top + 1, Area.Right - 1, Area.Bottom - 1),
+                                     {clBlack});
+      ASSERT_FALSE(Ink.IsEmpty());
+      if (InkBelowTop < 0) InkBelowTop = Ink.Top - Area.Top;  // no bevel, at the top
+      EXPECT_EQ(Ink.Top - Area.Top - InkBelowTop, Top);
+      TObject::Free(L);
+    }
 }
 
 // Colour, wallpaper, wallpaper from a library, see-through; edge lines on top.

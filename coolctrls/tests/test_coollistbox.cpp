@@ -80,6 +80,20 @@ TEST_F(CoolListBoxFixture, AColouredCaptionIsFilledAndKeepsItsColourThroughFrame
 
   L->SetCaption("Other");  // WM_SETTEXT repaints the frame
   EXPECT_EQ(DifferingPixels(*CaptureBand(Wnd(), Band), *ExpectedBand(Band, "Other", clRed, clWhite)), 0);
+
+  // The band is a row less than a caption high: the row below it is the system's, as on a list
+  // box of its own with the same frame.
+  const HWND Plain = CreateWindowExA(DWORD(GetWindowLongPtrA(Wnd(), GWL_EXSTYLE)), "LISTBOX", "",
+                                     DWORD(GetWindowLongPtrA(Wnd(), GWL_STYLE)) & ~DWORD(LBS_OWNERDRAWFIXED), 240,
+                                     20, L->Width(), L->Height(), Host.Control()->Handle(), nullptr,
+                                     GetModuleHandleA(nullptr), nullptr);
+  ASSERT_TRUE(Plain);
+  ASSERT_EQ(Band.Bottom, GetSystemMetrics(SM_CYDLGFRAME) + GetSystemMetrics(SM_CYCAPTION) - 1);
+  for (int X = Band.Left; X < Band.Right; X += 7) {
+    EXPECT_NE(WindowPixel(Wnd(), X, Band.Bottom), clRed) << X;
+    EXPECT_EQ(WindowPixel(Wnd(), X, Band.Bottom), WindowPixel(Plain, X, Band.Bottom)) << X;
+  }
+  DestroyWindow(Plain);
 }
 
 TEST_F(CoolListBoxFixture, TheCaptionWallpaperTilesFromTheBandsCorner) {

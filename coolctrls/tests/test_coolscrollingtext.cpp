@@ -599,6 +599,34 @@ TEST(CoolScrollingText, PropertyRules) {
   EXPECT_EQ(C->Left(), 100 + 150 - R.Right);
 }
 
+// A right-justified auto-sized text keeps its right edge when read left to right, and its left
+// edge whenever it is read right to left, aligned so or not.
+TEST(CoolScrollingText, AutoSizeKeepsTheEdgeOfTheReadingOrder) {
+  vcltest::TTestHost Host(300, 100);
+  const struct {
+    TBiDiMode Mode;
+    bool KeepsLeft;
+  } Cases[] = {{bdLeftToRight, false}, {bdRightToLeft, true}, {bdRightToLeftNoAlign, true},
+               {bdRightToLeftReadingOnly, true}};
+  for (const auto& K : Cases) {
+    SCOPED_TRACE(K.Mode);
+    auto* C = Host.Add<TDriven>(0, 0, 97, 15);
+    C->Strings()->SetText("Sized");
+    C->SetBounds(100, 10, 150, 40);
+    C->SetScrollDirection(sdTopToBottom);
+    C->SetAlignment(taRightJustify);
+    C->SetBiDiMode(K.Mode);
+    C->SetAutoSize(true);
+    C->Strings()->Add("a longer line");
+    TRect R;
+    C->BusyRect(R);
+    ASSERT_EQ(C->Width(), R.Right);
+    if (K.KeepsLeft) EXPECT_EQ(C->Left(), 100);
+    else EXPECT_EQ(C->Left() + C->Width(), 250);
+    TObject::Free(C);
+  }
+}
+
 TEST(CoolScrollingText, AltAccelFocusesTheFocusControlAndWithoutShowAccelCharTheAmpersandShows) {
   suitetest::TFormPtr Form{TCustomForm::CreateNew<TForm>(nullptr)};
   Form->SetBounds(100, 100, 300, 160);

@@ -274,6 +274,28 @@ TEST(CoolGridClipboard, PaddingIsIgnoredAndAHostileBlockChangesNothing) {
   EXPECT_EQ(G->CellsWithText(), 1);
 }
 
+// A movable block of no bytes is born discarded: it cannot be locked.
+HGLOBAL WINAPI UnlockableBlock(UINT Flags, SIZE_T) { return GlobalAlloc(Flags, 0); }
+
+TEST(CoolGridClipboard, ABlockThatCannotBeLockedLeavesTheClipboardAlone) {
+  auto G = NewGrid();
+  G->SetCells(1, 1, "cell");
+  Clipboard()->SetAsText("before");
+  const TGridClipboardAlloc Old = SetGridClipboardAlloc(&UnlockableBlock);
+  EXPECT_THROW(G->CopyToClipboard(), EOutOfMemory);
+  SetGridClipboardAlloc(Old);
+  EXPECT_TRUE(ClipboardClosed());
+  EXPECT_FALSE(Clipboard()->HasFormat(G->GridDataFormat()));
+  EXPECT_EQ(Clipboard()->AsText(), "before");
+  {
+    HGLOBAL Probe = UnlockableBlock(GMEM_MOVEABLE, 1);
+    EXPECT_EQ(GlobalLock(Probe), nullptr) << "the stand-in block really cannot be locked";
+    GlobalFree(Probe);
+  }
+  G->CopyToClipboard();
+  EXPECT_TRUE(Clipboard()->HasFormat(G->GridDataFormat())) << "the system's allocator again";
+}
+
 TEST(CoolGridClipboard, CellTextCopyCutAndPaste) {
   auto G = NewGrid();
   G->SetCells(1, 1, "one");
@@ -445,7 +467,23 @@ TEST(CoolGridCells, DeletedRowsTakeTheirWrappersAndInsertedRowsStartPlain) {
   G->SetColCount(1);
   EXPECT_EQ(G->WrapperCount(), 0) << "cut off by a smaller count";
   EXPECT_THROW(G->DeleteRows(5, 2), EInvalidGridOperation);
-  EXPECT_THROW(G->InsertCols(3, 1), EInvalidGridOperation);
+  EXPECT_THROW(G->InsertRows(-1, 1), EInvalidGridOperation);
+  EXPECT_THROW(G->DeleteCols(-1, 1), EInvalidGridOperation);
+
+  // Past the count, insertions append empty ones at the end; negative counts delete nothing.
+  G->InsertCols(3, 1);
+  EXPECT_EQ(G->ColCount(), 2);
+  G->SetCells(1, 5, "last");
+  G->InsertRows(9, 2);
+  EXPECT_EQ(G->RowCount(), 8);
+  EXPECT_EQ(G->Cells(1, 5), "last");
+  EXPECT_EQ(G->Cells(1, 6), "");
+  EXPECT_EQ(G->Cells(1, 7), "");
+  G->DeleteRows(2, -1);
+  G->DeleteCols(0, -1);
+  EXPECT_EQ(G->RowCount(), 8);
+  EXPECT_EQ(G->ColCount(), 2);
+  EXPECT_EQ(G->Cells(1, 5), "last");
 }
 
 TEST(CoolGridCells, PosCellAnswersTheLastMatchingRowAndClearKeepsAttributes) {
@@ -546,6 +584,77 @@ TEST_F(TGridWindow, EndingAnEditResizesTheCellAfterwards) {
   EXPECT_EQ(G->RowHeights(1), 40);
 }
 
+// A window's client area as it shows now, nothing pending painted first.
+std::unique_ptr<TBitmap> ClientAsShown(HWND Wnd) {
+  RECT R;
+  GetClientRect(Wnd, &R);
+  auto B = vcltest::MakeBitmap(R.right, R.bottom, clFuchsia);
+  HDC DC = GetDC(Wnd);
+  BitBlt(B->Canvas()->Handle(), 0, 0, R.right, R.bottom, DC, 0, 0, SRCCOPY);
+  ReleaseDC(Wnd, DC);
+  return B;
+}
+
+int DifferingPixels(TBitmap* A, TBitmap* B) {
+  int N = 0;
+  for (int Y = 0; Y < A->Height(); ++Y)
+    for (int X = 0; X < A->Width(); ++X) N += A->Canvas()->Pixels(X, Y) != B->Canvas()->Pixels(X, Y);
+  return N;
+}
+
+// A see-through editor with edge lines is composed again after every typed character: it shows
+// at once what a cool edit with the same settings shows, edge lines included.
+TEST(CoolGridEditor, ASeeThroughEditorShowsItsEdgeLinesAfterEveryCharacter) {
+  TTestHost Host{360, 320};
+  auto* G = Host.Add<TTestCoolGrid>(10, 10, 330, 200);
+  G->SetOptions(G->Options() | GridOption(goEditing));
+  G->SetDefaultColWidth(120);
+  G->SetColor(clYellow);  // the editor's own colour, which see-through does not show
+  Host.Frame().Activate();
+  ::SetFocus(G->Handle());
+  PumpMessages();
+  SendMessageA(G->Handle(), WM_KEYDOWN, VK_F2, 1);
+  PumpMessages();
+  auto* E = dynamic_cast<TCoolInplaceEdit*>(G->InplaceEditor());
+  ASSERT_TRUE(E && E->HandleAllocated() && IsWindowVisible(E->WindowHandle()));
+  const TEdgeBorders All = EdgeBorder(ebLeft) | EdgeBorder(ebTop) | EdgeBorder(ebRight) | EdgeBorder(ebBottom);
+  E->SetOptions(CoolOption(ocPaintTransparently));
+  E->SetTransparencyLevel(1);  // what the grid's parent shows
+  E->SetEdgeBorders(All);
+  E->Font()->SetColor(clBlack);
+
+  auto* Same = Host.Add<TCoolEdit>(10, 240, E->Width(), E->Height());
+  Same->SetAutoSize(false);
+  Same->SetBorderStyle(bsNone);
+  Same->SetBounds(10, 240, E->Width(), E->Height());
+  Same->SetFont(E->Font());
+  Same->SetOptions(CoolOption(ocPaintTransparently));
+  Same->SetEdgeBorders(All);
+  Same->HandleNeeded();
+  PumpMessages();
+  ASSERT_EQ(Same->ClientRect(), E->ClientRect());
+  RedrawWindow(Host.Window(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  PumpMessages();
+
+  auto Type = [](TWinControl* C, char Ch) { SendMessageA(C->Handle(), WM_CHAR, WPARAM(Ch), 1); };
+  for (char Ch : std::string("WaW\b\bx")) {
+    SCOPED_TRACE(Ch == '\b' ? std::string("backspace") : std::string(1, Ch));
+    Type(E, Ch);
+    Type(Same, Ch);
+    HideCaret(E->Handle());  // the editor has the focus, the edit not
+    auto Editor = ClientAsShown(E->Handle());
+    ShowCaret(E->Handle());
+    auto Edit = ClientAsShown(Same->Handle());
+    const int W = Editor->Width(), H = Editor->Height();
+    for (auto [X, Y] : {std::pair{0, H / 2}, {W / 2, 0}, {W - 1, H / 2}, {W / 2, H - 1}})
+      EXPECT_EQ(Editor->Canvas()->Pixels(X, Y), clBlack) << "edge line at " << X << ", " << Y;
+    EXPECT_EQ(DifferingPixels(Editor.get(), Edit.get()), 0);
+  }
+  EXPECT_EQ(E->Text(), "Wx");
+  EXPECT_EQ(Same->Text(), "Wx");
+  EXPECT_NE(ClientAsShown(E->Handle())->Canvas()->Pixels(E->Width() - 4, E->Height() / 2), clYellow);
+}
+
 // Text measured as the grid's cells measure it: word-wrapped at Width.
 TRect Measured(TCoolStringGrid* G, const char* Text, int Width) {
   TWindowDC DC(nullptr);
@@ -622,18 +731,20 @@ TEST_F(TGridWindow, TheCaptionBarStaysThroughAWholeFrameRedraw) {
   G->SetCaptionTextColor(clWhite);
   G->SetExOptions(0);
   ASSERT_NE(GetWindowLongA(G->Handle(), GWL_STYLE) & WS_CAPTION, 0);
-  auto CaptionPixel = [&] {
+  const int Top = GetSystemMetrics(SM_CYDLGFRAME);
+  auto CaptionPixel = [&](int Y = GetSystemMetrics(SM_CYDLGFRAME) + GetSystemMetrics(SM_CYCAPTION) / 2) {
     RECT W;
     GetWindowRect(G->Handle(), &W);
     HDC DC = GetWindowDC(G->Handle());
-    const TColor C = TColor(GetPixel(DC, (W.right - W.left) - 40,
-                                     GetSystemMetrics(SM_CYDLGFRAME) + GetSystemMetrics(SM_CYCAPTION) / 2));
+    const TColor C = TColor(GetPixel(DC, (W.right - W.left) - 40, Y));
     ReleaseDC(G->Handle(), DC);
     return C;
   };
   RedrawWindow(G->Handle(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
   PumpMessages();
   EXPECT_EQ(CaptionPixel(), clRed);
+  EXPECT_EQ(CaptionPixel(Top), clRed) << "the band's first row";
+  EXPECT_EQ(CaptionPixel(Top + GetSystemMetrics(SM_CYCAPTION) - 1), clRed) << "a whole caption high";
   SetWindowPos(G->Handle(), nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
   PumpMessages();
   EXPECT_EQ(CaptionPixel(), clRed);

@@ -654,6 +654,40 @@ TEST(PenAndBrush, AssignAndChangeEvents) {
   EXPECT_EQ(LB.lbStyle, UINT(BS_HOLLOW));
 }
 
+// A colour makes a clear brush solid, whether or not it is the colour the brush has; a hatch
+// or a solid brush keeps its style.
+TEST(PenAndBrush, AColourMakesAClearBrushSolidEvenWhenUnchanged) {
+  const struct {
+    TBrushStyle Style;
+    TColor Color;
+    TBrushStyle Result;
+  } Cases[] = {
+      {bsClear, clWhite, bsSolid}, {bsClear, clRed, bsSolid},   {bsSolid, clWhite, bsSolid},
+      {bsSolid, clRed, bsSolid},   {bsCross, clWhite, bsCross}, {bsCross, clRed, bsCross},
+  };
+  for (const auto& K : Cases) {
+    SCOPED_TRACE(testing::Message() << "style " << K.Style << ", colour " << Hex(K.Color));
+    TBrush B;
+    ASSERT_EQ(B.Color(), clWhite);
+    B.SetStyle(K.Style);
+    B.SetColor(K.Color);
+    EXPECT_EQ(B.Style(), K.Result);
+    EXPECT_EQ(B.Color(), K.Color);
+    LOGBRUSH LB{};
+    ASSERT_NE(GetObjectA(B.Handle(), sizeof LB, &LB), 0);
+    EXPECT_EQ(LB.lbStyle, UINT(K.Result == bsSolid ? BS_SOLID : BS_HATCHED));
+  }
+  // Painted: the same colour after a clear style fills again.
+  TBitmap P;
+  Prepare(P, 10, 10, clTeal);
+  TCanvas* C = P.Canvas();
+  C->Brush()->SetColor(clRed);
+  C->Brush()->SetStyle(bsClear);
+  C->Brush()->SetColor(clRed);
+  C->FillRect(Rect(0, 0, 10, 10));
+  EXPECT_EQ(Hex(Px(P, 5, 5)), Hex(clRed));
+}
+
 TEST(PenAndBrush, XorPenModeDrawsTwiceToNothing) {
   TBitmap B;
   Prepare(B, 10, 10, clTeal);
@@ -680,6 +714,30 @@ TEST(Colors, SystemColoursResolve) {
   for (auto [Color, Index] : Cases)
     EXPECT_EQ(Hex(ColorToRGB(Color)), Hex(TColor(GetSysColor(Index)))) << Hex(Color);
   for (TColor C : {clRed, clBlack, clWhite, TColor(0x00123456)}) EXPECT_EQ(ColorToRGB(C), C);
+}
+
+// The named colours listed: the 16 basic ones, the 25 system colours in their index order, then
+// clNone. Other names (clMoneyGreen, clDefault, ...) are read and written but not listed.
+TEST(Colors, ValuesListTheBasicAndSystemColoursThenNone) {
+  std::vector<std::string> Names;
+  GetColorValues([&](const AnsiString& S) { Names.push_back(S.str()); });
+  const std::vector<std::string> Expected = {
+      "clBlack", "clMaroon", "clGreen", "clOlive", "clNavy", "clPurple", "clTeal", "clGray", "clSilver", "clRed",
+      "clLime", "clYellow", "clBlue", "clFuchsia", "clAqua", "clWhite",
+      "clScrollBar", "clBackground", "clActiveCaption", "clInactiveCaption", "clMenu", "clWindow",
+      "clWindowFrame", "clMenuText", "clWindowText", "clCaptionText", "clActiveBorder", "clInactiveBorder",
+      "clAppWorkSpace", "clHighlight", "clHighlightText", "clBtnFace", "clBtnShadow", "clGrayText", "clBtnText",
+      "clInactiveCaptionText", "clBtnHighlight", "cl3DDkShadow", "cl3DLight", "clInfoText", "clInfoBk",
+      "clNone"};
+  EXPECT_EQ(Names, Expected);
+  ASSERT_EQ(Names.size(), 42u);
+  for (int I = 0; I < 25; ++I) EXPECT_EQ(Hex(StringToColor(Names[16 + I].c_str())), Hex(TColor(0x80000000u + I)));
+  for (const char* Extra : {"clMoneyGreen", "clSkyBlue", "clCream", "clMedGray", "clDefault", "clHotLight",
+                            "clGradientActiveCaption", "clMenuBar", "clMenuHighlight"}) {
+    int V = 0;
+    EXPECT_TRUE(IdentToColor(Extra, V)) << Extra;
+    EXPECT_EQ(ColorToString(V), Extra);
+  }
 }
 
 TEST(Colors, StringRoundTrips) {
