@@ -204,6 +204,8 @@ protected:
   void WMInitMenuPopup(TMessage& Message);
   void WMQueryEndSession(TMessage& Message);
   void WMSize(TMessage& Message);
+  // A frame drag meets the Constraints (after OnConstrainedResize).
+  void WMGetMinMaxInfo(TMessage& Message);
   void WMMDIActivate(TMessage& Message);
   // The system tells top-level windows alone that its fonts changed: the form tells its
   // windowed controls.
