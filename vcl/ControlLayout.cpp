@@ -169,6 +169,8 @@ void TControl::ConstraintsChanged(TObject*) {
 // TWinControl: the anchor layout and the system's own size changes
 
 void TWinControl::AnchorControls() {
+  // A minimised window has no client area to keep distances to.
+  if (FHandle && IsIconic(FHandle)) return;
   const TRect C = ClientRect();
   const TPoint Size(C.Width(), C.Height());
   for (int I = 0; I < ControlCount(); ++I) {

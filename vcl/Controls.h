@@ -437,7 +437,8 @@ protected:
   virtual void MouseMove(TShiftState Shift, int X, int Y);
   virtual void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y);
   virtual void Resize();
-  // Asked before every size change (OnCanResize); false keeps the present size.
+  // Asked before every size change (OnCanResize); false keeps the present size (a SetBounds
+  // then changes nothing, a frame drag leaves the size).
   virtual bool CanResize(int& NewWidth, int& NewHeight);
   // The limits about to apply (OnConstrainedResize may change them).
   virtual void ConstrainedResize(int& MinWidth, int& MinHeight, int& MaxWidth, int& MaxHeight);

@@ -1,15 +1,9 @@
-// Anchors, size constraints and the resize events across every library: each component that
-// publishes them per its documentation does, with the class library's defaults, and they act
-// on the component placed on a real form.
+// Anchors, size constraints and the resize events across every library: the components that
+// publish them do, with the class library's types and defaults, and they act on the component
+// placed on a real form.
 #include "package/tests/design/designtest.h"
 
-#include "coolctrls/CoolCtrls.h"
-#include "coolctrls/design/CoolCtrlsReg.h"
-#include "gradform/design/GradFormReg.h"
-#include "jpeg/design/vtxjpegReg.h"
-#include "package/design/PackageReg.h"
 #include "rtl/TypInfo.h"
-#include "suite/design/SuiteReg.h"
 #include "vcl/ExtCtrls.h"
 
 #include <map>
@@ -19,23 +13,16 @@
 
 namespace {
 
+using designtest::RegisterEverything;
 using suitetest::TFormPtr;
-
-void RegisterEverything() {
-  RegisterSuite();
-  RegisterCoolCtrls();
-  GradFormReg::Register();
-  vtxjpegReg::Register();
-  RegisterPackage();
-}
 
 constexpr const char* A = "Anchors";
 constexpr const char* C = "Constraints";
 constexpr const char* CR = "OnCanResize";
 constexpr const char* CNR = "OnConstrainedResize";
 
-// The components whose published lists name any of the four, directly or through the class
-// library class whose published set they keep.
+// The components that publish any of the four, directly or as part of the published set of the
+// class library class they derive from.
 const std::map<std::string, std::vector<const char*>>& Listed() {
   static const std::map<std::string, std::vector<const char*>> Table = {
       // Suite.
