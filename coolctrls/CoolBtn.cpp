@@ -422,6 +422,7 @@ void TCoolBtn::UpdateTimer(TObject*) {
 static constinit const TPropInfo TCoolBtn_Props[] = {
     PropObject<&TCoolBtn::About, &TCoolBtn::SetAbout>("About"),
     PropRef<&TControl::Action, &TControl::SetAction>("Action"),
+    TControlProps::Anchors(),
     PropBool<&TCoolBtn::Animated, &TCoolBtn::SetAnimated>("Animated", false),
     PropSet<&TCoolBtn::BtnPaintOptions, &TCoolBtn::SetBtnPaintOptions>(
         "BtnPaintOptions", TBtnPaintOptionType, BtnPaintOption(bpoDrawFocus) | BtnPaintOption(bpoDrawDefault)),
@@ -430,6 +431,7 @@ static constinit const TPropInfo TCoolBtn_Props[] = {
     TControlProps::Color(clBtnFace),
     PropColor<&TCoolBtn::ColorEnd, &TCoolBtn::SetColorEnd>("ColorEnd", clBtnShadow),
     PropColor<&TCoolBtn::ColorStart, &TCoolBtn::SetColorStart>("ColorStart", clBtnFace),
+    TControlProps::Constraints(),
     PropRef<&TCoolBtn::CoolImages, &TCoolBtn::SetCoolImages>("CoolImages"),
     PropBool<&TButton::Default, &TButton::SetDefault>("Default", false),
     TControlProps::Enabled(),

@@ -192,8 +192,10 @@ TRect TCoolComboBox::WallpaperArea(bool Selected) {
 static constinit const TPropInfo TCoolComboBox_Props[] = {
     ORV_COOL_ITEM_PROPS(TCoolComboBox),
     PropEnum<&TCoolComboBox::Alignment, &TCoolComboBox::SetAlignment>("Alignment", TPopupAlignmentType, paLeft),
+    TControlProps::Anchors(),
     PropEnum<&TCoolComboBox::BorderStyle, &TCoolComboBox::SetBorderStyle>("BorderStyle", TBorderStyleType, bsSingle),
     TControlProps::Color(clWindow),
+    TControlProps::Constraints(),
     TControlProps::Ctl3D(),
     TControlProps::DragCursor(),
     TControlProps::DragMode(),

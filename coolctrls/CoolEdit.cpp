@@ -223,11 +223,13 @@ void TCoolEdit::KeyPress(char& Key) {
 
 static constinit const TPropInfo TCoolEdit_Props[] = {
     ORV_COOL_EDIT_PROPS(TCoolEdit),
+    TControlProps::Anchors(),
     PropBool<&TCustomEdit::AutoSelect, &TCustomEdit::SetAutoSelect>("AutoSelect", true),
     TControlProps::AutoSize(true),
     PropEnum<&TCustomEdit::BorderStyle, &TCustomEdit::SetBorderStyle>("BorderStyle", TBorderStyleType, bsSingle),
     PropEnum<&TCustomEdit::CharCase, &TCustomEdit::SetCharCase>("CharCase", TEditCharCaseType, ecNormal),
     TControlProps::Color(clWindow),
+    TControlProps::Constraints(),
     TControlProps::Ctl3D(),
     TControlProps::DragCursor(),
     TControlProps::DragMode(),

@@ -221,9 +221,11 @@ void TCoolGroupBox::Paint() {
 static constinit const TPropInfo TCoolGroupBox_Props[] = {
     PropObject<&TCoolGroupBox::About, &TCoolGroupBox::SetAbout>("About"),
     TControlProps::Align(),
+    TControlProps::Anchors(),
     TControlProps::BiDiMode(),
     TControlProps::Caption(),
     TControlProps::Color(clWindow),
+    TControlProps::Constraints(),
     PropRef<&TCoolGroupBox::CoolImages, &TCoolGroupBox::SetCoolImages>("CoolImages"),
     TControlProps::Ctl3D(),
     TControlProps::DragCursor(),

@@ -159,6 +159,7 @@ void TCoolListBox::MouseMove(TShiftState Shift, int X, int Y) {
 static constinit const TPropInfo TCoolListBox_Props[] = {
     ORV_COOL_ITEM_PROPS(TCoolListBox),
     TControlProps::Align(),
+    TControlProps::Anchors(),
     PropEnum<&TCustomListBox::BorderStyle, &TCustomListBox::SetBorderStyle>("BorderStyle", TBorderStyleType,
                                                                               bsSingle),
     TControlProps::Caption(),
@@ -168,6 +169,7 @@ static constinit const TPropInfo TCoolListBox_Props[] = {
     PropObject<&TCoolListBox::CaptionWallpaper, &TCoolListBox::SetCaptionWallpaper>("CaptionWallpaper"),
     TControlProps::Color(clWindow),
     PropInt<&TCustomListBox::Columns, &TCustomListBox::SetColumns>("Columns", 0),
+    TControlProps::Constraints(),
     TControlProps::Ctl3D(),
     TControlProps::DragCursor(),
     TControlProps::DragMode(),

@@ -150,8 +150,9 @@ private:
 // The published properties the popup buttons and boxes share (T: the class).
 #define ORV_POPUP_BUTTON_PROPS(T)                                                                              \
   PropObject<&T::About, &T::SetAbout>("About"), PropRef<&TControl::Action, &TControl::SetAction>("Action"),    \
-      TControlProps::BiDiMode(), PropInt<&T::BtnAddSize, &T::SetBtnAddSize>("BtnAddSize", 16),                 \
-      TControlProps::Caption(), TControlProps::Color(clWindow),                                                \
+      TControlProps::Anchors(), TControlProps::BiDiMode(),                                                     \
+      PropInt<&T::BtnAddSize, &T::SetBtnAddSize>("BtnAddSize", 16), TControlProps::Caption(),                  \
+      TControlProps::Color(clWindow), TControlProps::Constraints(),                                            \
       PropRef<&T::CoolImages, &T::SetCoolImages>("CoolImages"), TControlProps::Enabled(),                     \
       PropBool<&T::Flat, &T::SetFlat>("Flat", false), TControlProps::Font(),                                 \
       PropObject<&T::Glyph, &T::SetGlyph>("Glyph"), PropInt<&T::idWallpaper, &T::SetIdWallpaper>("idWallpaper", -1), \

@@ -196,6 +196,7 @@ void TCoolThumbTab::Paint() {
 static constinit const TPropInfo TCoolThumbTab_Props[] = {
     PropObject<&TCoolThumbTab::About, &TCoolThumbTab::SetAbout>("About"),
     TControlProps::Align(),
+    TControlProps::Anchors(),
     TControlProps::Color(clWindow),
     PropRef<&TCoolThumbTab::CoolImages, &TCoolThumbTab::SetCoolImages>("CoolImages"),
     TControlProps::Enabled(),

@@ -498,6 +498,7 @@ void TCoolTrackBar::CMMouseLeave(TMessage& Message) {
 static constinit const TPropInfo TCoolTrackBar_Props[] = {
     PropObject<&TCoolTrackBar::About, &TCoolTrackBar::SetAbout>("About"),
     PropRef<&TControl::Action, &TControl::SetAction>("Action"),
+    TControlProps::Anchors(),
     PropColor<&TCoolTrackBar::BarColor, &TCoolTrackBar::SetBarColor>("BarColor", clWindow),
     PropInt<&TCoolTrackBar::BarSize, &TCoolTrackBar::SetBarSize>("BarSize", 10),
     PropEnum<&TCoolTrackBar::BevelInner, &TCoolTrackBar::SetBevelInner>("BevelInner", TBevelCutType, bvNone),
@@ -505,6 +506,7 @@ static constinit const TPropInfo TCoolTrackBar_Props[] = {
     TControlProps::BiDiMode(),
     TControlProps::Caption(),
     TControlProps::Color(clWindow),
+    TControlProps::Constraints(),
     PropRef<&TCoolTrackBar::CoolImages, &TCoolTrackBar::SetCoolImages>("CoolImages"),
     TControlProps::Ctl3D(),
     TControlProps::UseDockManager(),

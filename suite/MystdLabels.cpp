@@ -349,6 +349,7 @@ void TqAngleLabel::Paint() {
 }
 
 static constinit const TPropInfo TqAngleLabel_Props[] = {
+    TControlProps::Anchors(),
     TControlProps::Caption(),
     TControlProps::Color(clWindow),
     TControlProps::DragCursor(),
@@ -419,6 +420,7 @@ void TqMouseSpot::CMMouseLeave(TMessage& Message) {
 static constinit const TPropInfo TqMouseSpot_Props[] = {
     PropInt<&TControl::Width, &TControl::SetWidth>("Width", 20),
     PropInt<&TControl::Height, &TControl::SetHeight>("Height", 20),
+    TControlProps::Anchors(),
     TControlProps::DragCursor(),
     TControlProps::DragMode(),
     TControlProps::Enabled(),

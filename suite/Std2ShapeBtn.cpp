@@ -232,6 +232,7 @@ static constinit const TPropInfo TqcShapeColorBtn_Props[] = {
     PropEvent<&TqcShapeColorBtn::OnOwnerDraw>("OnOwnerDraw"),
     PropEvent<&TqcShapeColorBtn::OnMouseEnter>("OnMouseEnter"),
     PropEvent<&TqcShapeColorBtn::OnMouseLeave>("OnMouseLeave"),
+    TControlProps::Anchors(),
     PopupMenuProp(),
     TControlProps::Caption(),
     TControlProps::Font(),

@@ -241,10 +241,11 @@ template <class C> struct TqcBitmapProps {
   TqcBitmapProps<T>::BitMap(), TqcBitmapProps<T>::Transparent(), TqcBitmapProps<T>::RealTransparent(),     \
       TqcBitmapProps<T>::AutoBackColor(), TqcBitmapProps<T>::TransparentColor(),                           \
       PropInt<&TControl::Width, &TControl::SetWidth>("Width", 30),                                         \
-      PropInt<&TControl::Height, &TControl::SetHeight>("Height", 30), TControlProps::DragCursor(),         \
-      TControlProps::DragMode(), TControlProps::ShowHint(), TControlProps::ParentShowHint(),               \
-      TControlProps::Visible(), PropEvent<&T::OnPaint>("OnPaint"), TControlProps::OnMouseDown(),            \
-      TControlProps::OnMouseMove(), TControlProps::OnMouseUp(), TControlProps::OnDragDrop(),               \
+      PropInt<&TControl::Height, &TControl::SetHeight>("Height", 30), TControlProps::Anchors(),            \
+      TControlProps::DragCursor(), TControlProps::DragMode(), TControlProps::ShowHint(),                   \
+      TControlProps::ParentShowHint(), TControlProps::Visible(), PropEvent<&T::OnPaint>("OnPaint"),        \
+      TControlProps::OnMouseDown(), TControlProps::OnMouseMove(), TControlProps::OnMouseUp(),              \
+      TControlProps::OnDragDrop(),                                                                         \
       TControlProps::OnDragOver(), TControlProps::OnEndDrag(), PropEvent<&T::OnMouseEnter>("OnMouseEnter"), \
       PropEvent<&T::OnMouseLeave>("OnMouseLeave")
 

@@ -269,6 +269,7 @@ static constinit const TPropInfo TqColorBtn_Props[] = {
     TqColorButtonProps<TqColorBtn>::OnPaint(),
     TqColorButtonProps<TqColorBtn>::OnMouseEnter(),
     TqColorButtonProps<TqColorBtn>::OnMouseLeave(),
+    TControlProps::Anchors(),
     PopupMenuProp(),
     TControlProps::DragCursor(),
     TControlProps::DragMode(),

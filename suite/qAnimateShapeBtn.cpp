@@ -172,6 +172,7 @@ static constinit const TPropInfo TqShapeBtn_Props[] = {
     PropEvent<&TqShapeBtn::OnOwnerDraw>("OnOwnerDraw"),
     PropEvent<&TqShapeBtn::OnMouseEnter>("OnMouseEnter"),
     PropEvent<&TqShapeBtn::OnMouseLeave>("OnMouseLeave"),
+    TControlProps::Anchors(),
     TControlProps::DragCursor(),
     TControlProps::DragMode(),
     TControlProps::ParentColor(false),

@@ -269,6 +269,7 @@ static constinit const TPropInfo TqcCustomSpinBtn_Props[] = {
     PropEvent<&TqcCustomSpinBtn::OnUpClick>("OnUpClick"),
     PropEvent<&TqcCustomSpinBtn::OnDownClick>("OnDownClick"),
     PropEvent<&TqcCustomSpinBtn::OnPaint>("OnPaint"),
+    TControlProps::Anchors(),
     PopupMenuProp(),
     TControlProps::DragCursor(),
     TControlProps::DragMode(),

@@ -264,6 +264,7 @@ void TqcAnalogClock::PaintHands(TCanvas* C, int W) {
 }
 
 static constinit const TPropInfo TqcAnalogClock_Props[] = {
+    TControlProps::Anchors(),
     PropEnum<&TqcAnalogClock::Priority, &TqcAnalogClock::SetPriority>("Priority", TThreadPriorityType, tpNormal),
     TControlProps::DragMode(),
     TControlProps::DragCursor(),

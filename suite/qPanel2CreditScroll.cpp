@@ -65,6 +65,7 @@ void TqcCreditScroll::Paint() {
 }
 
 static constinit const TPropInfo TqcCreditScroll_Props[] = {
+    TControlProps::Anchors(),
     PropEnum<&TqcCreditScroll::Priority, &TqcCreditScroll::SetPriority>("Priority", TThreadPriorityType, tpNormal),
     TControlProps::DragMode(),
     TControlProps::DragCursor(),

@@ -185,6 +185,7 @@ void TqcDinMeter::PaintFrame(TCanvas* C, int W, int H, int P) {
 }
 
 static constinit const TPropInfo TqcDinMeter_Props[] = {
+    TControlProps::Anchors(),
     PropBool<&TqcDinMeter::DrawScale, &TqcDinMeter::SetDrawScale>("DrawScale", true),
     PropBool<&TqcDinMeter::SteelLook, &TqcDinMeter::SetSteelLook>("SteelLook", false),
     PropColor<&TqcDinMeter::NeedleColor, &TqcDinMeter::SetNeedleColor>("NeedleColor", clRed),

@@ -114,6 +114,7 @@ void TqcSpectrum::Paint() {
 }
 
 static constinit const TPropInfo TqcSpectrum_Props[] = {
+    TControlProps::Anchors(),
     PropBool<&TqcSpectrum::UseSep, &TqcSpectrum::SetSplit>("UseSep", true),
     PropBool<&TqcSpectrum::UseLed, &TqcSpectrum::SetLed>("UseLed", true),
     PropColor<&TqcSpectrum::BarColor, &TqcSpectrum::SetBarColor>("BarColor", clLime),

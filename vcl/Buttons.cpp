@@ -821,9 +821,11 @@ void TSpeedButton::Paint() {
 static constinit const TPropInfo TSpeedButton_Props[] = {
     ActionProp(),
     PropBool<&TSpeedButton::AllowAllUp, &TSpeedButton::SetAllowAllUp>("AllowAllUp", false),
+    TControlProps::Anchors(),
     PropInt<&TSpeedButton::GroupIndex, &TSpeedButton::SetGroupIndex>("GroupIndex", 0),
     PropBool<&TSpeedButton::Down, &TSpeedButton::SetDown>("Down", false),
     TControlProps::Caption(),
+    TControlProps::Constraints(),
     TControlProps::Enabled(),
     PropBool<&TSpeedButton::Flat, &TSpeedButton::SetFlat>("Flat", false),
     TControlProps::Font(),

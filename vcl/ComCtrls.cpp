@@ -349,6 +349,8 @@ void TPageControl::ChangeActivePage(TTabSheet* Page) {
 static constinit const TPropInfo TPageControl_Props[] = {
     PropRef<&TPageControl::ActivePage, &TPageControl::SetActivePage>("ActivePage"),
     TControlProps::Align(),
+    TControlProps::Anchors(),
+    TControlProps::Constraints(),
     TControlProps::DragCursor(),
     TControlProps::DragMode(),
     TControlProps::Enabled(),

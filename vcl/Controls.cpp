@@ -392,6 +392,8 @@ TControl::TControl(TComponent* AOwner) : TComponent(AOwner) {
   WindowProc = TWndMethod::Bind<&TControl::WndProc>(this);
   FFont = new TFont();
   FFont->OnChange = TNotifyEvent::Bind<&TControl::FontChanged>(this);
+  FConstraints = new TSizeConstraints();
+  FConstraints->OnChange = TNotifyEvent::Bind<&TControl::ConstraintsChanged>(this);
   FControlStyle = StyleOf(csCaptureMouse) | StyleOf(csClickEvents) | StyleOf(csSetCaption) | StyleOf(csDoubleClicks);
 }
 
@@ -402,6 +404,7 @@ TControl::~TControl() {
   }
   FreeAndNil(FActionLink);
   delete FFont;
+  delete FConstraints;
 }
 
 void TControl::BeforeDestruction() {
@@ -489,7 +492,9 @@ void TControl::SetParent(TWinControl* AParent) {
   if (FParent == AParent) return;
   CheckParent(this, AParent);
   if (FParent) FParent->RemoveControl(this);
+  FAnchorRules = TAnchorRules{};
   if (AParent) AParent->InsertControl(this);
+  UpdateAnchorRules();
 }
 
 TComponent* TControl::GetParentComponent() const { return FParent; }
@@ -501,12 +506,6 @@ void TControl::SetParentComponent(TComponent* Value) {
 
 // ----- geometry
 
-bool TControl::CheckNewSize(int& NewWidth, int& NewHeight) {
-  if (NewWidth < 0) NewWidth = 0;
-  if (NewHeight < 0) NewHeight = 0;
-  return true;
-}
-
 void TControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
   if (!CheckNewSize(AWidth, AHeight)) return;
   if (ALeft == FLeft && ATop == FTop && AWidth == FWidth && AHeight == FHeight) return;
@@ -516,6 +515,7 @@ void TControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
   FWidth = AWidth;
   FHeight = AHeight;
   Invalidate();
+  UpdateAnchorRules();
   RequestAlign();
   if (!HasState(csLoading)) Resize();
 }
@@ -750,6 +750,8 @@ void TControl::Loaded() {
   Perform(CM_FONTCHANGED, 0, 0);
   Perform(CM_TEXTCHANGED, 0, 0);
   if (!FEnabled) Perform(CM_ENABLEDCHANGED, 0, 0);
+  if (FConstraints->Any()) SetBounds(FLeft, FTop, FWidth, FHeight);
+  UpdateAnchorRules();
 }
 
 // ----- painting
@@ -1788,6 +1790,8 @@ void TWinControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
   if (!CheckNewSize(AWidth, AHeight)) return;
   if (ALeft == FLeft && ATop == FTop && AWidth == FWidth && AHeight == FHeight) return;
   if (FHandle && !IsIconic(FHandle)) {
+    FApplyingBounds = true;
+    TFinally Applied{[this] { FApplyingBounds = false; }};
     SetWindowPos(FHandle, nullptr, ALeft, ATop, AWidth, AHeight, SWP_NOZORDER | SWP_NOACTIVATE);
   } else {
     bool Sized = AWidth != FWidth || AHeight != FHeight;
@@ -1804,6 +1808,7 @@ void TWinControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
     }
     if (Sized) Realign();
   }
+  UpdateAnchorRules();
   RequestAlign();
 }
 
@@ -1854,6 +1859,7 @@ void TWinControl::AlignControl(TControl* AControl) {
   }};
   TRect R = ClientRect();
   AlignControls(AControl, R);
+  AnchorControls();
 }
 
 void TWinControl::AlignControls(TControl* AControl, TRect& Rect) {
@@ -2131,6 +2137,7 @@ void TWinControl::Dispatch(TMessage& Message) {
     case WM_SIZE: WMSize(Message); break;
     case WM_MOVE: WMMove(Message); break;
     case WM_WINDOWPOSCHANGED: WMWindowPosChanged(Message); break;
+    case WM_WINDOWPOSCHANGING: WMWindowPosChanging(Message); break;
     case WM_MOUSELEAVE: WMMouseLeave(Message); break;
     case WM_SYSCOLORCHANGE: WMSysColorChange(Message); break;
     case WM_NCDESTROY: WMNCDestroy(Message); break;

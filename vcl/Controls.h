@@ -21,6 +21,7 @@
 #include "vcl/Win.h"
 #include "vcl/Types.h"
 #include "vcl/Graphics.h"
+#include "vcl/ControlLayout.h"
 #include "rtl/Classes.h"
 #include "rtl/TypInfo.h"
 
@@ -306,6 +307,11 @@ public:
   TPoint ScreenToClient(const TPoint& P) const;
   TAlign Align() const { return FAlign; }
   void SetAlign(TAlign Value);
+  // Anchors and size limits (vcl/ControlLayout.h).
+  TAnchors Anchors() const { return FAnchors; }
+  void SetAnchors(TAnchors Value);
+  TSizeConstraints* Constraints() const { return FConstraints; }
+  void SetConstraints(TSizeConstraints* Value) { FConstraints->Assign(Value); }
 
   // State.
   bool Visible() const { return FVisible; }
@@ -403,6 +409,8 @@ public:
   TDragOverEvent OnDragOver;
   TEndDragEvent OnEndDrag;
   TStartDragEvent OnStartDrag;
+  TCanResizeEvent OnCanResize;
+  TConstrainedResizeEvent OnConstrainedResize;
 
 protected:
   // Properties that descendants publish (using-declarations, TControlProps).
@@ -442,6 +450,13 @@ protected:
   virtual void MouseMove(TShiftState Shift, int X, int Y);
   virtual void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y);
   virtual void Resize();
+  // Asked before every size change (OnCanResize); false keeps the present size (a SetBounds
+  // then changes nothing, a frame drag leaves the size).
+  virtual bool CanResize(int& NewWidth, int& NewHeight);
+  // The limits about to apply (OnConstrainedResize may change them).
+  virtual void ConstrainedResize(int& MinWidth, int& MinHeight, int& MaxWidth, int& MaxHeight);
+  // Takes the anchor rules from the present bounds and the parent's client size.
+  void UpdateAnchorRules();
   // Called when AutoSize is set and the content changes; the default keeps the bounds.
   virtual void AdjustSize();
   virtual void RequestAlign();
@@ -494,6 +509,7 @@ protected:
   static bool BiDiModeStored(const TObject* Obj) { return !static_cast<const TControl*>(Obj)->FParentBiDiMode; }
   static bool ShowHintStored(const TObject* Obj) { return !static_cast<const TControl*>(Obj)->FParentShowHint; }
   static bool SizeStored(const TObject* Obj) { return static_cast<const TControl*>(Obj)->IsSizeStored(); }
+  static bool ConstraintsStored(const TObject* Obj) { return static_cast<const TControl*>(Obj)->FConstraints->Any(); }
 
 private:
   friend class TWinControl;
@@ -505,7 +521,9 @@ private:
   void DoActionChange(TObject* Sender);
   void DoMouseDown(TMessage& Message, TMouseButton Button, TShiftState Shift);
   void DoMouseUp(TMessage& Message, TMouseButton Button);
+  // CanResize, ConstrainedResize and the limits; false when the size is refused.
   bool CheckNewSize(int& NewWidth, int& NewHeight);
+  void ConstraintsChanged(TObject* Sender);
   void ReleaseFromGlobals();
   void SetZOrder(bool TopMost);
 
@@ -534,6 +552,12 @@ private:
   TControlState FControlState = 0;
   TPopupMenu* FPopupMenu = nullptr;
   TControlActionLink* FActionLink = nullptr;
+  // Anchors and size limits (vcl/ControlLayout.cpp).
+  TAnchors FAnchors = DefaultAnchors;
+  TAnchorRules FAnchorRules;
+  TSizeConstraints* FConstraints = nullptr;
+  bool FAnchorMove = false;      // bounds set by the anchor layout: the rules stay
+  bool FApplyingBounds = false;  // our own SetWindowPos: its size was checked already
 };
 
 // ---------------------------------------------------------------------------------------------
@@ -655,6 +679,8 @@ protected:
   virtual void AlignControls(TControl* AControl, TRect& Rect);
   virtual void AdjustClientRect(TRect& Rect) {}
   void AlignControl(TControl* AControl);
+  // Places the children with Align = alNone by their anchor rules.
+  void AnchorControls();
 
   // Keyboard.
   virtual void KeyDown(unsigned short& Key, TShiftState Shift);
@@ -698,6 +724,7 @@ protected:
   void WMSize(TMessage& Message);
   void WMMove(TMessage& Message);
   void WMWindowPosChanged(TMessage& Message);
+  void WMWindowPosChanging(TMessage& Message);
   void WMMouseLeave(TMessage& Message);
   void WMSysColorChange(TMessage& Message);
   void WMNCDestroy(TMessage& Message);
@@ -843,6 +870,12 @@ protected:
 //     TControlProps::Caption(), TControlProps::Color(clBtnFace), TControlProps::OnClick(), ...
 struct TControlProps {
   static constexpr TPropInfo Align() { return PropEnum<&TControl::Align, &TControl::SetAlign>("Align", TAlignType, alNone); }
+  static constexpr TPropInfo Anchors() {
+    return PropSet<&TControl::Anchors, &TControl::SetAnchors>("Anchors", TAnchorKindType, DefaultAnchors);
+  }
+  static constexpr TPropInfo Constraints() {
+    return PropObject<&TControl::Constraints, &TControl::SetConstraints>("Constraints", &TControl::ConstraintsStored);
+  }
   static constexpr TPropInfo AutoSize(bool Default) {
     return PropBool<&TControl::AutoSize, &TControl::SetAutoSize>("AutoSize", Default);
   }
@@ -900,6 +933,10 @@ struct TControlProps {
   static constexpr TPropInfo OnMouseMove() { return PropEvent<&TControl::OnMouseMove>("OnMouseMove"); }
   static constexpr TPropInfo OnMouseUp() { return PropEvent<&TControl::OnMouseUp>("OnMouseUp"); }
   static constexpr TPropInfo OnResize() { return PropEvent<&TControl::OnResize>("OnResize"); }
+  static constexpr TPropInfo OnCanResize() { return PropEvent<&TControl::OnCanResize>("OnCanResize"); }
+  static constexpr TPropInfo OnConstrainedResize() {
+    return PropEvent<&TControl::OnConstrainedResize>("OnConstrainedResize");
+  }
   static constexpr TPropInfo OnDragDrop() { return PropEvent<&TControl::OnDragDrop>("OnDragDrop"); }
   static constexpr TPropInfo OnDragOver() { return PropEvent<&TControl::OnDragOver>("OnDragOver"); }
   static constexpr TPropInfo OnEndDrag() { return PropEvent<&TControl::OnEndDrag>("OnEndDrag"); }

@@ -123,8 +123,10 @@ void TImage::Paint() {
 
 static constinit const TPropInfo TImage_Props[] = {
     TControlProps::Align(),
+    TControlProps::Anchors(),
     TControlProps::AutoSize(false),
     PropBool<&TImage::Center, &TImage::SetCenter>("Center", false),
+    TControlProps::Constraints(),
     TControlProps::DragCursor(),
     TControlProps::DragMode(),
     TControlProps::Enabled(),
@@ -289,6 +291,7 @@ ORV_IMPLEMENT_CLASS(TCustomPanel, TCustomControl)
 static constinit const TPropInfo TPanel_Props[] = {
     TControlProps::Align(),
     PropEnum<&TPanel::Alignment, &TPanel::SetAlignment>("Alignment", TAlignmentType, taCenter),
+    TControlProps::Anchors(),
     TControlProps::AutoSize(false),
     PropEnum<&TPanel::BevelInner, &TPanel::SetBevelInner>("BevelInner", TBevelCutType, bvNone),
     PropEnum<&TPanel::BevelOuter, &TPanel::SetBevelOuter>("BevelOuter", TBevelCutType, bvRaised),
@@ -298,6 +301,7 @@ static constinit const TPropInfo TPanel_Props[] = {
     PropEnum<&TPanel::BorderStyle, &TPanel::SetBorderStyle>("BorderStyle", TBorderStyleType, bsNone),
     TControlProps::Caption(),
     TControlProps::Color(clBtnFace),
+    TControlProps::Constraints(),
     TControlProps::Ctl3D(),
     TControlProps::UseDockManager(),
     TControlProps::DragCursor(),
@@ -316,7 +320,9 @@ static constinit const TPropInfo TPanel_Props[] = {
     TControlProps::TabOrder(),
     TControlProps::TabStop(false),
     TControlProps::Visible(),
+    TControlProps::OnCanResize(),
     TControlProps::OnClick(),
+    TControlProps::OnConstrainedResize(),
     TControlProps::OnDblClick(),
     TControlProps::OnDragDrop(),
     TControlProps::OnDragOver(),
@@ -413,6 +419,8 @@ void TBevel::Paint() {
 
 static constinit const TPropInfo TBevel_Props[] = {
     TControlProps::Align(),
+    TControlProps::Anchors(),
+    TControlProps::Constraints(),
     TControlProps::ParentShowHint(),
     PropEnum<&TBevel::Shape, &TBevel::SetShape>("Shape", TBevelShapeType, bsBox),
     TControlProps::ShowHint(),

@@ -994,6 +994,7 @@ void TCustomForm::Dispatch(TMessage& Message) {
     case WM_INITMENUPOPUP: WMInitMenuPopup(Message); break;
     case WM_QUERYENDSESSION: WMQueryEndSession(Message); break;
     case WM_SIZE: WMSize(Message); break;
+    case WM_GETMINMAXINFO: WMGetMinMaxInfo(Message); break;
     case WM_MDIACTIVATE: WMMDIActivate(Message); break;
     case WM_NCCALCSIZE: WMNCCalcSize(Message); break;
     case WM_NCPAINT: WMNCPaint(Message); break;
@@ -1076,6 +1077,20 @@ void TCustomForm::WMInitMenuPopup(TMessage& Message) {
 }
 
 void TCustomForm::WMQueryEndSession(TMessage& Message) { Message.Result = CloseQuery() ? 1 : 0; }
+
+void TCustomForm::WMGetMinMaxInfo(TMessage& Message) {
+  if (!HasState(csLoading | csDestroying) && Message.LParam) {
+    MINMAXINFO& Info = *reinterpret_cast<MINMAXINFO*>(Message.LParam);
+    TSizeConstraints* C = Constraints();
+    int MinW = C->MinWidth(), MinH = C->MinHeight(), MaxW = C->MaxWidth(), MaxH = C->MaxHeight();
+    ConstrainedResize(MinW, MinH, MaxW, MaxH);
+    if (MinW > 0) Info.ptMinTrackSize.x = MinW;
+    if (MinH > 0) Info.ptMinTrackSize.y = MinH;
+    if (MaxW > 0) Info.ptMaxTrackSize.x = MaxW;
+    if (MaxH > 0) Info.ptMaxTrackSize.y = MaxH;
+  }
+  inherited::Dispatch(Message);
+}
 
 void TCustomForm::WMSize(TMessage& Message) {
   if (Application && Application->FMainForm == this &&
@@ -1190,6 +1205,7 @@ void TCustomForm::CMTextChanged(TMessage& Message) {
 
 static constinit const TPropInfo TCustomForm_Props[] = {
     PropRef<&TCustomForm::ActiveControl, &TCustomForm::SetActiveControl>("ActiveControl"),
+    TControlProps::Anchors(),
     PropSet<&TCustomForm::BorderIcons, &TCustomForm::SetBorderIcons>("BorderIcons", TBorderIconType,
                                                                       DefaultBorderIcons),
     PropEnum<&TCustomForm::BorderStyle, &TCustomForm::SetBorderStyle>("BorderStyle", TFormBorderStyleType,
@@ -1199,6 +1215,7 @@ static constinit const TPropInfo TCustomForm_Props[] = {
     PropIntNoDefault<&TControl::ClientHeight, &TCustomForm::SetClientHeight>("ClientHeight"),
     PropIntNoDefault<&TControl::ClientWidth, &TCustomForm::SetClientWidth>("ClientWidth"),
     TControlProps::Color(clBtnFace),
+    TControlProps::Constraints(),
     TControlProps::Ctl3D(),
     TControlProps::UseDockManager(),
     TControlProps::Enabled(),
@@ -1220,9 +1237,11 @@ static constinit const TPropInfo TCustomForm_Props[] = {
     PropBool<&TControl::Visible, &TCustomForm::SetVisible>("Visible", false),
     PropEnum<&TCustomForm::WindowState, &TCustomForm::SetWindowState>("WindowState", TWindowStateType, wsNormal),
     PropEvent<&TCustomForm::OnActivate>("OnActivate"),
+    TControlProps::OnCanResize(),
     TControlProps::OnClick(),
     PropEvent<&TCustomForm::OnClose>("OnClose"),
     PropEvent<&TCustomForm::OnCloseQuery>("OnCloseQuery"),
+    TControlProps::OnConstrainedResize(),
     PropEvent<&TCustomForm::OnCreate>("OnCreate"),
     TControlProps::OnDblClick(),
     PropEvent<&TCustomForm::OnDestroy>("OnDestroy"),

@@ -213,6 +213,8 @@ protected:
   void WMInitMenuPopup(TMessage& Message);
   void WMQueryEndSession(TMessage& Message);
   void WMSize(TMessage& Message);
+  // A frame drag meets the Constraints (after OnConstrainedResize).
+  void WMGetMinMaxInfo(TMessage& Message);
   void WMMDIActivate(TMessage& Message);
   void WMNCCalcSize(TMessage& Message);
   void WMNCPaint(TMessage& Message);

@@ -1092,9 +1092,11 @@ void TStringGrid::SizeChanged(int OldColCount, int OldRowCount) {
 
 static constinit const TPropInfo TStringGrid_Props[] = {
     TControlProps::Align(),
+    TControlProps::Anchors(),
     PropEnum<&TCustomGrid::BorderStyle, &TCustomGrid::SetBorderStyle>("BorderStyle", TBorderStyleType, bsSingle),
     TControlProps::Color(clWindow),
     PropInt<&TCustomGrid::ColCount, &TCustomGrid::SetColCount>("ColCount", 5),
+    TControlProps::Constraints(),
     TControlProps::Ctl3D(),
     PropInt<&TCustomGrid::DefaultColWidth, &TCustomGrid::SetDefaultColWidth>("DefaultColWidth", 64),
     PropBool<&TCustomGrid::DefaultDrawing, &TCustomGrid::SetDefaultDrawing>("DefaultDrawing", true),

@@ -138,6 +138,8 @@ void THeaderControl::HeaderResized(int Index, int Width) { FSections->Items(Inde
 
 static constinit const TPropInfo THeaderControl_Props[] = {
     PropEnum<&TControl::Align, &TControl::SetAlign>("Align", TAlignType, alTop),
+    TControlProps::Anchors(),
+    TControlProps::Constraints(),
     TControlProps::DragCursor(),
     TControlProps::DragMode(),
     TControlProps::Enabled(),

@@ -394,11 +394,13 @@ void TCustomMaskEdit::WMPaste(TMessage& Message) {
 ORV_IMPLEMENT_CLASS(TCustomMaskEdit, TCustomEdit)
 
 static constinit const TPropInfo TMaskEdit_Props[] = {
+    TControlProps::Anchors(),
     PropBool<&TCustomEdit::AutoSelect, &TCustomEdit::SetAutoSelect>("AutoSelect", true),
     TControlProps::AutoSize(true),
     PropEnum<&TCustomEdit::BorderStyle, &TCustomEdit::SetBorderStyle>("BorderStyle", TBorderStyleType, bsSingle),
     PropEnum<&TCustomEdit::CharCase, &TCustomEdit::SetCharCase>("CharCase", TEditCharCaseType, ecNormal),
     TControlProps::Color(clWindow),
+    TControlProps::Constraints(),
     TControlProps::Ctl3D(),
     TControlProps::DragCursor(),
     TControlProps::DragMode(),

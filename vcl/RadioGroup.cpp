@@ -164,9 +164,11 @@ ORV_IMPLEMENT_CLASS(TCustomRadioGroup, TCustomGroupBox)
 
 static constinit const TPropInfo TRadioGroup_Props[] = {
     TControlProps::Align(),
+    TControlProps::Anchors(),
     TControlProps::Caption(),
     TControlProps::Color(clWindow),
     PropInt<&TCustomRadioGroup::Columns, &TCustomRadioGroup::SetColumns>("Columns", 1),
+    TControlProps::Constraints(),
     TControlProps::Ctl3D(),
     TControlProps::DragCursor(),
     TControlProps::DragMode(),

@@ -228,9 +228,11 @@ ORV_IMPLEMENT_CLASS(TCustomLabel, TGraphicControl)
 static constinit const TPropInfo TLabel_Props[] = {
     TControlProps::Align(),
     PropEnum<&TCustomLabel::Alignment, &TCustomLabel::SetAlignment>("Alignment", TAlignmentType, taLeftJustify),
+    TControlProps::Anchors(),
     TControlProps::AutoSize(true),
     TControlProps::Caption(),
     TControlProps::Color(clWindow),
+    TControlProps::Constraints(),
     TControlProps::DragCursor(),
     TControlProps::DragMode(),
     TControlProps::Enabled(),
@@ -344,8 +346,10 @@ void TButton::CMFocusChanged(TMessage& Message) {
 }
 
 static constinit const TPropInfo TButton_Props[] = {
+    TControlProps::Anchors(),
     PropBool<&TButton::Cancel, &TButton::SetCancel>("Cancel", false),
     TControlProps::Caption(),
+    TControlProps::Constraints(),
     PropBool<&TButton::Default, &TButton::SetDefault>("Default", false),
     TControlProps::DragCursor(),
     TControlProps::DragMode(),
@@ -607,11 +611,13 @@ void TCustomEdit::CMCtl3DChanged(TMessage& Message) {
 ORV_IMPLEMENT_CLASS(TCustomEdit, TWinControl)
 
 static constinit const TPropInfo TEdit_Props[] = {
+    TControlProps::Anchors(),
     PropBool<&TCustomEdit::AutoSelect, &TCustomEdit::SetAutoSelect>("AutoSelect", true),
     TControlProps::AutoSize(true),
     PropEnum<&TCustomEdit::BorderStyle, &TCustomEdit::SetBorderStyle>("BorderStyle", TBorderStyleType, bsSingle),
     PropEnum<&TCustomEdit::CharCase, &TCustomEdit::SetCharCase>("CharCase", TEditCharCaseType, ecNormal),
     TControlProps::Color(clWindow),
+    TControlProps::Constraints(),
     TControlProps::Ctl3D(),
     TControlProps::DragCursor(),
     TControlProps::DragMode(),
@@ -842,8 +848,10 @@ ORV_IMPLEMENT_CLASS(TCustomMemo, TCustomEdit)
 static constinit const TPropInfo TMemo_Props[] = {
     TControlProps::Align(),
     PropEnum<&TCustomMemo::Alignment, &TCustomMemo::SetAlignment>("Alignment", TAlignmentType, taLeftJustify),
+    TControlProps::Anchors(),
     PropEnum<&TCustomEdit::BorderStyle, &TCustomEdit::SetBorderStyle>("BorderStyle", TBorderStyleType, bsSingle),
     TControlProps::Color(clWindow),
+    TControlProps::Constraints(),
     TControlProps::Ctl3D(),
     TControlProps::DragCursor(),
     TControlProps::DragMode(),
@@ -958,9 +966,11 @@ static constinit const TPropInfo TCheckBox_Props[] = {
     PropEnum<&TCustomCheckBox::Alignment, &TCustomCheckBox::SetAlignment>("Alignment", TLeftRightType,
                                                                             taRightJustify),
     PropBool<&TCustomCheckBox::AllowGrayed, &TCustomCheckBox::SetAllowGrayed>("AllowGrayed", false),
+    TControlProps::Anchors(),
     TControlProps::Caption(),
     PropBool<&TCustomCheckBox::Checked, &TCustomCheckBox::SetChecked>("Checked", false, NeverStored),
     TControlProps::Color(clWindow),
+    TControlProps::Constraints(),
     TControlProps::Ctl3D(),
     TControlProps::DragCursor(),
     TControlProps::DragMode(),
@@ -1059,9 +1069,11 @@ void TRadioButton::CMDialogChar(TMessage& Message) {
 
 static constinit const TPropInfo TRadioButton_Props[] = {
     PropEnum<&TRadioButton::Alignment, &TRadioButton::SetAlignment>("Alignment", TLeftRightType, taRightJustify),
+    TControlProps::Anchors(),
     TControlProps::Caption(),
     PropBool<&TRadioButton::Checked, &TRadioButton::SetChecked>("Checked", false),
     TControlProps::Color(clWindow),
+    TControlProps::Constraints(),
     TControlProps::Ctl3D(),
     TControlProps::DragCursor(),
     TControlProps::DragMode(),
@@ -1168,8 +1180,10 @@ ORV_IMPLEMENT_CLASS(TCustomGroupBox, TCustomControl)
 
 static constinit const TPropInfo TGroupBox_Props[] = {
     TControlProps::Align(),
+    TControlProps::Anchors(),
     TControlProps::Caption(),
     TControlProps::Color(clWindow),
+    TControlProps::Constraints(),
     TControlProps::Ctl3D(),
     TControlProps::DragCursor(),
     TControlProps::DragMode(),
@@ -1647,10 +1661,12 @@ ORV_IMPLEMENT_CLASS(TCustomListBox, TWinControl)
 
 static constinit const TPropInfo TListBox_Props[] = {
     TControlProps::Align(),
+    TControlProps::Anchors(),
     PropEnum<&TCustomListBox::BorderStyle, &TCustomListBox::SetBorderStyle>("BorderStyle", TBorderStyleType,
                                                                               bsSingle),
     TControlProps::Color(clWindow),
     PropInt<&TCustomListBox::Columns, &TCustomListBox::SetColumns>("Columns", 0),
+    TControlProps::Constraints(),
     TControlProps::Ctl3D(),
     TControlProps::DragCursor(),
     TControlProps::DragMode(),
@@ -2061,8 +2077,10 @@ void TCustomComboBox::CNMeasureItem(TMessage& Message) {
 ORV_IMPLEMENT_CLASS(TCustomComboBox, TWinControl)
 
 static constinit const TPropInfo TComboBox_Props[] = {
+    TControlProps::Anchors(),
     PropEnum<&TCustomComboBox::Style, &TCustomComboBox::SetStyle>("Style", TComboBoxStyleType, csDropDown),
     TControlProps::Color(clWindow),
+    TControlProps::Constraints(),
     TControlProps::Ctl3D(),
     TControlProps::DragCursor(),
     TControlProps::DragMode(),
@@ -2209,6 +2227,8 @@ void TScrollBar::CNScroll(TMessage& Message) {
 
 static constinit const TPropInfo TScrollBar_Props[] = {
     TControlProps::Align(),
+    TControlProps::Anchors(),
+    TControlProps::Constraints(),
     TControlProps::Ctl3D(),
     TControlProps::DragCursor(),
     TControlProps::DragMode(),

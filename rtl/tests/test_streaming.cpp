@@ -314,6 +314,26 @@ TEST(FormStreaming, BinaryLayoutOfSmallForm) {
   EXPECT_EQ(Long.substr(4 + 14 + 2 + 8, 5), std::string("\x0C\x2C\x01\x00\x00", 5));
 }
 
+// Set values and sub-object values (a control's anchors and size limits) as the form compiler
+// converts them: a set of identifiers, and dotted names for the sub-object's own properties.
+TEST(FormStreaming, SetAndSubObjectValuesConvertBothWays) {
+  const std::string Text =
+      "object Edit1: TEdit\r\n"
+      "  Anchors = [akLeft, akTop, akRight]\r\n"
+      "  Constraints.MinWidth = 100\r\n"
+      "  Constraints.MaxHeight = 30\r\n"
+      "end\r\n";
+  const std::string B = TextToBinary(Text);
+  const std::string Set = std::string("\x07" "Anchors", 8) + char(vaSet) + "\x06" "akLeft" "\x05" "akTop" "\x07" "akRight" +
+                          std::string(1, '\0');
+  EXPECT_NE(B.find(Set), std::string::npos);
+  EXPECT_NE(B.find(std::string("\x14" "Constraints.MinWidth", 21) + char(vaInt8) + char(100)), std::string::npos);
+  EXPECT_EQ(BinaryToText(B), Text);
+  // An empty set is a set too.
+  const std::string Empty = "object Edit1: TEdit\r\n  Anchors = []\r\nend\r\n";
+  EXPECT_EQ(BinaryToText(TextToBinary(Empty)), Empty);
+}
+
 // A class name's length byte of 240 or more would read as a prefix: such names get an empty one.
 TEST(FormStreaming, LongClassNamesGetAPrefixAndRoundTrip) {
   for (size_t Len : {239u, 240u, 255u}) {

@@ -18,6 +18,9 @@ namespace designtest {
 using pkgtest::Bytes;
 using suitetest::TFormPtr;
 
+// Every library's Register routine (test_design_registration.cpp).
+void RegisterEverything();
+
 // A shown form in design state, named "DesignForm", and the designer working over it.
 template <class TDesigner = TFormDesigner>
 struct TDesignForm {

@@ -23,6 +23,14 @@
 #include <algorithm>
 #include <set>
 
+void designtest::RegisterEverything() {
+  RegisterSuite();
+  RegisterCoolCtrls();
+  GradFormReg::Register();
+  vtxjpegReg::Register();
+  RegisterPackage();
+}
+
 namespace {
 
 using namespace designtest;
@@ -40,15 +48,6 @@ std::vector<std::string> Names(const std::vector<TClass>& Classes) {
   std::vector<std::string> R;
   for (TClass C : Classes) R.push_back(C->Name);
   return R;
-}
-
-// Every library's routine.
-void RegisterEverything() {
-  RegisterSuite();
-  RegisterCoolCtrls();
-  GradFormReg::Register();
-  vtxjpegReg::Register();
-  RegisterPackage();
 }
 
 // Every Register routine of every library, by module.
