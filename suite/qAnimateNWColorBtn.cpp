@@ -66,7 +66,8 @@ void TqNWColorBtn::SetGlassValue(TqGlassValue Value) {
 
 void TqNWColorBtn::CMMouseEnter(TMessage& Message) {
   inherited::Dispatch(Message);
-  if (Flat() && !FHover && Enabled()) {
+  // Flat or not, hover follows the mouse: it picks the hot image as well as the flat edge.
+  if (!FHover && Enabled()) {
     FHover = true;
     Repaint();
   }
@@ -74,7 +75,7 @@ void TqNWColorBtn::CMMouseEnter(TMessage& Message) {
 }
 
 void TqNWColorBtn::CMMouseLeave(TMessage& Message) {
-  if (Flat() && !FHeld) {
+  if (!FHeld) {
     FHover = false;
     Invalidate();
   }
