@@ -8,6 +8,18 @@ TqcSpectrum::TqcSpectrum(TComponent* AOwner) : TqcPanel2(AOwner) {
   SetBounds(Left(), Top(), 100, 100);
 }
 
+void TqcSpectrum::Dispatch(TMessage& Message) {
+  switch (Message.Msg) {
+    case CM_SYSCOLORCHANGE: CMSysColorChange(Message); break;
+    default: inherited::Dispatch(Message);
+  }
+}
+
+void TqcSpectrum::CMSysColorChange(TMessage& Message) {
+  inherited::Dispatch(Message);
+  Invalidate();
+}
+
 void TqcSpectrum::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
   inherited::SetBounds(ALeft, ATop, std::max(AWidth, 20), std::max(AHeight, 35));
   UpdateMetrics();
@@ -20,6 +32,9 @@ void TqcSpectrum::UpdateMetrics() {
 
 void TqcSpectrum::Loaded() {
   inherited::Loaded();
+  // Min gives way to a stored Max, except below the lowest value: that pair becomes the lowest
+  // range.
+  if (FMax == INT32_MIN) FMax = INT32_MIN + 1;
   SetMin(FMin);
 }
 

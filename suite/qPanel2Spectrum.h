@@ -18,9 +18,11 @@ class TqcSpectrum : public TqcPanel2<TGraphicControl> {
 public:
   explicit TqcSpectrum(TComponent* AOwner);
 
+  void Dispatch(TMessage& Message) override;
   // At least 20 by 35.
   void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
-  // Applies the streamed Min and Max (a Min not below Max becomes Max - 1).
+  // Applies the streamed Min and Max: a Min not below Max becomes Max - 1; a stored Max of
+  // -2147483648 gives the lowest range, -2147483648..-2147483647.
   void Loaded() override;
 
   // Channel Index (1..100) takes Value clamped into Min..Max; other indexes are ignored.
@@ -64,6 +66,7 @@ protected:
   void Paint() override;
 
 private:
+  void CMSysColorChange(TMessage& Message);
   void Recolor(TColor& Field, TColor Value);
   void ClampLevels();
   void UpdateMetrics();
