@@ -58,7 +58,7 @@ void TqNWColorBtn::SetTransparent(bool Value) {
 }
 
 void TqNWColorBtn::SetGlassValue(TqGlassValue Value) {
-  FGlassValue = std::clamp(Value, 0, 255);
+  FGlassValue = TqGlassValueRange.Clamp(Value);
   Invalidate();
 }
 
@@ -188,7 +188,7 @@ static constinit const TPropInfo TqNWColorBtn_Props[] = {
     PropInt<&TqNWColorBtn::LeftOffSet, &TqNWColorBtn::SetLeftOffSet>("LeftOffSet", 5),
     PropInt<&TqNWColorBtn::TopOffSet, &TqNWColorBtn::SetTopOffSet>("TopOffSet", 5),
     PropBool<&TqNWColorBtn::Transparent, &TqNWColorBtn::SetTransparent>("Transparent", false),
-    PropInt<&TqNWColorBtn::GlassValue, &TqNWColorBtn::SetGlassValue>("GlassValue", 0),
+    PropSubrange<&TqNWColorBtn::GlassValue, &TqNWColorBtn::SetGlassValue>("GlassValue", TqGlassValueRange, 0),
     TqColorButtonProps<TqNWColorBtn>::OnPaint(),
     TqColorButtonProps<TqNWColorBtn>::OnMouseEnter(),
     TqColorButtonProps<TqNWColorBtn>::OnMouseLeave(),

@@ -64,8 +64,10 @@ void TqcSpectrum::SetBarOff(TColor Value) { Recolor(FBarOffColor, Value); }
 void TqcSpectrum::SetTopColor(TColor Value) { Recolor(FTopColor, Value); }
 void TqcSpectrum::SetFaceColor(TColor Value) { Recolor(FFaceColor, Value); }
 
+static_assert(SpectrumNumberRange.Max == int(std::tuple_size_v<TqcSpectrumLevels>), "a level per bar");
+
 void TqcSpectrum::SetNum(SpectrumNumber Value) {
-  Value = std::clamp(Value, 1, int(FLevels.size()));
+  Value = SpectrumNumberRange.Clamp(Value);
   if (FNumberOfChannels == Value) return;
   FNumberOfChannels = Value;
   UpdateMetrics();
@@ -134,8 +136,8 @@ static constinit const TPropInfo TqcSpectrum_Props[] = {
     PropColor<&TqcSpectrum::BarColor, &TqcSpectrum::SetBarColor>("BarColor", clLime),
     PropColor<&TqcSpectrum::BarOffColor, &TqcSpectrum::SetBarOff>("BarOffColor", clGreen),
     PropColor<&TqcSpectrum::TopColor, &TqcSpectrum::SetTopColor>("TopColor", clYellow),
-    PropInt<&TqcSpectrum::TopSize, &TqcSpectrum::SetTop>("TopSize", 2),
-    PropInt<&TqcSpectrum::NumberOfChannels, &TqcSpectrum::SetNum>("NumberOfChannels", 20),
+    PropSubrange<&TqcSpectrum::TopSize, &TqcSpectrum::SetTop>("TopSize", SpectrumTopRange, 2),
+    PropSubrange<&TqcSpectrum::NumberOfChannels, &TqcSpectrum::SetNum>("NumberOfChannels", SpectrumNumberRange, 20),
     PropColor<&TqcSpectrum::FaceColor, &TqcSpectrum::SetFaceColor>("FaceColor", clBlack),
     PropInt<&TqcSpectrum::Min, &TqcSpectrum::SetMin>("Min", 0),
     PropInt<&TqcSpectrum::Max, &TqcSpectrum::SetMax>("Max", 100),

@@ -4,8 +4,10 @@
 
 #include <array>
 
-using SpectrumTop = int;     // 2..10 cap height
-using SpectrumNumber = int;  // 1..100 bars
+using SpectrumTop = int;  // cap height
+inline constexpr TSubrangeType SpectrumTopRange{"SpectrumTop", 2, 10};
+using SpectrumNumber = int;  // bars
+inline constexpr TSubrangeType SpectrumNumberRange{"SpectrumNumber", 1, 100};
 // The levels of channels 1 to 100, channel 1 first.
 using TqcSpectrumLevels = std::array<int32_t, 100>;
 
@@ -45,7 +47,7 @@ public:
   TColor TopColor() const { return FTopColor; }
   void SetTopColor(TColor Value);
   SpectrumTop TopSize() const { return FTopSize; }
-  void SetTop(SpectrumTop Value) { Change(FTopSize, std::clamp(Value, 2, 10)); }
+  void SetTop(SpectrumTop Value) { Change(FTopSize, SpectrumTopRange.Clamp(Value)); }
   SpectrumNumber NumberOfChannels() const { return FNumberOfChannels; }
   void SetNum(SpectrumNumber Value);
   TColor FaceColor() const { return FFaceColor; }
