@@ -165,7 +165,6 @@ private:
 
   // FuncNr: the letters and underscores at the cursor, all consumed, the first ten kept. Factors
   // are read only while no error is set, so a name the host accepts clears the one set here.
-  // NameText then holds the name of a host function.
   FuncFunc Name() {
     NameLength = 0;
     for (char Ch; (Ch = Upper(At(Pos))) == '_' || (Ch >= 'A' && Ch <= 'Z'); Consume())
