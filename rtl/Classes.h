@@ -653,6 +653,11 @@ extern const unsigned MainThreadID;
 // EThread from another thread.
 bool CheckSynchronize(int Timeout = 0);
 
+// Waits for a system object (a HANDLE) to be signalled. On the main thread calls that threads
+// synchronise still run, and messages sent to its windows are handled, meanwhile, as in WaitFor.
+// EThread when the wait fails.
+void WaitSynchronizing(uintptr_t Object);
+
 // Called (on the synchronising thread) after a call was queued, to wake the main thread; the
 // class library posts a message to the application window. Returns the previous procedure.
 using TWakeMainThreadProc = void (*)();

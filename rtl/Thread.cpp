@@ -131,25 +131,28 @@ void TThread::CallOnTerminate() {
 int TThread::WaitFor() {
   if (GetCurrentThreadId() == FThreadID) throw EThread("A thread cannot wait for itself");
   if (FSuspended) throw EThread("Cannot wait for a thread that has not started");
-  HANDLE Thread = reinterpret_cast<HANDLE>(FHandle);
-  if (GetCurrentThreadId() == MainThreadID) {
-    HANDLE Handles[2] = {Thread, SyncQueue().Queued};
-    for (;;) {
-      DWORD R = MsgWaitForMultipleObjects(2, Handles, FALSE, INFINITE, QS_SENDMESSAGE);
-      if (R == WAIT_OBJECT_0) break;
-      if (R == WAIT_OBJECT_0 + 1) {
-        CheckSynchronize();
-      } else if (R == WAIT_OBJECT_0 + 2) {
-        MSG Msg;
-        PeekMessageA(&Msg, nullptr, 0, 0, PM_NOREMOVE);  // handles the sent messages
-      } else {
-        ThreadError("Thread wait failed");
-      }
-    }
-  } else if (WaitForSingleObject(Thread, INFINITE) != WAIT_OBJECT_0) {
-    ThreadError("Thread wait failed");
-  }
+  WaitSynchronizing(FHandle);
   return FReturnValue;
+}
+
+void WaitSynchronizing(uintptr_t Object) {
+  HANDLE Handles[2] = {reinterpret_cast<HANDLE>(Object), SyncQueue().Queued};
+  if (GetCurrentThreadId() != MainThreadID) {
+    if (WaitForSingleObject(Handles[0], INFINITE) != WAIT_OBJECT_0) ThreadError("Thread wait failed");
+    return;
+  }
+  for (;;) {
+    const DWORD R = MsgWaitForMultipleObjects(2, Handles, FALSE, INFINITE, QS_SENDMESSAGE);
+    if (R == WAIT_OBJECT_0) return;
+    if (R == WAIT_OBJECT_0 + 1) {
+      CheckSynchronize();
+    } else if (R == WAIT_OBJECT_0 + 2) {
+      MSG Msg;
+      PeekMessageA(&Msg, nullptr, 0, 0, PM_NOREMOVE);  // handles the sent messages
+    } else {
+      ThreadError("Thread wait failed");
+    }
+  }
 }
 
 TThreadPriority TThread::Priority() const {

@@ -28,8 +28,8 @@ TColor TqColorRamp::Band(int I, int N) const {
   return TColor(RGB(Channel(StartR, DiffR), Channel(StartG, DiffG), Channel(StartB, DiffB)));
 }
 
-void PaintBlend(HDC DC, int W, int H, gradType Fill, int Bands, const TqColorRamp& Ramp) {
-  if (!DC || W <= 0 || H <= 0) return;
+TColor PaintBlend(HDC DC, int W, int H, gradType Fill, int Bands, const TqColorRamp& Ramp) {
+  if (!DC || W <= 0 || H <= 0) return clNone;
   const int B = std::clamp(Bands, 0, MaxBlendBands);
   const bool Diagonal = Fill == gDiagLeft || Fill == gDiagRight;
   TBandPainter P(DC, Diagonal);
@@ -124,6 +124,7 @@ void PaintBlend(HDC DC, int W, int H, gradType Fill, int Bands, const TqColorRam
       break;
     }
   }
+  return P.Color();
 }
 
 namespace {
@@ -145,7 +146,12 @@ void PaintBlendControl(TCanvas* Canvas, int W, int H, bool Steel, gradType Fill,
     Canvas->Brush()->SetBitmap(nullptr);
   } else {
     Canvas->Brush()->SetStyle(bsSolid);
-    PaintBlend(Canvas->Handle(), W, H, Fill, Bands, Ramp);
+    // The bands paint with the DC's own brush (and pen); the canvas is left as drawing with the
+    // canvas's would leave it, in the last band's colour.
+    const TColor Last = PaintBlend(Canvas->Handle(), W, H, Fill, Bands, Ramp);
+    if (Last == clNone) return;
+    Canvas->Brush()->SetColor(Last);
+    if (Fill == gDiagLeft || Fill == gDiagRight) Canvas->Pen()->SetColor(Last);
   }
 }
 

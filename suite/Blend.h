@@ -24,8 +24,9 @@ struct TqColorRamp {
 constexpr int MaxBlendBands = 65535;
 
 // Fills (0, 0, W, H) of DC with the gradient: Bands + 1 bands from the ramp's start to its end
-// colour in direction Fill. The DC's selected objects and its DC brush and pen colours are restored.
-void PaintBlend(HDC DC, int W, int H, gradType Fill, int Bands, const TqColorRamp& Ramp);
+// colour in direction Fill. The DC's selected objects and its DC brush and pen colours are
+// restored. Returns the colour of the band painted last (clNone when nothing was painted).
+TColor PaintBlend(HDC DC, int W, int H, gradType Fill, int Bands, const TqColorRamp& Ramp);
 // Bitmap repeated over (0, 0, W, H) of Canvas from the top-left corner; an empty bitmap draws
 // nothing.
 void TileBitmap(TCanvas* Canvas, TBitmap* Bitmap, int W, int H);
@@ -51,6 +52,7 @@ public:
 
   // A system colour is resolved.
   void SetColor(TColor Color) { FColor = COLORREF(ColorToRGB(Color)); }
+  TColor Color() const { return TColor(FColor); }
   void Fill(int X, int Y, int W, int H) {
     if (W <= 0 || H <= 0) return;
     Apply();

@@ -50,13 +50,28 @@ bool InInt64Range(long double X) { return X >= -0x1p63L && X < 0x1p63L; }
 
 }  // namespace
 
-// The recursive descent over the line. Its cursor (1-based, WhereIsLastError once evaluation
-// stops) never passes the end marker, so every read stays inside the line.
+// The recursive descent over one line. It keeps its own copy of the line, its own cursor
+// (1-based, never past the end marker, so every read stays inside the line) and its own result
+// code: a host event may write CalcLine, whose evaluation runs in full before this one goes on.
+// The calculator's CalcResult and WhereIsLastError show this evaluation's state to every event.
 class TqCalc::TEvaluator {
 public:
-  explicit TEvaluator(TqCalc& Calc) : C(Calc), Line(Calc.FLine.data()), Length(unsigned(Calc.FLine.size())) {}
+  explicit TEvaluator(TqCalc& Calc) : C(Calc), Line(Calc.FLine) {}
   unsigned Where() const { return Pos; }
+  TqCalcResult Result() const { return FResult; }
+  AnsiString Text() const { return AnsiString(Line.substr(0, Line.size() - 1)); }
 
+  // The top-level expression; a fault the arithmetic or a host event raises is an overflow.
+  long double Run() {
+    try {
+      return Expression();
+    } catch (...) {
+      FResult = TqcOverFlow;
+      return 0;
+    }
+  }
+
+private:
   // Udtryk: [-] term, then + or - terms.
   long double Expression() {
     long double V = Next() == '-' ? 0 : Term();
@@ -68,10 +83,9 @@ public:
     return V;
   }
 
-private:
   // The only read of the line.
   char At(unsigned P) const {
-    if (P < 1 || P > Length) std::abort();
+    if (P < 1 || P > Line.size()) std::abort();
     return Line[P - 1];
   }
   // NaesteTegn: skips blanks and shows the character at the cursor.
@@ -82,10 +96,16 @@ private:
   void Consume() {
     if (At(Pos) != '\r') ++Pos;
   }
-  bool Ok() const { return C.FCalcResult == TqcOK; }
+  bool Ok() const { return FResult == TqcOK; }
   // The first error stands.
   void Fail(TqCalcResult R) {
-    if (Ok()) C.FCalcResult = R;
+    if (Ok()) FResult = R;
+  }
+  // Calls a host event with this evaluation's state on show.
+  template <class TCall> void Host(TCall&& Call) {
+    C.FCalcResult = FResult;
+    C.FWhere = uint8_t(Pos);
+    Call();
   }
 
   // Led: factors joined by *, / and ^, one level, from the left.
@@ -154,8 +174,8 @@ private:
       if (N == FunctionNames[I]) return FuncFunc(I);
     Fail(TqcFunctionMissing);
     bool Accept = false;
-    if (C.OnFindUserFunc) C.OnFindUserFunc(&C, LastName(), Accept);
-    if (Accept) C.FCalcResult = TqcOK;
+    if (C.OnFindUserFunc) Host([&] { C.OnFindUserFunc(&C, LastName(), Accept); });
+    if (Accept) FResult = TqcOK;
     return qUser;
   }
 
@@ -165,8 +185,14 @@ private:
     if (F <= qJ) return C.FRegisters[F];
     if (F == qPi) return std::numbers::pi_v<long double>;
     if (F == qE) return std::numbers::e_v<long double>;
+    // The argument may read further names; the host function keeps its own.
+    const AnsiString Func = F == qUser ? LastName() : AnsiString();
     const long double X = Parens();
-    return Ok() ? Apply(F, X) : 0;
+    if (!Ok()) return 0;
+    if (F != qUser) return Apply(F, X);
+    long double R = X;
+    if (C.OnUserFunc) Host([&] { C.OnUserFunc(&C, Func, X, R); });
+    return R;
   }
 
   // A domain error: TqcDivZero and the value 0.
@@ -214,19 +240,14 @@ private:
         }
         return Random(int(N));
       }
-      case qUser: {
-        long double R = X;
-        if (C.OnUserFunc) C.OnUserFunc(&C, LastName(), X, R);
-        return R;
-      }
       default: return 0;
     }
   }
 
   TqCalc& C;
-  const char* const Line;
-  const unsigned Length;
+  const std::string Line;
   unsigned Pos = 1;
+  TqCalcResult FResult = TqcOK;
   // The last name read, upper case.
   char NameText[MaxName];
   size_t NameLength = 0;
@@ -257,15 +278,9 @@ void TqCalc::SetCalcLine(const AnsiString& Value) {
 }
 
 void TqCalc::Evaluate() {
-  FCalcResult = TqcOK;
   TEvaluator Evaluator(*this);
-  long double R;
-  try {
-    R = Evaluator.Expression();
-  } catch (...) {
-    FCalcResult = TqcOverFlow;
-    R = 0;
-  }
+  const long double R = Evaluator.Run();
+  FCalcResult = Evaluator.Result();
   FWhere = uint8_t(Evaluator.Where());
   if (FPushResult) {
     for (int I = RegisterCount - 1; I > 0; --I) FRegisters[I] = FRegisters[I - 1];
@@ -273,7 +288,7 @@ void TqCalc::Evaluate() {
   }
   FNumber = R;
   if (FCalcResult != TqcOK) {
-    if (OnError) OnError(this, CalcLine(), FWhere);
+    if (OnError) OnError(this, Evaluator.Text(), FWhere);
   } else if (OnOK) {
     OnOK(this);
   }

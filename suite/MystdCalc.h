@@ -41,12 +41,14 @@ public:
   // from a form): the result goes to Number and, with PushResult, onto the registers (A takes it,
   // B the old A, ... J the old I), also when the line failed; errors go to CalcResult,
   // WhereIsLastError and OnError, never to the caller. A fault the arithmetic raises gives
-  // TqcOverFlow and the value 0.
+  // TqcOverFlow and the value 0. A host event may write it: the new line is evaluated in full,
+  // then the interrupted line goes on over its own text and its end sets the outcome.
   AnsiString CalcLine() const;
   void SetCalcLine(const AnsiString& Value);
 
   TqCalcResult CalcResult() const { return FCalcResult; }
-  // The 1-based position in the line where evaluation stopped (1 .. the end marker).
+  // The 1-based position in the line where evaluation stopped (1 .. the end marker); inside a
+  // host event, the cursor of the evaluation under way.
   uint8_t WhereIsLastError() const { return FWhere; }
   bool PushResult() const { return FPushResult; }
   void SetPushResult(bool Value) { FPushResult = Value; }

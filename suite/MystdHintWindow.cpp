@@ -31,7 +31,7 @@ void TqHintWindow::ShowHintRect(const TRect& Rect, const AnsiString& Hint) {
   FMoves = 0;
   const int M = Margin();
   const int ScreenW = GetSystemMetrics(SM_CXSCREEN), ScreenH = GetSystemMetrics(SM_CYSCREEN);
-  RECT Text{M, M, ScreenW / std::clamp(S.PartOfScreen, 1, 10) - M, -M};
+  RECT Text{M, M, ScreenW / TqHintDivRange.Clamp(S.PartOfScreen) - M, -M};
   {
     TWindowDC Screen;
     TCanvasBinding Bind(Canvas(), Screen);
@@ -120,13 +120,13 @@ void TqHint::UpDate() {
   HintWindowClass = TqHintWindow::StaticClass();
 }
 
-void TqHint::SetPartOfScreen(int Value) {
-  if (Value < 1 || Value > 10) RangeError();
+void TqHint::SetPartOfScreen(TqHintDiv Value) {
+  if (!TqHintDivRange.Contains(Value)) RangeError();
   Store(HintSettings->PartOfScreen, Value);
 }
 
-void TqHint::SetMoveBeforeOff(int Value) {
-  if (Value < 2 || Value > 20) RangeError();
+void TqHint::SetMoveBeforeOff(TqMoveDist Value) {
+  if (!TqMoveDistRange.Contains(Value)) RangeError();
   Store(HintSettings->MoveBeforeOff, Value);
 }
 
@@ -156,8 +156,8 @@ static constinit const TPropInfo TqHint_Props[] = {
     PropColor<&TqHint::HighLightColor, &TqHint::SetHighLightColor>("HighLightColor", clBtnHighlight),
     PropColor<&TqHint::ShadowColor, &TqHint::SetShadowColor>("ShadowColor", clBtnShadow),
     PropEnum<&TqHint::HintPosition, &TqHint::SetHintPosition>("HintPosition", TqHintPosType, hpLeftAbove),
-    PropIntType<&TqHint::PartOfScreen, &TqHint::SetPartOfScreen>("PartOfScreen", "TqHintDiv", 2),
-    PropIntType<&TqHint::MoveBeforeOff, &TqHint::SetMoveBeforeOff>("MoveBeforeOff", "TqMoveDist", 5),
+    PropSubrange<&TqHint::PartOfScreen, &TqHint::SetPartOfScreen>("PartOfScreen", TqHintDivRange, 2),
+    PropSubrange<&TqHint::MoveBeforeOff, &TqHint::SetMoveBeforeOff>("MoveBeforeOff", TqMoveDistRange, 5),
     PropBool<&TqHint::MultiLine, &TqHint::SetMultiLine>("MultiLine", true),
     PropBool<&TqHint::Use3D, &TqHint::SetUse3D>("Use3D", true),
     PropEvent<&TqHint::OnHintPaint, &TqHint::SetOnHintPaint>("OnHintPaint"),

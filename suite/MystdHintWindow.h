@@ -40,11 +40,11 @@ public:
   TqHintPos HintPosition() const { return HintSettings->HintPosition; }
   void SetHintPosition(TqHintPos Value) { Store(HintSettings->HintPosition, Value); }
   // 1..10: hints wrap at that part of the screen width; ERangeError "Range check error" outside.
-  int PartOfScreen() const { return HintSettings->PartOfScreen; }
-  void SetPartOfScreen(int Value);
+  TqHintDiv PartOfScreen() const { return HintSettings->PartOfScreen; }
+  void SetPartOfScreen(TqHintDiv Value);
   // 2..20 mouse moves keep a hint; ERangeError "Range check error" outside.
-  int MoveBeforeOff() const { return HintSettings->MoveBeforeOff; }
-  void SetMoveBeforeOff(int Value);
+  TqMoveDist MoveBeforeOff() const { return HintSettings->MoveBeforeOff; }
+  void SetMoveBeforeOff(TqMoveDist Value);
   bool MultiLine() const { return HintSettings->MultiLine; }
   void SetMultiLine(bool Value) { Store(HintSettings->MultiLine, Value); }
   bool Use3D() const { return HintSettings->Use3D; }

@@ -223,7 +223,7 @@ void TqAngleLabel::Loaded() {
 }
 
 void TqAngleLabel::SetAngle(int Value) {
-  if (Value < 0 || Value > 359) throw ERangeError("Range check error");
+  if (!TqAngleRange.Contains(Value)) throw ERangeError("Range check error");
   if (FAngle == Value) return;
   FAngle = TqAngle(Value);
   const long double Rad = Value * std::numbers::pi_v<long double> / 180;
@@ -365,7 +365,7 @@ static constinit const TPropInfo TqAngleLabel_Props[] = {
     TControlProps::Visible(),
     PropInt<&TqAngleLabel::DropShadowSize, &TqAngleLabel::SetDropShadowSize>("DropShadowSize", 2),
     PropBool<&TqAngleLabel::UseDropShadow, &TqAngleLabel::SetUseDropShadow>("UseDropShadow", false),
-    PropInt<&TqAngleLabel::Angle, &TqAngleLabel::SetAngle>("Angle", 0),
+    PropSubrange<&TqAngleLabel::Angle, &TqAngleLabel::SetAngle>("Angle", TqAngleRange, 0),
     PropEvent<&TqAngleLabel::OnPaint>("OnPaint"),
     PropBool<&TqAngleLabel::Raised, &TqAngleLabel::SetRaised>("Raised", true),
     PropBool<&TqAngleLabel::Use3D, &TqAngleLabel::SetUse3D>("Use3D", false),

@@ -3,6 +3,7 @@
 // through the shell (TqcURLLabel), text at any angle (TqAngleLabel) and an invisible hot spot
 // (TqMouseSpot). All are graphic controls painted on their parent.
 #pragma once
+#include "suite/Subrange.h"
 #include "vcl/StdCtrls.h"
 
 // ---------------------------------------------------------------------------------------------
@@ -95,7 +96,8 @@ private:
 };
 
 // ---------------------------------------------------------------------------------------------
-using TqAngle = unsigned short;  // degrees, 0..359
+using TqAngle = unsigned short;  // degrees
+inline constexpr TSubrangeType TqAngleRange{"TqAngle", 0, 359};
 
 // Text drawn at Angle degrees (counter-clockwise) through the centre of a square control.
 class TqAngleLabel : public TCustomLabel {

@@ -5,6 +5,7 @@
 #include "rtl/Classes.h"
 #include "rtl/TypInfo.h"
 #include "suite/MystdMaths.h"
+#include "suite/Subrange.h"
 #include "vcl/Graphics.h"
 
 #include <cstdint>
@@ -79,10 +80,15 @@ enum TqHintPos { hpLeftAbove, hpLeftUnder, hpRightAbove, hpRightUnder, hpNormal 
 extern const TEnumType TqHintPosType;
 using TqHintShowEvent = TClosure<TObject* /*Sender*/, bool& /*CanShow*/>;
 
+using TqHintDiv = int;  // the hint's width as a part of the screen's
+inline constexpr TSubrangeType TqHintDivRange{"TqHintDiv", 1, 10};
+using TqMoveDist = int;  // mouse moves before the hint goes
+inline constexpr TSubrangeType TqMoveDistRange{"TqMoveDist", 2, 20};
+
 struct TqHintSettings {
   TqHintPos HintPosition = hpLeftAbove;
-  int PartOfScreen = 2;     // 1..10
-  int MoveBeforeOff = 5;    // 2..20
+  TqHintDiv PartOfScreen = 2;
+  TqMoveDist MoveBeforeOff = 5;
   bool MultiLine = true;
   bool Use3D = true;
   TNotifyEvent OnHintPaint;

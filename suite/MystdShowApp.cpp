@@ -262,6 +262,9 @@ void TqShowApp::BringToFront() {
 void TqShowApp::ApplyTaskBar() {
   TCustomForm* Main = Application->MainForm();
   if (!Main || !OnMainForm() || !Main->HandleAllocated()) return;
+  // A window the form makes again carries the button again: each one is taken off in turn.
+  if (auto* Form = dynamic_cast<TForm*>(Main); Form && FTaskBarHook.Form() != Form)
+    FTaskBarHook.Attach(Form, nullptr, TNotifyEvent::Bind<&TqShowApp::TaskBarHooked>(this));
   HWND W = Main->WindowHandle();
   const LONG Ex = GetWindowLongA(W, GWL_EXSTYLE);
   if (!(Ex & WS_EX_APPWINDOW)) return;
@@ -271,6 +274,10 @@ void TqShowApp::ApplyTaskBar() {
   SetWindowLongA(W, GWL_EXSTYLE, Ex & ~WS_EX_APPWINDOW);
   if (Shown) ShowWindow(W, SW_SHOWNA);
 }
+
+// A new window of the main form is hooked while it is being made: the button goes once the
+// loop runs again.
+void TqShowApp::TaskBarHooked(TObject*) { PostMessageA(Application->Handle(), TaskBarMessage(), 0, 0); }
 
 // ----- environment
 
@@ -371,7 +378,6 @@ AnsiString TqShowApp::IPHostAddress() const {
 // ----- settings
 
 void TqShowApp::SetShortDate(TqShortDateFormat Value) {
-  if (FShortDate == Value) return;
   FShortDate = Value;
   ShortDateFormat = Value == sdfDontTouch ? FSavedShortDate : ShortDateWithYear(ShortDateFormat, Value);
 }

@@ -6,6 +6,7 @@
 #pragma once
 #include "suite/MystdRoutines.h"
 #include "suite/Qhelper.h"
+#include "suite/Std2FormHook.h"
 #include "vcl/Forms.h"
 
 enum TqShortDateFormat { sdfDontTouch, sdf4DigitYear, sdf2DigitYear };
@@ -125,6 +126,7 @@ private:
   void HookMessage(TMessage& Message, bool& Handled);
   void BringToFront();
   void ApplyTaskBar();
+  void TaskBarHooked(TObject* Sender);
 
   AnsiString FHelpFile, FHint, FTitle;
   TColor FHintColor = clInfoBk;
@@ -141,4 +143,5 @@ private:
   bool FRestoreHooked = false;
   UINT FInstanceMessage = 0;
   bool FSecondInstance = false;
+  TqFormHook FTaskBarHook;  // follows the main form's windows while off the taskbar
 };

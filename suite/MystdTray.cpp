@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <cstring>
 #include <limits>
+#include <memory>
 
 constexpr TEnumType TqcTMDirType{"TqcTMDir", {"TqcTM_Up", "TqcTM_Down", "TqcTM_Left", "TqcTM_Right"}};
 constexpr TEnumType TqcTrayHintStyleType{"TqcTrayHintStyle", {"thsPctBar", "thsTotalBar", "thsTotPct", "thsPctTot"}};
@@ -43,7 +44,20 @@ TqCustomTrayIcon::TqCustomTrayIcon(TComponent* AOwner) : TComponent(AOwner) {
   if (!IsMainForm(OwnerForm(this))) SetHideParentForm(FHideParentForm);
 }
 
+// Tells a callback under way whether user code it called freed the tray (or began to): then it
+// stops, touching nothing of the tray.
+class TqCustomTrayIcon::TLiveGuard {
+public:
+  explicit TLiveGuard(const TqCustomTrayIcon* Tray) : FTray(Tray), FAlive(Tray->FAlive) {}
+  bool Live() const { return *FAlive && !FTray->HasState(csDestroying); }
+
+private:
+  const TqCustomTrayIcon* FTray;
+  std::shared_ptr<const bool> FAlive;
+};
+
 void TqCustomTrayIcon::BeforeDestruction() {
+  *FAlive = false;
   if (Shown()) DeleteIcon();
   TComponent::BeforeDestruction();
 }
@@ -164,8 +178,9 @@ bool TqCustomTrayIcon::CheckMenu() {
     TMenuItem* Item = Items->Items(I);
     if (!Item->Default()) continue;
     bool DoDefault = true;
+    const TLiveGuard Guard(this);
     if (OnDefaultMenu) OnDefaultMenu(this, DoDefault);
-    if (!DoDefault) return false;
+    if (!DoDefault || !Guard.Live()) return false;
     Item->Click();
     return true;
   }
@@ -177,7 +192,9 @@ void TqCustomTrayIcon::PopupAt(TPopupMenu* Menu, const TNotifyEvent& Before, int
   Menu->SetPopupComponent(this);
   const HWND Front = FrontWindow(FWindow);
   SetForegroundWindow(Front);
+  const TLiveGuard Guard(this);
   if (Before) Before(this);
+  if (!Guard.Live()) return;
   Menu->Popup(X, Y);
   // The menu ends properly only once the window in front gets a message after it.
   PostMessageA(Front, WM_NULL, 0, 0);
@@ -187,6 +204,11 @@ void TqCustomTrayIcon::TrayCallback(UINT MouseMsg) {
   POINT P{};
   GetCursorPos(&P);
   const int X = P.x, Y = P.y;
+  // Every user callback may free the tray: after each, stop unless it lives on.
+  const TLiveGuard Guard(this);
+  auto Up = [&](TMouseButton Button, TShiftState Shift) {
+    if (Guard.Live() && OnMouseUp) OnMouseUp(this, Button, GetShift() | Shift, X, Y);
+  };
   switch (MouseMsg) {
     case WM_MOUSEMOVE:
       if (OnMouseMove) OnMouseMove(this, GetShift(), X, Y);
@@ -199,12 +221,12 @@ void TqCustomTrayIcon::TrayCallback(UINT MouseMsg) {
       if (FLeftDown) {
         FLeftDown = false;
         if (OnClick) OnClick(this);
-        PopupAt(FLeftPopupMenu, OnleftMenu, X, Y);
+        if (Guard.Live()) PopupAt(FLeftPopupMenu, OnleftMenu, X, Y);
       }
-      if (OnMouseUp) OnMouseUp(this, mbLeft, GetShift() | ShiftOf(ssLeft), X, Y);
+      Up(mbLeft, ShiftOf(ssLeft));
       break;
     case WM_LBUTTONDBLCLK:
-      if (!CheckMenu() && OnDblClick) OnDblClick(this);
+      if (!CheckMenu() && Guard.Live() && OnDblClick) OnDblClick(this);
       break;
     case WM_RBUTTONDOWN:
       FRightDown = true;
@@ -214,9 +236,9 @@ void TqCustomTrayIcon::TrayCallback(UINT MouseMsg) {
       if (FRightDown) {
         FRightDown = false;
         if (OnRightClick) OnRightClick(this, mbRight, GetShift() | ShiftOf(ssRight), X, Y);
-        PopupAt(FPopupMenu, OnRightMenu, X, Y);
+        if (Guard.Live()) PopupAt(FPopupMenu, OnRightMenu, X, Y);
       }
-      if (OnMouseUp) OnMouseUp(this, mbRight, GetShift() | ShiftOf(ssRight), X, Y);
+      Up(mbRight, ShiftOf(ssRight));
       break;
     case WM_RBUTTONDBLCLK:
       if (OnRightDblClick) OnRightDblClick(this, mbRight, GetShift() | ShiftOf(ssRight), X, Y);
@@ -230,7 +252,7 @@ void TqCustomTrayIcon::TrayCallback(UINT MouseMsg) {
         FMidDown = false;
         if (OnMidClick) OnMidClick(this, mbMiddle, GetShift() | ShiftOf(ssMiddle), X, Y);
       }
-      if (OnMouseUp) OnMouseUp(this, mbMiddle, GetShift() | ShiftOf(ssMiddle), X, Y);
+      Up(mbMiddle, ShiftOf(ssMiddle));
       break;
     case WM_MBUTTONDBLCLK:
       if (OnMidDblClick) OnMidDblClick(this, mbMiddle, GetShift() | ShiftOf(ssMiddle), X, Y);

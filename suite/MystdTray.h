@@ -8,6 +8,8 @@
 
 #include <shellapi.h>
 
+#include <memory>
+
 using TqcDefaultMenuEvent = TClosure<TObject* /*Sender*/, bool& /*DoDefault*/>;
 
 class TqCustomTrayIcon : public TComponent {
@@ -77,6 +79,7 @@ protected:
   TIcon* FIcon;
 
 private:
+  class TLiveGuard;
   void FillRecord();
   bool AddIcon();
   void ModifyIcon();
@@ -96,6 +99,8 @@ private:
   bool FHideParentForm = false;
   bool FDoDefaultMenu = false;
   bool FLeftDown = false, FRightDown = false, FMidDown = false;
+  // Cleared as destruction begins; callbacks under way hold it (TLiveGuard).
+  std::shared_ptr<bool> FAlive = std::make_shared<bool>(true);
 };
 
 class TqTrayIcon : public TqCustomTrayIcon {

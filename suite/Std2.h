@@ -2,6 +2,7 @@
 #pragma once
 #include "rtl/Classes.h"
 #include "rtl/TypInfo.h"
+#include "suite/Subrange.h"
 #include "vcl/Graphics.h"
 
 // Button shapes.
@@ -28,8 +29,10 @@ extern const TEnumType TqcFanceDefLookType;
 enum qSplashStyleType { ssQRectangle, ssQEllipse, ssCircle };
 extern const TEnumType qSplashStyleTypeType;
 
-using tBitNumber = int;     // 1..4 state images in a glyph strip
-using qcOffSetTime = int;   // -1440..1440 minutes
+using tBitNumber = int;  // state images in a glyph strip
+inline constexpr TSubrangeType tBitNumberRange{"tBitNumber", 1, 4};
+using qcOffSetTime = int;  // minutes
+inline constexpr TSubrangeType qcOffSetTimeRange{"qcOffSetTime", -1440, 1440};
 
 // DrawText flags of a suite button caption: horizontal from Alignment (left 0, right 2,
 // centre 1), vertical from HorzAlign (centre 4, top 0, bottom 8), single line unless

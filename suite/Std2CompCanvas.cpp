@@ -13,8 +13,8 @@ TqCompCanvas::~TqCompCanvas() {
 }
 
 void TqCompCanvas::SetControlComponent(TWinControl* Value) {
-  if (FControl == Value) return;
   if (FDrawing) StopDrawing();
+  if (FControl == Value) return;
   if (FControl) FControl->RemoveFreeNotification(this);
   FControl = Value;
   if (FControl) FControl->FreeNotification(this);

@@ -3,6 +3,8 @@
 #pragma once
 #include "vcl/Forms.h"
 
+class TqFormHookLink;
+
 class TqFormHook : public TObject {
   ORV_CLASS(TqFormHook, TObject)
 public:
@@ -27,18 +29,18 @@ public:
   LRESULT CallPrevious(TMessage& Message) const { return FHook.CallPrevious(Message); }
 
 private:
+  friend class TqFormHookLink;
   HWND TargetWindow() const;
   void Install(HWND Wnd);
   void HookProc(TMessage& Message);
   void Watch();
   void Unwatch();
-  void FormWindowProc(TMessage& Message);
+  void FormMessage();
 
   TWindowProcHook FHook;
   TForm* FForm = nullptr;
   TWindowProcHook::THandler FHandler;
   TNotifyEvent FOnHooked;
   TTarget FTarget = nullptr;
-  TWndMethod FFormWindowProc;  // the form's WindowProc under ours while watching
-  bool FWatching = false;
+  TqFormHookLink* FLink = nullptr;  // in the form's WindowProc chain while watching
 };

@@ -190,6 +190,15 @@ void TqcShapeColorBtn::Paint() {
   // new region, without a redraw, as this paint covers it.
   ApplyRegion(false);
   const int W = Width(), H = Height();
+  if (FShape == sbOwnerDraw && OnOwnerDraw) {
+    TCanvas* C = Canvas();
+    C->Brush()->SetStyle(bsSolid);
+    C->Brush()->SetColor(Color());
+    C->Pen()->SetWidth(1);
+    OnOwnerDraw(this, C, FDown, W, H, FShadowColor, FHighLightColor);
+    if (OnPaint) OnPaint(this);
+    return;
+  }
   TBitmap Bmp;
   Bmp.SetSize(W, H);
   TCanvas* C = Bmp.Canvas();
@@ -199,10 +208,7 @@ void TqcShapeColorBtn::Paint() {
   C->FillRect(Rect(0, 0, W, H));
   PaintLook(C);
   C->Brush()->SetStyle(bsSolid);
-  if (FShape == sbOwnerDraw && OnOwnerDraw)
-    OnOwnerDraw(this, C, FDown, W, H, FShadowColor, FHighLightColor);
-  else
-    DrawEdge(C, FShape, W, H, sfWindowed, FDown, FShadowColor, FHighLightColor);
+  DrawEdge(C, FShape, W, H, sfWindowed, FDown, FShadowColor, FHighLightColor);
   Canvas()->CopyRect(ClientRect(), C, ClientRect());
   if (OnPaint) OnPaint(this);
 }

@@ -5,7 +5,9 @@
 #include <mmsystem.h>
 
 #include <map>
+#include <memory>
 #include <mutex>
+#include <utility>
 
 namespace {
 
@@ -162,56 +164,66 @@ ORV_IMPLEMENT_COMPONENT(TqcTimer, TComponent, TqcTimer_Props)
 // ---------------------------------------------------------------------------------------------
 // TqcMMTimer
 
+// A multimedia timer's bookkeeping, shared by the timer and the callbacks running its handler,
+// which may outlive it when the handler freed it.
+struct TqcMMTimerRun {
+  TqcMMTimer* Timer;  // null once the timer is destroyed
+  int Running = 0;    // handlers running now, under the unit's lock
+  HANDLE Idle = CreateEventA(nullptr, TRUE, TRUE, nullptr);  // set while none runs
+  explicit TqcMMTimerRun(TqcMMTimer* T) : Timer(T) {
+    if (!Idle) throw EOutOfResources("Cannot create the timer's event");
+  }
+  ~TqcMMTimerRun() { CloseHandle(Idle); }
+};
+
 namespace {
 
-// The running multimedia timers by key, and the handlers' bookkeeping. A callback finds its
-// timer here or not at all, so one that comes after the timer was taken out does nothing.
+// The running multimedia timers by key. A callback finds its timer here or not at all, so one
+// that comes after the timer was taken out does nothing.
 std::mutex MMLock;
-std::map<uintptr_t, TqcMMTimer*> MMTimers;
+std::map<uintptr_t, std::shared_ptr<TqcMMTimerRun>> MMTimers;
 uintptr_t MMNextSerial = 0;
+// The timer whose handler runs on this thread: it may change or free its own timer.
+thread_local const TqcMMTimerRun* MMCurrent = nullptr;
 
 }  // namespace
 
 struct TqcMMTimerCallback {
   static void CALLBACK Proc(UINT, UINT, DWORD_PTR User, DWORD_PTR, DWORD_PTR) {
-    TqcMMTimer* T;
+    std::shared_ptr<TqcMMTimerRun> Run;
     {
       std::lock_guard<std::mutex> L(MMLock);
       auto It = MMTimers.find(uintptr_t(User));
       if (It == MMTimers.end()) return;
-      T = It->second;
-      if (T->FRunning++ == 0) ResetEvent(T->FIdle);
+      Run = It->second;
+      if (Run->Running++ == 0) ResetEvent(Run->Idle);
     }
+    const TqcMMTimerRun* Outer = std::exchange(MMCurrent, Run.get());
     try {
-      T->Timer();
+      Run->Timer->Timer();
     } catch (...) {
       // nothing escapes into the system's timer thread
     }
+    MMCurrent = Outer;
     std::lock_guard<std::mutex> L(MMLock);
-    if (--T->FRunning == 0) SetEvent(T->FIdle);
+    if (--Run->Running == 0) SetEvent(Run->Idle);
   }
 };
 
-TqcMMTimer::TqcMMTimer(TComponent* AOwner) : TComponent(AOwner) {
-  FIdle = CreateEventA(nullptr, TRUE, TRUE, nullptr);
-  try {
-    CreateTimer();
-  } catch (...) {
-    CloseHandle(FIdle);
-    throw;
-  }
+TqcMMTimer::TqcMMTimer(TComponent* AOwner) : TComponent(AOwner), FRun(std::make_shared<TqcMMTimerRun>(this)) {
+  CreateTimer();
 }
 
 TqcMMTimer::~TqcMMTimer() {
   KillTimer();
-  CloseHandle(FIdle);
+  FRun->Timer = nullptr;
 }
 
 void TqcMMTimer::CreateTimer() {
   {
     std::lock_guard<std::mutex> L(MMLock);
     FSerial = ++MMNextSerial;
-    MMTimers[FSerial] = this;
+    MMTimers[FSerial] = FRun;
   }
   FTimerID = timeSetEvent(FInterval, FResolution, &TqcMMTimerCallback::Proc, DWORD_PTR(FSerial),
                           TIME_PERIODIC | TIME_CALLBACK_FUNCTION);
@@ -230,11 +242,10 @@ void TqcMMTimer::KillTimer() {
     MMTimers.erase(FSerial);
     FSerial = 0;
   }
-  // A handler already running ends first; one that sends to this thread gets its answer.
-  while (MsgWaitForMultipleObjects(1, &FIdle, FALSE, INFINITE, QS_SENDMESSAGE) == WAIT_OBJECT_0 + 1) {
-    MSG Msg;
-    PeekMessageA(&Msg, nullptr, 0, 0, PM_NOREMOVE);
-  }
+  // A handler already running ends first (the GUI thread meanwhile answers what it sends and
+  // runs what it synchronises), unless it is this timer's own handler asking: the system runs
+  // the handlers one at a time, so no other can be running then.
+  if (MMCurrent != FRun.get()) WaitSynchronizing(uintptr_t(FRun->Idle));
   timeKillEvent(FTimerID);
   FTimerID = 0;
 }

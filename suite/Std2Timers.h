@@ -23,6 +23,7 @@ TqcTimerClock* SetqcTimerClock(TqcTimerClock* Clock);
 
 class TqcTimer;
 struct TqcTimerState;
+struct TqcMMTimerRun;
 
 // The worker of a TqcTimer: waits the interval, then synchronises the tick. It shares only
 // atomics with its timer (interval, priority, paused, stopping), never touching the timer
@@ -91,7 +92,8 @@ public:
   // cannot be made.
   explicit TqcMMTimer(TComponent* AOwner);
   // Returns once a running handler has ended and no call can follow; meanwhile messages sent
-  // to this thread's windows are handled.
+  // to this thread's windows are handled and calls synchronised to it run. Its own handler may
+  // free it (or change Interval and Resolution): that returns at once.
   ~TqcMMTimer() override;
 
   // Only gates the tick: the system timer keeps running.
@@ -124,6 +126,5 @@ private:
   TNotifyEvent FOnTimer;        // under the unit's lock
   unsigned FTimerID = 0;
   uintptr_t FSerial = 0;        // the callbacks' key while a timer runs
-  int FRunning = 0;             // handlers running now, under the unit's lock
-  HANDLE FIdle = nullptr;       // set while no handler runs
+  std::shared_ptr<TqcMMTimerRun> FRun;
 };

@@ -8,7 +8,8 @@
 // How a button shows that it is the focused or default one.
 enum TqcDefLook { dlBold, dlFrame, dlNone };
 extern const TEnumType TqcDefLookType;
-using TqGlassValue = int;  // 0..255
+using TqGlassValue = int;  // the grey tint of a transparent twin
+inline constexpr TSubrangeType TqGlassValueRange{"TqGlassValue", 0, 255};
 
 namespace qanimate {
 
@@ -46,7 +47,7 @@ private:
 void FillInIcons(TIcon* Enabled, TIcon* Down, TIcon* Disabled);
 
 // The glyph strip's number of images, kept to 1..4.
-inline int GlyphCount(int Value) { return Value < 1 ? 1 : Value > 4 ? 4 : Value; }
+inline tBitNumber GlyphCount(int Value) { return tBitNumberRange.Clamp(Value); }
 
 }  // namespace qanimate
 
@@ -234,9 +235,9 @@ public:
 
   TBitmap* Glyph() const { return FGlyph; }
   void SetGlyph(TBitmap* Value) { FGlyph->Assign(Value); }
-  int NumGlyphs() const { return FNumGlyphs; }
+  tBitNumber NumGlyphs() const { return FNumGlyphs; }
   // Kept to 1..4.
-  void SetNumGlyphs(int Value) {
+  void SetNumGlyphs(tBitNumber Value) {
     FNumGlyphs = qanimate::GlyphCount(Value);
     Resplit();
   }
@@ -287,7 +288,7 @@ private:
   void GlyphChanged(TObject*) { Resplit(); }
 
   TBitmap* FGlyph;
-  int FNumGlyphs = 1;
+  tBitNumber FNumGlyphs = 1;
   TColor FTransparentColor = clFuchsia;
   tBitWhere FBitmapWhere = q_BWLeft;
   bool FAutoBackColor = false;
@@ -298,7 +299,9 @@ private:
 // The published entries of a glyph-strip button class C.
 template <class C> struct TqGlyphProps {
   static constexpr TPropInfo Glyph() { return PropObject<&C::Glyph, &C::SetGlyph>("Glyph"); }
-  static constexpr TPropInfo NumGlyphs() { return PropInt<&C::NumGlyphs, &C::SetNumGlyphs>("NumGlyphs", 1); }
+  static constexpr TPropInfo NumGlyphs() {
+    return PropSubrange<&C::NumGlyphs, &C::SetNumGlyphs>("NumGlyphs", tBitNumberRange, 1);
+  }
   static constexpr TPropInfo TransparentColor() {
     return PropColor<&C::TransparentColor, &C::SetTransparentColor>("TransparentColor", clFuchsia);
   }

@@ -280,7 +280,7 @@ void ShiftBMP(TBitmap* Bitmap, int Delta, bool UseTransparent, TColor Transparen
   DrawBack(F, Bitmap);
 }
 
-int PercentStep(TPercentType Percent) { return RoundPercent(std::clamp(Percent, 0, 100) * 255); }
+int PercentStep(TPercentType Percent) { return RoundPercent(TPercentTypeRange.Clamp(Percent) * 255); }
 
 template <void (TqFastBmp::*Filter)(int)> void RunFilter(TBitmap* Bitmap, int Amount) {
   TqFastBmp F(Bitmap);

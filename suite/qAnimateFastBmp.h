@@ -1,12 +1,14 @@
 // Unit qAnimate, image routines: a 24-bit pixel buffer in a DIB section with direct row access and
 // in-place filters, a canvas on the whole screen, and routines that change a TBitmap in place.
 #pragma once
+#include "suite/Subrange.h"
 #include "vcl/Graphics.h"
 
 #include <cstdint>
 #include <vector>
 
-using TPercentType = int;  // 0..100
+using TPercentType = int;
+inline constexpr TSubrangeType TPercentTypeRange{"TPercentType", 0, 100};
 enum TqRast { Rast25, Rast50, Rast75 };
 extern const TEnumType TqRastType;
 // Read by RasterBMP: the Rast25 and Rast50 patterns take the other pixels. False at start.

@@ -58,7 +58,7 @@ void TqNWColorBtn::SetTransparent(bool Value) {
 }
 
 void TqNWColorBtn::SetGlassValue(TqGlassValue Value) {
-  FGlassValue = std::clamp(Value, 0, 255);
+  FGlassValue = TqGlassValueRange.Clamp(Value);
   Invalidate();
 }
 
@@ -66,7 +66,8 @@ void TqNWColorBtn::SetGlassValue(TqGlassValue Value) {
 
 void TqNWColorBtn::CMMouseEnter(TMessage& Message) {
   inherited::Dispatch(Message);
-  if (Flat() && !FHover && Enabled()) {
+  // Flat or not, hover follows the mouse: it picks the hot image as well as the flat edge.
+  if (!FHover && Enabled()) {
     FHover = true;
     Repaint();
   }
@@ -74,7 +75,7 @@ void TqNWColorBtn::CMMouseEnter(TMessage& Message) {
 }
 
 void TqNWColorBtn::CMMouseLeave(TMessage& Message) {
-  if (Flat() && !FHeld) {
+  if (!FHeld) {
     FHover = false;
     Invalidate();
   }
@@ -187,7 +188,7 @@ static constinit const TPropInfo TqNWColorBtn_Props[] = {
     PropInt<&TqNWColorBtn::LeftOffSet, &TqNWColorBtn::SetLeftOffSet>("LeftOffSet", 5),
     PropInt<&TqNWColorBtn::TopOffSet, &TqNWColorBtn::SetTopOffSet>("TopOffSet", 5),
     PropBool<&TqNWColorBtn::Transparent, &TqNWColorBtn::SetTransparent>("Transparent", false),
-    PropInt<&TqNWColorBtn::GlassValue, &TqNWColorBtn::SetGlassValue>("GlassValue", 0),
+    PropSubrange<&TqNWColorBtn::GlassValue, &TqNWColorBtn::SetGlassValue>("GlassValue", TqGlassValueRange, 0),
     TqColorButtonProps<TqNWColorBtn>::OnPaint(),
     TqColorButtonProps<TqNWColorBtn>::OnMouseEnter(),
     TqColorButtonProps<TqNWColorBtn>::OnMouseLeave(),

@@ -136,10 +136,10 @@ void TqShapeBtn::Paint() {
   }
   RgnFromShape();
   TCanvas* C = Canvas();
-  HDC DC = C->Handle();
   C->Brush()->SetStyle(bsSolid);
   C->Brush()->SetColor(Color());
   C->Pen()->SetWidth(1);
+  HDC DC = C->Handle();  // selects the brush just set: PaintRgn fills with it
   const int W = Width(), H = Height();
   if (FTransparent) {
     if (HasState(csDesigning)) FrameRgn(DC, FRegion, HBRUSH(GetStockObject(BLACK_BRUSH)), 1, 1);

@@ -36,9 +36,6 @@ template <class F> void PaintMask(TCanvas* C, const TMask& Mask, int X, int Y, F
   }
 }
 
-// The framed edit's style of the same meaning.
-TqcEditType EditStyle(TqcBtnType Style) { return TqcEditType(Style); }
-
 bool IsActiveStyle(TqcBtnType S, TqcBtnType Always, TqcBtnType WhenActive, bool Active) {
   return S == Always || (S == WhenActive && Active);
 }
@@ -268,17 +265,40 @@ void TqcFlatCustomCheckBox::PaintBox(TCanvas* C, const TRect& Box, bool Live, bo
     C->Brush()->SetColor(Back);
     C->BrushCopy(Inner, TqcRasterBitmap, Rect(0, 0, 10, 10), clWhite);
   }
-  // The frame of the framed edit, on the box.
-  TqcFrameLook Look;
-  Look.Style = EditStyle(FrameStyle());
-  Look.Color = Back;
-  Look.FrameColor = FrameColor();
-  Look.ShadowColor = ShadowColor();
-  Look.NonShadowColor = NonShadowColor();
-  HDC DC = C->Handle();
-  OffsetViewportOrgEx(DC, Box.Left, Box.Top, nullptr);
-  DrawQcFrame(C, Box.Width(), Box.Height(), Look, Active);
-  OffsetViewportOrgEx(DC, -Box.Left, -Box.Top, nullptr);
+  PaintFrame(C, Box, Active);
+}
+
+// The box's frame by FrameStyle, over the box as it is: nothing else is filled.
+void TqcFlatCustomCheckBox::PaintFrame(TCanvas* C, const TRect& Box, bool Active) {
+  const TqcBtnType S = FrameStyle();
+  const int L = Box.Left, T = Box.Top, R = Box.Right, B = Box.Bottom;
+  RECT Edge{L, T, R, B};
+  if (S == qcbtNormal || (S == qcbtFlat && Active)) {
+    DrawEdge(C->Handle(), &Edge, BDR_SUNKENOUTER, BF_RECT | BF_ADJUST);
+    DrawEdge(C->Handle(), &Edge, BDR_SUNKENINNER, BF_RIGHT | BF_BOTTOM | BF_ADJUST);
+    C->Pen()->SetColor(clBlack);
+    C->Polyline({Point(Edge.left, Edge.bottom - 1), Point(Edge.left, Edge.top), Point(Edge.right, Edge.top)});
+  } else if (IsActiveStyle(S, qcbtAlwaysFlatRaised, qcbtFlatRaised, Active)) {
+    C->Brush()->SetColor(clBtnFace);
+    DrawEdge(C->Handle(), &Edge, BDR_RAISEDOUTER, BF_RECT | BF_ADJUST);
+    DrawEdge(C->Handle(), &Edge, BDR_RAISEDINNER, BF_RIGHT | BF_BOTTOM | BF_ADJUST);
+  } else if (S == qcbtAlwaysFlatShadow || S == qcbtFlatShadow) {
+    C->Brush()->SetColor(NonShadowColor());
+    for (const TRect& Part : {Rect(L, B - 3, L + 3, B), Rect(R - 3, T, R, T + 3), Rect(R - 3, T, R, B), Rect(L, B - 3, R, B)})
+      C->FillRect(Part);
+    if (IsActiveStyle(S, qcbtAlwaysFlatShadow, qcbtFlatShadow, Active)) {
+      C->Brush()->SetColor(ShadowColor());
+      C->FillRect(Rect(L + 2, B - 2, R, B));
+      C->FillRect(Rect(R - 2, T + 2, R, B));
+    }
+  } else {
+    const bool Thick = IsActiveStyle(S, qcbtAlwaysFlatThickFrame, qcbtFlatThickFrame, Active);
+    if (!Thick && !IsActiveStyle(S, qcbtAlwaysFlatFocusFrame, qcbtFlatFocusFrame, Active)) return;
+    C->Pen()->SetColor(FrameColor());
+    for (int K = 0; K < (Thick ? 2 : 1); ++K)
+      C->Polyline({Point(L + K, T + K), Point(L + K, B - 1 - K), Point(R - 1 - K, B - 1 - K), Point(R - 1 - K, T + K),
+                   Point(L + K, T + K)});
+  }
 }
 
 static constinit const TPropInfo TqcCheckBox_Props[] = {

@@ -126,6 +126,9 @@ protected:
   void PaintBox(TCanvas* C, const TRect& Box, bool Live, bool Active) override;
   // Only a box that can take the focus steps its state.
   bool CanToggle() const override { return CanFocus(); }
+
+private:
+  void PaintFrame(TCanvas* C, const TRect& Box, bool Active);
 };
 
 class TqcCheckBox : public TqcFlatCustomCheckBox {

@@ -93,7 +93,7 @@ void TqcAnalogClock::SetFaceBitmap(TBitmap* Value) {
 }
 
 void TqcAnalogClock::SetOffSetTime(qcOffSetTime Value) {
-  Value = std::clamp(Value, -1440, 1440);
+  Value = qcOffSetTimeRange.Clamp(Value);
   if (FOffSetTime == Value) return;
   FOffSetTime = Value;
   FLastSecond = FLastMinute = NoTime;
@@ -284,10 +284,11 @@ static constinit const TPropInfo TqcAnalogClock_Props[] = {
     PropColor<&TqcAnalogClock::DotColor, &TqcAnalogClock::SetDotColor>("DotColor", clFuchsia),
     PropColor<&TqcAnalogClock::ShadowColor, &TqcAnalogClock::SetShadowColor>("ShadowColor", clBtnShadow),
     PropColor<&TqcAnalogClock::HighLightColor, &TqcAnalogClock::SetHighLightColor>("HighLightColor", clBtnHighlight),
-    PropInt<&TqcAnalogClock::DotSize, &TqcAnalogClock::SetDotSize>("DotSize", 2),
-    PropInt<&TqcAnalogClock::OffSetNumbers, &TqcAnalogClock::SetOffSetNumbers>("OffSetNumbers", 2),
-    PropInt<&TqcAnalogClock::OffSetDots, &TqcAnalogClock::SetOffSetDots>("OffSetDots", 2),
-    PropInt<&TqcAnalogClock::OffSetTime, &TqcAnalogClock::SetOffSetTime>("OffSetTime", 0),
+    PropSubrange<&TqcAnalogClock::DotSize, &TqcAnalogClock::SetDotSize>("DotSize", qcClockDotRange, 2),
+    PropSubrange<&TqcAnalogClock::OffSetNumbers, &TqcAnalogClock::SetOffSetNumbers>("OffSetNumbers",
+                                                                                    qcOffSetNumberRange, 2),
+    PropSubrange<&TqcAnalogClock::OffSetDots, &TqcAnalogClock::SetOffSetDots>("OffSetDots", qcOffSetDotRange, 2),
+    PropSubrange<&TqcAnalogClock::OffSetTime, &TqcAnalogClock::SetOffSetTime>("OffSetTime", qcOffSetTimeRange, 0),
     PropInt<&TqcAnalogClock::HandLengthMin, &TqcAnalogClock::SetHandLengthMin>("HandLengthMin", 45),
     PropInt<&TqcAnalogClock::HandLengthHour, &TqcAnalogClock::SetHandLengthHour>("HandLengthHour", 32),
     PropInt<&TqcAnalogClock::HandLengthSec, &TqcAnalogClock::SetHandLengthSec>("HandLengthSec", 45),

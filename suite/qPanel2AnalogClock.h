@@ -13,7 +13,8 @@ enum qcHandType { htNeedle, htHand0, htHand1, htHand2, htHand3, htHand4, htHand5
 extern const TEnumType qcHandTypeType;
 enum qcClockDotType { dtRound, dtRect };
 extern const TEnumType qcClockDotTypeType;
-using qcClockDot = int;  // 1..10
+using qcClockDot = int;
+inline constexpr TSubrangeType qcClockDotRange{"qcClockDot", 1, 10};
 
 // The local time the clocks read (Now by default); null restores it. Returns the previous
 // source. For tests.
@@ -63,11 +64,11 @@ public:
   TColor HighLightColor() const { return FHighLightColor; }
   void SetHighLightColor(TColor Value) { Change(FHighLightColor, Value); }
   qcClockDot DotSize() const { return FDotSize; }
-  void SetDotSize(qcClockDot Value) { Change(FDotSize, std::clamp(Value, 1, 10)); }
+  void SetDotSize(qcClockDot Value) { Change(FDotSize, qcClockDotRange.Clamp(Value)); }
   qcOffSetNumber OffSetNumbers() const { return FOffSetNumbers; }
-  void SetOffSetNumbers(qcOffSetNumber Value) { Change(FOffSetNumbers, std::clamp(Value, 0, 50)); }
+  void SetOffSetNumbers(qcOffSetNumber Value) { Change(FOffSetNumbers, qcOffSetNumberRange.Clamp(Value)); }
   qcOffSetDot OffSetDots() const { return FOffSetDots; }
-  void SetOffSetDots(qcOffSetDot Value) { Change(FOffSetDots, std::clamp(Value, 0, 50)); }
+  void SetOffSetDots(qcOffSetDot Value) { Change(FOffSetDots, qcOffSetDotRange.Clamp(Value)); }
   // Minutes added to the local time; a change shows the new time at once.
   qcOffSetTime OffSetTime() const { return FOffSetTime; }
   void SetOffSetTime(qcOffSetTime Value);

@@ -1,6 +1,7 @@
 // What the panels of unit qPanel2 share: the off-screen picture every paint builds, the
 // OnPaint and mouse enter/leave events, and the geometry and percent arithmetic.
 #pragma once
+#include "suite/Subrange.h"
 #include "vcl/Controls.h"
 
 #include <algorithm>
@@ -8,8 +9,10 @@
 #include <cstdint>
 #include <numbers>
 
-using qcOffSetNumber = int;  // 0..50
-using qcOffSetDot = int;     // 0..50
+using qcOffSetNumber = int;
+inline constexpr TSubrangeType qcOffSetNumberRange{"qcOffSetNumber", 0, 50};
+using qcOffSetDot = int;
+inline constexpr TSubrangeType qcOffSetDotRange{"qcOffSetDot", 0, 50};
 
 // Rounds to the nearest integer, halves to even. Geometry is computed in extended precision,
 // which both targets evaluate alike.

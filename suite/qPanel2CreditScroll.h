@@ -18,7 +18,8 @@ public:
   TThreadPriority Priority() const { return FTimer->Priority(); }
   void SetPriority(TThreadPriority Value) { FTimer->SetPriority(Value); }
   int Interval() const { return int(FTimer->Interval()); }
-  void SetInterval(int Value) { FTimer->SetInterval(uint32_t(Value)); }
+  // A negative value is 0: no ticks.
+  void SetInterval(int Value) { FTimer->SetInterval(uint32_t(std::max(Value, 0))); }
   TStrings* Lines() const { return FLines; }
   void SetLines(TStrings* Value) { FLines->Assign(Value); }
   // Pixels per tick; values below 1 are ignored.

@@ -7,8 +7,10 @@
 // all eleven.
 enum qcScaleType { st0, st2, st3, st6, st11 };
 extern const TEnumType qcScaleTypeType;
-using qcDecNum = int;      // 0..5 digits after the decimal point
-using qcFrameWidth = int;  // 4..25
+using qcDecNum = int;  // digits after the decimal point
+inline constexpr TSubrangeType qcDecNumRange{"qcDecNum", 0, 5};
+using qcFrameWidth = int;
+inline constexpr TSubrangeType qcFrameWidthRange{"qcFrameWidth", 4, 25};
 
 // A needle for Value between Min (pointing left) and Max (pointing up) turning round a pivot
 // near the bottom-right corner, a scale of eleven ticks, two free captions, an optional
@@ -35,17 +37,17 @@ public:
   uint32_t NeedleLength() const { return FNeedleLength; }
   void SetNeedleLength(uint32_t Value) { Change(FNeedleLength, Value); }
   qcDecNum DigitsAfterPoint() const { return FDigitsAfterPoint; }
-  void SetDigitsAfterPoint(qcDecNum Value) { Change(FDigitsAfterPoint, std::clamp(Value, 0, 5)); }
+  void SetDigitsAfterPoint(qcDecNum Value) { Change(FDigitsAfterPoint, qcDecNumRange.Clamp(Value)); }
   qcScaleType ScaleType() const { return FScaleType; }
   void SetScaleType(qcScaleType Value) { Change(FScaleType, Value); }
   TColor ScaleColor() const { return FScaleColor; }
   void SetScaleColor(TColor Value) { Change(FScaleColor, Value); }
   qcOffSetNumber OffSetNumbers() const { return FOffSetNumbers; }
-  void SetOffSetNumbers(qcOffSetNumber Value) { Change(FOffSetNumbers, std::clamp(Value, 0, 50)); }
+  void SetOffSetNumbers(qcOffSetNumber Value) { Change(FOffSetNumbers, qcOffSetNumberRange.Clamp(Value)); }
   qcOffSetDot OffSetDots() const { return FOffSetDots; }
-  void SetOffSetDots(qcOffSetDot Value) { Change(FOffSetDots, std::clamp(Value, 0, 50)); }
+  void SetOffSetDots(qcOffSetDot Value) { Change(FOffSetDots, qcOffSetDotRange.Clamp(Value)); }
   qcOffSetDot DotLength() const { return FDotLength; }
-  void SetDotLength(qcOffSetDot Value) { Change(FDotLength, std::clamp(Value, 0, 50)); }
+  void SetDotLength(qcOffSetDot Value) { Change(FDotLength, qcOffSetDotRange.Clamp(Value)); }
   // Min, then Max again (Min + 1 when it is no longer above Min). The largest integer is taken
   // as one less, so that Min + 1 exists.
   int Min() const { return FMin; }
@@ -65,7 +67,7 @@ public:
   TColor FrameColor() const { return FFrameColor; }
   void SetFrameColor(TColor Value) { Change(FFrameColor, Value); }
   qcFrameWidth FrameWidth() const { return FFrameWidth; }
-  void SetFrameWidth(qcFrameWidth Value) { Change(FFrameWidth, std::clamp(Value, 4, 25)); }
+  void SetFrameWidth(qcFrameWidth Value) { Change(FFrameWidth, qcFrameWidthRange.Clamp(Value)); }
   // A copy of the given bitmap; null (or 1 by 1) shows no picture.
   TBitmap* FaceBitmap() const { return FFaceBitmap; }
   void SetFaceBitmap(TBitmap* Value);

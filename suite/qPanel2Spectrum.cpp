@@ -8,6 +8,18 @@ TqcSpectrum::TqcSpectrum(TComponent* AOwner) : TqcPanel2(AOwner) {
   SetBounds(Left(), Top(), 100, 100);
 }
 
+void TqcSpectrum::Dispatch(TMessage& Message) {
+  switch (Message.Msg) {
+    case CM_SYSCOLORCHANGE: CMSysColorChange(Message); break;
+    default: inherited::Dispatch(Message);
+  }
+}
+
+void TqcSpectrum::CMSysColorChange(TMessage& Message) {
+  inherited::Dispatch(Message);
+  Invalidate();
+}
+
 void TqcSpectrum::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
   inherited::SetBounds(ALeft, ATop, std::max(AWidth, 20), std::max(AHeight, 35));
   UpdateMetrics();
@@ -20,6 +32,9 @@ void TqcSpectrum::UpdateMetrics() {
 
 void TqcSpectrum::Loaded() {
   inherited::Loaded();
+  // Min gives way to a stored Max, except below the lowest value: that pair becomes the lowest
+  // range.
+  if (FMax == INT32_MIN) FMax = INT32_MIN + 1;
   SetMin(FMin);
 }
 
@@ -49,8 +64,10 @@ void TqcSpectrum::SetBarOff(TColor Value) { Recolor(FBarOffColor, Value); }
 void TqcSpectrum::SetTopColor(TColor Value) { Recolor(FTopColor, Value); }
 void TqcSpectrum::SetFaceColor(TColor Value) { Recolor(FFaceColor, Value); }
 
+static_assert(SpectrumNumberRange.Max == int(std::tuple_size_v<TqcSpectrumLevels>), "a level per bar");
+
 void TqcSpectrum::SetNum(SpectrumNumber Value) {
-  Value = std::clamp(Value, 1, int(FLevels.size()));
+  Value = SpectrumNumberRange.Clamp(Value);
   if (FNumberOfChannels == Value) return;
   FNumberOfChannels = Value;
   UpdateMetrics();
@@ -120,8 +137,8 @@ static constinit const TPropInfo TqcSpectrum_Props[] = {
     PropColor<&TqcSpectrum::BarColor, &TqcSpectrum::SetBarColor>("BarColor", clLime),
     PropColor<&TqcSpectrum::BarOffColor, &TqcSpectrum::SetBarOff>("BarOffColor", clGreen),
     PropColor<&TqcSpectrum::TopColor, &TqcSpectrum::SetTopColor>("TopColor", clYellow),
-    PropInt<&TqcSpectrum::TopSize, &TqcSpectrum::SetTop>("TopSize", 2),
-    PropInt<&TqcSpectrum::NumberOfChannels, &TqcSpectrum::SetNum>("NumberOfChannels", 20),
+    PropSubrange<&TqcSpectrum::TopSize, &TqcSpectrum::SetTop>("TopSize", SpectrumTopRange, 2),
+    PropSubrange<&TqcSpectrum::NumberOfChannels, &TqcSpectrum::SetNum>("NumberOfChannels", SpectrumNumberRange, 20),
     PropColor<&TqcSpectrum::FaceColor, &TqcSpectrum::SetFaceColor>("FaceColor", clBlack),
     PropInt<&TqcSpectrum::Min, &TqcSpectrum::SetMin>("Min", 0),
     PropInt<&TqcSpectrum::Max, &TqcSpectrum::SetMax>("Max", 100),

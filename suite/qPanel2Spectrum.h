@@ -4,8 +4,10 @@
 
 #include <array>
 
-using SpectrumTop = int;     // 2..10 cap height
-using SpectrumNumber = int;  // 1..100 bars
+using SpectrumTop = int;  // cap height
+inline constexpr TSubrangeType SpectrumTopRange{"SpectrumTop", 2, 10};
+using SpectrumNumber = int;  // bars
+inline constexpr TSubrangeType SpectrumNumberRange{"SpectrumNumber", 1, 100};
 // The levels of channels 1 to 100, channel 1 first.
 using TqcSpectrumLevels = std::array<int32_t, 100>;
 
@@ -18,9 +20,11 @@ class TqcSpectrum : public TqcPanel2<TGraphicControl> {
 public:
   explicit TqcSpectrum(TComponent* AOwner);
 
+  void Dispatch(TMessage& Message) override;
   // At least 20 by 35.
   void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
-  // Applies the streamed Min and Max (a Min not below Max becomes Max - 1).
+  // Applies the streamed Min and Max: a Min not below Max becomes Max - 1; a stored Max of
+  // -2147483648 gives the lowest range, -2147483648..-2147483647.
   void Loaded() override;
 
   // Channel Index (1..100) takes Value clamped into Min..Max; other indexes are ignored.
@@ -43,7 +47,7 @@ public:
   TColor TopColor() const { return FTopColor; }
   void SetTopColor(TColor Value);
   SpectrumTop TopSize() const { return FTopSize; }
-  void SetTop(SpectrumTop Value) { Change(FTopSize, std::clamp(Value, 2, 10)); }
+  void SetTop(SpectrumTop Value) { Change(FTopSize, SpectrumTopRange.Clamp(Value)); }
   SpectrumNumber NumberOfChannels() const { return FNumberOfChannels; }
   void SetNum(SpectrumNumber Value);
   TColor FaceColor() const { return FFaceColor; }
@@ -64,6 +68,7 @@ protected:
   void Paint() override;
 
 private:
+  void CMSysColorChange(TMessage& Message);
   void Recolor(TColor& Field, TColor Value);
   void ClampLevels();
   void UpdateMetrics();

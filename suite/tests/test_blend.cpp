@@ -441,6 +441,46 @@ TEST(BlendBackground, FollowsTheFormsRecreatedWindow) {
   EXPECT_EQ(Hex(ClientPixels(Form->Handle())(60, 70)), Hex(clRed));
 }
 
+// A foreign WindowProc that keeps the procedure it replaced.
+struct TForeignProc : TObject {
+  TWndMethod Saved;
+  int Calls = 0;
+  void Proc(TMessage& Message) {
+    ++Calls;
+    Saved(Message);
+  }
+};
+
+// The background watches for the form's next window; a foreign WindowProc installed over the
+// watch keeps it. Freed, the background leaves the link passing messages on, and the form works.
+TEST(BlendBackground, AForeignWindowProcOverTheWatchOutlivesTheBackground) {
+  TFormPtr Form = ShowForm(60, 40, Background("    BackType = btBlend\n    Color = clRed\n    EndColor = clRed\n"));
+  TqBackground* B = BackgroundOf(Form.get());
+  // Its window goes; a hidden form makes the next one when shown.
+  Form->Hide();
+  Form->SetBorderStyle(bsSingle);
+  ASSERT_FALSE(Form->HandleAllocated());
+  TForeignProc Foreign;
+  Foreign.Saved = Form->WindowProc;
+  Form->WindowProc = TWndMethod::Bind<&TForeignProc::Proc>(&Foreign);
+  TObject::Free(B);
+  Form->Show();
+  vcltest::PumpRounds(3);
+  EXPECT_GT(Foreign.Calls, 0);
+  RedrawAll(Form->Handle());
+  EXPECT_EQ(Hex(ClientPixels(Form->Handle())(1, 1)), Hex(clYellow)) << "the form erases itself";
+  // Made once more, and taken off again by its owner: the form's own procedure is left.
+  Form->SetBorderStyle(bsToolWindow);
+  vcltest::PumpRounds(3);
+  RedrawAll(Form->Handle());
+  EXPECT_EQ(Hex(ClientPixels(Form->Handle())(1, 1)), Hex(clYellow));
+  Form->WindowProc = Foreign.Saved;
+  Form->Perform(WM_NULL, 0, 0);
+  Form.reset();
+  vcltest::PumpMessages();
+  EXPECT_EQ(TWindowProcHook::PassThroughCount(), 0);
+}
+
 // Two backgrounds on a form whose window is made again, removed in either order, also while
 // the form has no window; the form is left with its own procedures.
 TEST(BlendBackground, TwoHooksFollowARecreatedWindowAndGoInEitherOrder) {
@@ -538,6 +578,43 @@ TEST(BlendControls, EveryDirectionInBothControls) {
       SCOPED_TRACE("non-windowed");
       ExpectDirection(gradType(F), 160, 90, 255, ClientPixels(Host.Control()->Handle(), 200, 20));
     }
+  }
+}
+
+// OnPaint finds the canvas as the fills leave it: the brush in the last band's colour, and after
+// a diagonal fill the pen as well; a fill painting backwards from the end ends on the start.
+struct TCanvasSeen : TObject {
+  TColor Brush = clNone, Pen = clNone;
+  template <class T> void Paint(TObject* Sender) {
+    Brush = static_cast<T*>(Sender)->Canvas()->Brush()->Color();
+    Pen = static_cast<T*>(Sender)->Canvas()->Pen()->Color();
+  }
+};
+
+TEST(BlendControls, OnPaintFindsTheLastBandsBrushAndPen) {
+  const struct {
+    gradType Fill;
+    TColor Brush, Pen;
+  } Cases[] = {
+      {gVert, EndColor, clBlack},          {gHorz, EndColor, clBlack},
+      {gCenter, EndColor, clBlack},        {gTopLeftBottomRight, StartColor, clBlack},
+      {gDiagLeft, EndColor, EndColor},     {gDiagRight, EndColor, EndColor},
+  };
+  for (const auto& C : Cases) {
+    SCOPED_TRACE(gradTypeType.ValueToName(C.Fill));
+    vcltest::TTestHost Host(300, 100);
+    auto* Win = AddBlend<TqBlendPaint>(Host, 10, 10, 80, 60, C.Fill, 20);
+    auto* NW = AddBlend<TqNWBlendPaint>(Host, 150, 10, 80, 60, C.Fill, 20);
+    TCanvasSeen SeenWin, SeenNW;
+    Win->OnPaint = TNotifyEvent::Bind<&TCanvasSeen::Paint<TqBlendPaint>>(&SeenWin);
+    NW->OnPaint = TNotifyEvent::Bind<&TCanvasSeen::Paint<TqNWBlendPaint>>(&SeenNW);
+    Win->Invalidate();
+    NW->Invalidate();
+    vcltest::PumpMessages();
+    EXPECT_EQ(Hex(SeenWin.Brush), Hex(C.Brush)) << "windowed";
+    EXPECT_EQ(Hex(SeenWin.Pen), Hex(C.Pen)) << "windowed";
+    EXPECT_EQ(Hex(SeenNW.Brush), Hex(C.Brush)) << "non-windowed";
+    EXPECT_EQ(Hex(SeenNW.Pen), Hex(C.Pen)) << "non-windowed";
   }
 }
 

@@ -95,7 +95,7 @@ TEST(MovePanel, KeptInsideAPanelParentButNotInsideAForm) {
   } Cases[] = {
       {"past a panel's right and bottom", true, 200, 150, {200 - 40 - 1, 150 - 30 - 1}},
       {"past a panel's left and top", true, -100, -100, {0, 0}},
-      {"past a form's right edge", false, 330, 0, {350, 20}},
+      {"partly past a form's right and bottom edges", false, 360, 230, {380, 250}},  // 400 by 260
       {"past a form's top", false, 0, -60, {20, 0}},
   };
   for (const TCase& C : Cases) {

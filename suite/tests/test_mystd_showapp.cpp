@@ -135,6 +135,25 @@ TEST(ShowApp, ShortDateLengthensOrShortensTheYearAndComesBack) {
   ShortDateFormat = System;
 }
 
+// The setter sets the process-wide format also for the value it has: a format changed elsewhere
+// meanwhile is set again.
+TEST(ShowApp, ShortDateSetsTheFormatEvenWhenTheValueIsTheSame) {
+  const AnsiString System = ShortDateFormat;
+  ShortDateFormat = "d/M/yy";
+  {
+    auto App = NewShowApp();
+    App->SetShortDate(sdf4DigitYear);
+    ShortDateFormat = "d/M/yy";
+    App->SetShortDate(sdf4DigitYear);
+    EXPECT_EQ(ShortDateFormat, "d/M/yyyy");
+    App->SetShortDate(sdfDontTouch);
+    ShortDateFormat = "yyyy-MM-dd";
+    App->SetShortDate(sdfDontTouch);
+    EXPECT_EQ(ShortDateFormat, "d/M/yy") << "the saved format, again";
+  }
+  ShortDateFormat = System;
+}
+
 TEST(ShowApp, EnvironmentLinesFollowTheProcess) {
   auto App = NewShowApp();
   int Entries = 0;
@@ -224,6 +243,17 @@ TEST(ShowApp, OffTheTaskBar) {
   EXPECT_TRUE(GetWindowLongA(W, GWL_EXSTYLE) & WS_EX_APPWINDOW) << "the main form's button, until the loop runs";
   EXPECT_TRUE(PumpUntil([&] { return !(GetWindowLongA(W, GWL_EXSTYLE) & WS_EX_APPWINDOW); }));
   EXPECT_TRUE(IsWindowVisible(W));
+  // Each window the main form makes again goes off the taskbar as well.
+  for (TFormBorderStyle Style : {bsSingle, bsSizeable}) {
+    SCOPED_TRACE(TFormBorderStyleType.ValueToName(Style));
+    Main->SetBorderStyle(Style);
+    PumpRounds(3);
+    const HWND Again = Main->Handle();
+    EXPECT_NE(Again, W) << "the window was made again";
+    EXPECT_TRUE(PumpUntil([&] { return !(GetWindowLongA(Again, GWL_EXSTYLE) & WS_EX_APPWINDOW); }));
+    EXPECT_TRUE(IsWindowVisible(Again));
+    W = Again;
+  }
   HWND AppWnd = Application->Handle();
   EXPECT_FALSE(IsWindowVisible(AppWnd));
   const LONG Ex = GetWindowLongA(AppWnd, GWL_EXSTYLE);

@@ -13,6 +13,7 @@
 #include <functional>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -416,6 +417,56 @@ TEST(TrayIcon, MenusPopUpOnTheirButtonAndTheDefaultRunsOnADoubleClick) {
   EXPECT_EQ(T->PopupMenu(), nullptr);
 }
 
+// A menu item that frees the tray, or the form that owns it, from inside the tray's callback.
+// A tray made right after is likely to take the freed one's memory: a callback still reading the
+// freed tray then calls the new one's OnMouseUp, which is recorded.
+class TFreer : public TObject {
+public:
+  TTrayLog* Log = nullptr;
+  TObject* Victim = nullptr;
+  TqTrayIcon* Decoy = nullptr;
+  void Free(TObject*) {
+    Log->Events.push_back("freed");
+    TObject::Free(std::exchange(Victim, nullptr));
+    Decoy = TComponent::Create<TqTrayIcon>(nullptr);
+    Decoy->OnMouseUp = EVENT(Log, TTrayLog::Up);
+  }
+  ~TFreer() override { TObject::Free(Decoy); }
+};
+
+TEST(TrayIcon, AMenuItemMayFreeTheTrayOrItsForm) {
+  for (bool WholeForm : {false, true}) {
+    SCOPED_TRACE(WholeForm ? "its form" : "the tray");
+    TTrayFixture F;
+    TForm* Other = WholeForm ? TCustomForm::CreateNew<TForm>(nullptr) : nullptr;
+    auto* T = TComponent::Create<TqTrayIcon>(WholeForm ? static_cast<TComponent*>(Other) : F.Main);
+    TIcon Icon;
+    Icon.SetHandle(MakeIcon(Red, Green));
+    T->SetIcon(&Icon);
+    T->SetActive(true);
+    TTrayLog Log;
+    Log.Attach(T);
+    TPopupMenu* Menu = MakeMenu(F.Main, Log);
+    TFreer Freer;
+    Freer.Log = &Log;
+    Freer.Victim = WholeForm ? static_cast<TObject*>(Other) : T;
+    Menu->Items()->Items(0)->OnClick = EVENT(&Freer, TFreer::Free);
+    T->SetPopupMenu(Menu);
+    const POINT A = WaitFor([] { return FindTwoColour(Red, Green); });
+    ASSERT_GE(A.x, 0);
+    {
+      TMenuPicker Pick(0);
+      ClickAt(A.x + 8, A.y + 8, MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP);
+      ASSERT_TRUE(PumpUntil([&] { return !Freer.Victim; }));
+      EXPECT_TRUE(Pick.Picked());
+    }
+    PumpRounds(10);
+    EXPECT_EQ(Log.Events, (std::vector<std::string>{"down right", "rightclick", "rightmenu", "freed"}))
+        << "nothing after the tray went";
+    EXPECT_LT(WaitFor([] { return FindTwoColour(Red, Green); }, false).x, 0) << "the icon went with it";
+  }
+}
+
 TEST(TrayIcon, ChangesReachTheShellAndTheTipIsCut) {
   TTrayFixture F;
   auto* T = F.AddIcon(Red, Blue);
@@ -576,22 +627,24 @@ TEST(TrayMeter, ValueRules) {
 
 TEST(TrayMeter, TipFollowsItsTemplate) {
   TMeterFixture F;
-  F.M->SetValue(42);
+  // 30 on 0..200: the value and the percentage differ, so their order shows.
+  F.M->SetMax(200);
+  F.M->SetValue(30);
   F.M->SetToolTip("%d%%");
   POINT At = WaitFor(&FindMeter);
   ASSERT_GE(At.x, 0);
   MouseTo(At.x + 8, At.y + 8);
-  EXPECT_EQ(ShellTip(), "42%");
+  EXPECT_EQ(ShellTip(), "15%");
   const struct {
     TqcTrayHintStyle Style;
     const char* Template;
     const char* Tip;
   } Cases[] = {
-      {thsTotalBar, "value %d", "value 42"},
-      {thsTotPct, "%d = %d %%", "42 = 42 %"},
-      {thsPctTot, "%d %% of %d", "42 % of 42"},
-      {thsPctTot, "%s", "42 % of 42"},  // a template that does not fit keeps the tip
-      {thsPctBar, "%d %d", "42 % of 42"},
+      {thsTotalBar, "value %d", "value 30"},
+      {thsTotPct, "%d = %d %%", "30 = 15 %"},
+      {thsPctTot, "%d %% of %d", "15 % of 30"},
+      {thsPctTot, "%s", "15 % of 30"},  // a template that does not fit keeps the tip
+      {thsPctBar, "%d %d", "15 % of 30"},
   };
   for (const auto& C : Cases) {
     SCOPED_TRACE(C.Template);

@@ -492,6 +492,37 @@ TEST(ColorBtn, TwinHoverAndClickUnderTheMouse) {
   EXPECT_GE(Log.Leaves, 1);
 }
 
+// The twin's hot image shows only under the mouse, flat or not.
+TEST(ColorBtn, TwinHotImageOnlyUnderTheMouse) {
+  for (bool Flat : {false, true}) {
+    SCOPED_TRACE(Flat ? "flat" : "not flat");
+    TScene S;
+    auto* T = Styled(S.Add<TqNWBitColBtn>(40, 40, 89, 33), nullptr);
+    T->SetFlat(Flat);
+    T->SetAutoBackColor(true);
+    T->SetNumGlyphs(4);
+    T->SetGlyph(Strip(4).get());
+    S.Away();
+    S.Show();
+    const HWND Wnd = S.Form->Handle();
+    auto Glyph = [&] {
+      AppPumpRounds(2);
+      return Hex(vcltest::PixelAt(Wnd, 40 + 5 + 8, 40 + 9 + 8));
+    };
+    EXPECT_EQ(Glyph(), Hex(clRed)) << "away";
+    vcltest::MoveMouse(Wnd, 90, 56);
+    EXPECT_TRUE(AppPumpUntil([&] { return T->Hover(); }));
+    EXPECT_EQ(Glyph(), Hex(clAqua)) << "over";
+    S.Away();
+    EXPECT_TRUE(AppPumpUntil([&] { return !T->Hover(); }));
+    EXPECT_EQ(Glyph(), Hex(clRed)) << "away again";
+    T->SetEnabled(false);
+    T->SetEnabled(true);
+    EXPECT_FALSE(T->Hover());
+    EXPECT_EQ(Glyph(), Hex(clRed)) << "away after Enabled toggles";
+  }
+}
+
 TEST(ColorBtn, TwinGlyphIsDrawnTransparently) {
   TScene S;
   auto* T = Styled(S.Add<TqNWBitColBtn>(40, 40, 89, 33), nullptr);

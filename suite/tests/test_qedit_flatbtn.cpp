@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -58,6 +59,37 @@ struct TSpot {
   TColor Expected;
 };
 
+// The 13 by 13 check box as its drawing lists it: GlyphBkColor; when grayed, the raster's
+// top-left 10 by 10 over the box shrunk by 2, white transparent; when raised, the outer edge all
+// round and the inner one right and bottom, nothing filled.
+std::unique_ptr<TBitmap> DrawnBox(bool Grayed, bool Raised) {
+  auto B = vcltest::MakeBitmap(13, 13, Back);
+  TCanvas* C = B->Canvas();
+  if (Grayed) {
+    C->Brush()->SetColor(Back);
+    C->BrushCopy(Rect(2, 2, 11, 11), TqcRasterBitmap, Rect(0, 0, 10, 10), clWhite);
+  }
+  if (Raised) {
+    RECT R{0, 0, 13, 13};
+    DrawEdge(C->Handle(), &R, BDR_RAISEDOUTER, BF_RECT | BF_ADJUST);
+    DrawEdge(C->Handle(), &R, BDR_RAISEDINNER, BF_RIGHT | BF_BOTTOM | BF_ADJUST);
+  }
+  return B;
+}
+
+// Every pixel of a 20-high check box's box, at (0, 3), against the drawing.
+void ExpectBox(TWinControl* Box, bool Grayed, bool Raised) {
+  const auto Want = DrawnBox(Grayed, Raised);
+  const auto Shot = vcltest::CaptureClient(Box->Handle());
+  int Wrong = 0;
+  for (int Y = 0; Y < 13; ++Y)
+    for (int X = 0; X < 13; ++X) {
+      const TColor Got = Shot->Canvas()->Pixels(X, 3 + Y), W = Want->Canvas()->Pixels(X, Y);
+      if (Got != W && ++Wrong <= 8) ADD_FAILURE() << "(" << X << ", " << Y << ") of the box: " << Hex(Got) << " for " << Hex(W);
+    }
+  EXPECT_EQ(Wrong, 0);
+}
+
 TEST(FlatBoxes, CheckBoxFrameStylesActiveAndNot) {
   TFormScene S;
   auto* B = AddBox<TqcCheckBox>(S, 20, 20);
@@ -73,7 +105,8 @@ TEST(FlatBoxes, CheckBoxFrameStylesActiveAndNot) {
   };
   const std::vector<TSpot> Plain = {{0, 0, Back}, {12, 12, Back}, {1, 1, Back}};
   const std::vector<TSpot> Sunken = {{0, 0, BS}, {12, 12, BH}, {1, 1, clBlack}, {11, 11, L3}, {6, 6, Back}};
-  const std::vector<TSpot> Raised = {{0, 0, L3}, {12, 12, DK}, {11, 11, BS}, {6, 6, Back}};
+  const std::vector<TSpot> Raised = {{0, 0, L3},  {12, 12, DK}, {11, 11, BS}, {11, 5, BS},
+                                     {5, 11, BS}, {1, 5, Back}, {5, 1, Back}, {6, 6, Back}};
   const std::vector<TSpot> Focus = {{0, 0, FrameC}, {12, 12, FrameC}, {0, 12, FrameC}, {1, 1, Back}};
   const std::vector<TSpot> Thick = {{0, 0, FrameC}, {1, 1, FrameC}, {11, 11, FrameC}, {2, 2, Back}};
   const std::vector<TSpot> Shadow = {{12, 12, ShadowC}, {12, 3, ShadowC}, {1, 12, NonShadowC}, {0, 0, Back}};
@@ -197,13 +230,25 @@ TEST(FlatBoxes, RealClicksCycleThroughGrayed) {
     ASSERT_TRUE(AppPumpUntil([&] { return B->State() == Cycle[I]; }));
     EXPECT_EQ(Clicks.N, I + 1);
   }
-  // Grayed: the raster pattern's grey over the box, no mark.
-  int Grey = 0;
-  auto Shot = vcltest::CaptureClient(B->Handle());
-  for (int Y = 5; Y < 14; ++Y)
-    for (int X = 2; X < 11; ++X) Grey += Shot->Canvas()->Pixels(X, Y) == clGray;
-  EXPECT_GT(Grey, 10);
-  EXPECT_EQ(MarkAt(B, 3, 6, 7)[3].find('#'), std::string::npos);
+  // Grayed: the raster pattern over the box, no mark (no frame in this style, focused or not).
+  B->SetFrameStyle(qcbtAlwaysFlat);
+  ExpectBox(B, true, false);
+}
+
+TEST(FlatBoxes, TheWholeCheckBoxGrayedAndRaised) {
+  TFormScene S;
+  auto* B = AddBox<TqcCheckBox>(S, 20, 20);
+  B->SetAllowGrayed(true);
+  ShowUnfocused(S);
+  S.Away();
+  ASSERT_TRUE(AppPumpUntil([&] { return !B->MouseInside(); }));
+  B->SetState(cbGrayed);
+  ExpectBox(B, true, false);
+  B->SetState(cbUnchecked);
+  B->SetFrameStyle(qcbtAlwaysFlatRaised);
+  ExpectBox(B, false, true);
+  B->SetState(cbGrayed);
+  ExpectBox(B, true, true);
 }
 
 TEST(FlatBoxes, RadioGroupsByParentAndGroupIndex) {

@@ -109,6 +109,18 @@ TEST_F(TScroll, StepBelowOneIsIgnored) {
   EXPECT_EQ(Scroll->Offset(), 3);
 }
 
+// A negative interval is stored as 0: no ticks.
+TEST_F(TScroll, ANegativeIntervalIsZero) {
+  for (int Value : {-1, -50, INT_MIN}) {
+    SCOPED_TRACE(Value);
+    Scroll->SetInterval(Value);
+    EXPECT_EQ(Scroll->Interval(), 0);
+    EXPECT_EQ(Scroll->Timer()->Interval(), 0u);
+  }
+  Scroll->SetInterval(7);
+  EXPECT_EQ(Scroll->Interval(), 7);
+}
+
 TEST_F(TScroll, LinesAlignLeftCentreOrRight) {
   Make(200, 60);
   const int H = LineHeight(Scroll->Font());

@@ -133,6 +133,54 @@ TEST_F(TSpectrum, MinStaysBelowMax) {
   EXPECT_EQ(Spectrum->GetPercent(INT_MIN), 0);
 }
 
+// Stored pairs at the 32-bit ends, read from a form: Min below Max, every level inside. Where
+// Max is the lowest value, the pair becomes the lowest range; where Min is the highest, the
+// highest range.
+TEST(Spectrum, StoredMinAndMaxAtTheEnds) {
+  const struct {
+    const char* Stored;
+    int Min, Max;
+  } Cases[] = {
+      {"Max = -2147483648", INT_MIN, INT_MIN + 1},
+      {"Min = -2147483648\n Max = -2147483648", INT_MIN, INT_MIN + 1},
+      {"Min = 2147483647", 99, 100},
+      {"Min = 2147483647\n Max = 2147483647", INT_MAX - 1, INT_MAX},
+      {"Min = -2147483648\n Max = 2147483647", INT_MIN, INT_MAX},
+      {"Max = 2147483647\n Min = 2147483647", INT_MAX - 1, INT_MAX},
+      {"Min = 5\n Max = -2147483648", INT_MIN, INT_MIN + 1},
+      {"Min = 2147483647\n Max = -2147483648", INT_MIN, INT_MIN + 1},
+      {"Min = -5\n Max = -3", -5, -3},
+  };
+  for (const auto& C : Cases) {
+    SCOPED_TRACE(C.Stored);
+    const std::string Text = std::string("object F: TForm\n object S: TqcSpectrum\n ") + C.Stored + "\n end\nend\n";
+    TFormPtr Form(LoadForm(Text.c_str()));
+    auto* S = static_cast<TqcSpectrum*>(Form->FindComponent("S"));
+    ASSERT_NE(S, nullptr);
+    EXPECT_EQ(S->Min(), C.Min);
+    EXPECT_EQ(S->Max(), C.Max);
+    for (int I = 1; I <= 100; ++I) {
+      EXPECT_GE(S->GetChannel(I), S->Min()) << I;
+      EXPECT_LE(S->GetChannel(I), S->Max()) << I;
+    }
+  }
+}
+
+struct TPaintCount : TObject {
+  int N = 0;
+  void Paint(TObject*) { ++N; }
+};
+
+TEST_F(TSpectrum, ASystemColourChangeRepaints) {
+  TPaintCount Paints;
+  Spectrum->OnPaint = EVENT(&Paints, TPaintCount::Paint);
+  vcltest::PumpMessages();
+  const int Before = Paints.N;
+  Spectrum->Perform(CM_SYSCOLORCHANGE, 0, 0);
+  vcltest::PumpMessages();
+  EXPECT_GT(Paints.N, Before);
+}
+
 TEST_F(TSpectrum, IndexesOutsideTheChannelsAddressNothing) {
   Spectrum->SetChannel(100, 30);
   for (int I : {0, -1, 101, INT_MAX, INT_MIN}) {

@@ -98,6 +98,13 @@ TEST(CompCanvas, ControlReplacedOrFreedMidDrawing) {
   EXPECT_FALSE(S.Canvas->Drawing());
   S.Canvas->StartPaint();
   EXPECT_TRUE(S.Canvas->Drawing());
+  // The same control again: the drawing under way ends too, with a fresh canvas.
+  TCanvas* Used = S.Canvas->Canvas();
+  S.Canvas->SetControlComponent(Second);
+  EXPECT_FALSE(S.Canvas->Drawing());
+  EXPECT_NE(S.Canvas->Canvas(), Used);
+  EXPECT_EQ(S.Canvas->ControlComponent(), Second);
+  S.Canvas->StartPaint();
   // Freed while drawing, the canvas gives the context back.
   TObject::Free(S.Canvas);
 }

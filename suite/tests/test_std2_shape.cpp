@@ -301,6 +301,70 @@ TEST(ShapeEdge, PensAtChosenPointsAndPressedSwapsLightAndDark) {
 // ---------------------------------------------------------------------------------------------
 // Faces
 
+// The graphic shape button's face takes Color on its first paint and after each change.
+TEST(ShapeFace, TheShapeButtonFaceTakesColorEveryPaint) {
+  struct TCase {
+    const char* Name;
+    sbType Shape;
+    TPoint Inside;
+  };
+  const TCase Cases[] = {
+      {"rectangle", sbRectangle, {25, 25}}, {"circle", sbCircle, {25, 25}},  {"plus", sbPlus, {25, 25}},
+      {"minus", sbMinus, {25, 25}},         {"triangle", sbUpTriangle, {25, 40}}, {"corner", sbBLTriangle, {12, 37}},
+      {"arrow", sb090, {15, 25}},           {"trapezoid", sbUpTrapezoid, {25, 25}},
+  };
+  TFormScene S;
+  S.Show();
+  for (const TCase& C : Cases) {
+    SCOPED_TRACE(C.Name);
+    auto* B = S.Add<TqShapeBtn>(10, 10, 50, 50);
+    B->SetShape(C.Shape);
+    B->SetColor(Face);
+    EXPECT_EQ(Hex(Render(B).At(C.Inside.X, C.Inside.Y)), Hex(Face)) << "first paint";
+    for (TColor Next : {TColor(0x20A0F0), TColor(clBtnFace), Face}) {
+      B->SetColor(Next);
+      EXPECT_EQ(Hex(Render(B).At(C.Inside.X, C.Inside.Y)), Hex(ColorToRGB(Next) & 0xFFFFFF)) << Hex(Next);
+    }
+    TObject::Free(B);
+  }
+}
+
+// With sbOwnerDraw and OnOwnerDraw, the handler alone draws, on the button's own canvas with the
+// brush in Color: no face fill, no caption.
+struct TOwnerDraw : TObject {
+  TCanvas* Canvas = nullptr;
+  TColor Brush = clNone;
+  int Calls = 0;
+  void Draw(TObject*, TCanvas* C, bool, int, int, TColor, TColor) {
+    ++Calls;
+    Canvas = C;
+    Brush = C->Brush()->Color();
+    C->Brush()->SetColor(clFuchsia);
+    C->FillRect(Rect(4, 4, 12, 12));
+  }
+};
+
+TEST(ShapeFace, OwnerDrawAloneDrawsOnTheButtonsCanvas) {
+  TFormScene S;
+  S.Show();
+  auto* B = Styled(S.Add<TqcShapeColorBtn>(10, 10, 60, 40), nullptr);
+  B->SetShape(sbOwnerDraw);
+  B->SetCaption("MMMM");
+  B->Font()->SetColor(clBlack);
+  TOwnerDraw Log;
+  B->OnOwnerDraw = EVENT(&Log, TOwnerDraw::Draw);
+  B->Invalidate();
+  vcltest::PumpMessages();
+  ASSERT_GT(Log.Calls, 0);
+  EXPECT_EQ(Log.Canvas, B->Canvas());
+  EXPECT_EQ(Hex(Log.Brush), Hex(Face));
+  const auto Shot = vcltest::CaptureClient(B->Handle());
+  const TPicture24 P = PictureOf(*Shot);
+  EXPECT_EQ(Hex(P.At(8, 8)), Hex(clFuchsia)) << "the handler's drawing";
+  EXPECT_EQ(InkOf(P, clBlack).Count, 0) << "no caption";
+  EXPECT_EQ(InkOf(P, Light).Count + InkOf(P, Shade).Count, 0) << "no edge";
+}
+
 TEST(ShapeFace, GradientsResolveSystemColoursAndFallBackToAPlainFace) {
   TFormScene S;
   S.Show();

@@ -462,6 +462,87 @@ TEST(Std2MMTimer, DestroyingOrRecreatingWaitsForARunningHandlerThatSleepsOrSends
     }
 }
 
+// A handler that changes or frees its own timer on its first tick.
+struct TSelfChanger : TObject {
+  enum TWhat { Interval, Resolution, Free } What = Interval;
+  TqcMMTimer* Timer = nullptr;
+  std::atomic<int> Count{0};
+  std::atomic<bool> Changed{false};
+  void Tick(TObject* Sender) {
+    ++Count;
+    if (Changed.exchange(true)) return;
+    auto* T = static_cast<TqcMMTimer*>(Sender);
+    if (What == Interval) T->SetInterval(T->Interval() + 1);
+    else if (What == Resolution) T->SetResolution(T->Resolution() + 1);
+    else TObject::Free(T);
+  }
+};
+
+TEST(Std2MMTimer, ItsOwnHandlerChangesOrFreesIt) {
+  for (TSelfChanger::TWhat What : {TSelfChanger::Interval, TSelfChanger::Resolution, TSelfChanger::Free}) {
+    SCOPED_TRACE(What == TSelfChanger::Interval ? "Interval" : What == TSelfChanger::Resolution ? "Resolution" : "freed");
+    TWatchdog Dog("a multimedia timer changed by its own handler");
+    TMMLog Other;
+    auto* Second = NewMMTimer(Other, 4);
+    TSelfChanger Self;
+    Self.What = What;
+    auto* T = TComponent::Create<TqcMMTimer>(nullptr);
+    T->SetInterval(5);
+    T->SetOnTimer(EVENT(&Self, TSelfChanger::Tick));
+    ASSERT_TRUE(PumpUntil([&] { return Self.Changed.load(); }));
+    Sleep(20);
+    const int OtherCount = Other.Count;
+    const int Count = Self.Count;
+    if (What == TSelfChanger::Free) {
+      Sleep(50);
+      EXPECT_EQ(Self.Count, Count) << "a tick after it was freed";
+    } else {
+      EXPECT_TRUE(PumpUntil([&] { return Self.Count > Count + 2; })) << "it ticks on";
+      EXPECT_EQ(What == TSelfChanger::Interval ? T->Interval() : T->Resolution(), What == TSelfChanger::Interval ? 6u : 11u);
+      EXPECT_NE(T->TimerID(), 0u);
+      TObject::Free(T);
+    }
+    EXPECT_TRUE(PumpUntil([&] { return Other.Count > OtherCount + 2; })) << "the other timer ticks on";
+    TObject::Free(Second);
+  }
+}
+
+// A handler waiting in Synchronize while the GUI thread frees or re-creates its timer: the
+// GUI thread's wait runs the synchronised call, so both return.
+struct TSyncLog : TObject {
+  std::atomic<bool> Entered{false};
+  std::atomic<int> Ran{0};
+  std::atomic<int> Returned{0};
+  void Synced() { ++Ran; }
+  void Tick(TObject*) {
+    Entered = true;
+    TThread::Synchronize(nullptr, TThreadMethod::Bind<&TSyncLog::Synced>(this));
+    ++Returned;
+  }
+};
+
+TEST(Std2MMTimer, FreedOrRecreatedWhileItsHandlerSynchronizes) {
+  for (bool Recreate : {false, true}) {
+    SCOPED_TRACE(Recreate ? "a new interval" : "freed");
+    TWatchdog Dog("a multimedia timer whose handler synchronises");
+    TSyncLog Log;
+    auto* T = TComponent::Create<TqcMMTimer>(nullptr);
+    T->SetInterval(5);
+    T->SetOnTimer(EVENT(&Log, TSyncLog::Tick));
+    while (!Log.Entered) Sleep(1);  // not pumping: the call stays queued
+    if (Recreate) {
+      T->SetInterval(50);
+      EXPECT_GE(Log.Ran, 1);
+      EXPECT_GE(Log.Returned, 1);
+      T->SetOnTimer(TNotifyEvent());
+    }
+    TObject::Free(T);
+    EXPECT_GE(Log.Ran, 1);
+    EXPECT_EQ(Log.Returned.load(), Log.Ran.load()) << "a handler still running after the destructor";
+    PumpRounds(3);
+  }
+}
+
 TEST(Std2MMTimer, SwappedHandlersRunWithTheirOwnObject) {
   TWatchdog Dog("multimedia swapped handlers");
   TMMLog X, Y;

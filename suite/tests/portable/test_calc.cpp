@@ -242,6 +242,157 @@ TEST(Calc, HostFunctions) {
   EXPECT_EQ(Calc->RegisterNum(0), 0);
 }
 
+// Host functions whose names start with U; each records the name, the argument and the cursor.
+class THostNames : public TObject {
+public:
+  struct TCall {
+    std::string Name;
+    long double Value;
+    int Where;
+  };
+  std::vector<TCall> Calls;
+  std::vector<int> FindWhere;
+  void Find(TObject* Sender, const AnsiString& Name, bool& Accept) {
+    FindWhere.push_back(static_cast<TqCalc*>(Sender)->WhereIsLastError());
+    Accept = Name.str().rfind('U', 0) == 0;
+  }
+  void Func(TObject* Sender, const AnsiString& Name, long double Value, long double& Result) {
+    Calls.push_back({Name.str(), Value, static_cast<TqCalc*>(Sender)->WhereIsLastError()});
+    Result = Value * 100;
+  }
+};
+
+TEST(Calc, EachHostCallGetsItsOwnName) {
+  struct TCase {
+    const char* Line;
+    std::vector<std::pair<std::string, long double>> Calls;
+    long double Number;
+  };
+  const TCase Cases[] = {
+      {"UFOO(PI)", {{"UFOO", Pi}}, 100 * Pi},
+      {"UFOO(UINNER(3))", {{"UINNER", 3}, {"UFOO", 300}}, 30000},
+      {"UFOO(B/2)", {{"UFOO", 4}}, 400},
+      {"UFOO(UINNER(UDEEP(1))+2)", {{"UDEEP", 1}, {"UINNER", 100}, {"UFOO", 10002}}, 1000200},
+      {"UFOO(SIN(0))+UBAR(E-E)", {{"UFOO", 0}, {"UBAR", 0}}, 0},
+  };
+  for (const TCase& T : Cases) {
+    SCOPED_TRACE(T.Line);
+    auto Calc = NewCalc();
+    THostNames Host;
+    Calc->OnFindUserFunc = EVENT(&Host, THostNames::Find);
+    Calc->OnUserFunc = EVENT(&Host, THostNames::Func);
+    Calc->SetRegisterNum(1, 8);
+    Calc->SetCalcLine(T.Line);
+    EXPECT_EQ(Calc->CalcResult(), TqcOK);
+    EXPECT_DOUBLE_EQ(double(Calc->NumberNum()), double(T.Number));  // factors are doubles
+    ASSERT_EQ(Host.Calls.size(), T.Calls.size());
+    for (size_t I = 0; I < T.Calls.size(); ++I) {
+      EXPECT_EQ(Host.Calls[I].Name, T.Calls[I].first) << I;
+      EXPECT_DOUBLE_EQ(double(Host.Calls[I].Value), double(T.Calls[I].second)) << I;
+    }
+  }
+}
+
+// A host function that writes CalcLine: the new line is evaluated completely, then the outer
+// evaluation goes on over its own text.
+class TLineWriter : public THostNames {
+public:
+  std::string NewLine;
+  struct TSeen {
+    long double Number;
+    long double RegA;
+    int Where;
+    TqCalcResult Result;
+  } Seen{};
+  void Func(TObject* Sender, const AnsiString& Name, long double Value, long double& Result) {
+    THostNames::Func(Sender, Name, Value, Result);
+    if (Name.str() != "UHOST") return;
+    auto* C = static_cast<TqCalc*>(Sender);
+    C->SetCalcLine(NewLine.c_str());
+    Seen = {C->NumberNum(), C->RegisterNum(0), C->WhereIsLastError(), C->CalcResult()};
+  }
+};
+
+TEST(Calc, HostEventThatWritesTheLine) {
+  const std::string Outer = "UHOST(1) + 2 + 3 + 4 + 5 + 6 + 7 + 8 + 9";
+  std::string Long;  // 140 characters, value 70
+  while (Long.size() < 139) Long += Long.empty() ? "1" : "+1";
+  Long += "0";  // the last 1 becomes 10
+  ASSERT_EQ(Long.size(), 140u);
+  struct TCase {
+    std::string NewLine;
+    long double NewValue;
+    TqCalcResult NewResult;
+    int NewWhere;
+  };
+  const TCase Cases[] = {
+      {Long, 79, TqcOK, 141},
+      {"7", 7, TqcOK, 2},
+      {"1/0", 1, TqcDivZero, 4},
+      {"UNEST(2)", 200, TqcOK, 9},  // a host function inside the new line
+  };
+  for (const TCase& T : Cases) {
+    SCOPED_TRACE(T.NewLine);
+    auto Calc = NewCalc();
+    TLineWriter Host;
+    TCalcEvents Ev;
+    Ev.Attach(Calc.get());
+    Host.NewLine = T.NewLine;
+    Calc->OnFindUserFunc = EVENT(&Host, TLineWriter::Find);
+    Calc->OnUserFunc = EVENT(&Host, TLineWriter::Func);
+    Calc->SetCalcLine(Outer.c_str());
+    // Inside the event, the new line's own outcome.
+    EXPECT_EQ(Host.Seen.Number, T.NewValue);
+    EXPECT_EQ(Host.Seen.RegA, T.NewValue);
+    EXPECT_EQ(Host.Seen.Result, T.NewResult);
+    EXPECT_EQ(Host.Seen.Where, T.NewWhere);
+    // The outer line's outcome: UHOST(1) gives 100.
+    EXPECT_EQ(Calc->CalcResult(), TqcOK);
+    EXPECT_EQ(Calc->NumberNum(), 144);
+    EXPECT_EQ(Calc->WhereIsLastError(), int(Outer.size()) + 1);
+    EXPECT_EQ(Calc->RegisterNum(0), 144);
+    EXPECT_EQ(Calc->RegisterNum(1), T.NewValue);
+    EXPECT_EQ(Calc->CalcLine(), T.NewLine.c_str()) << "the text last written";
+    EXPECT_EQ(Ev.OKs + int(Ev.Errors.size()), 2) << "one outcome per line";
+    // The cursor the events saw: after the name, then after the argument.
+    ASSERT_GE(Host.FindWhere.size(), 1u);
+    EXPECT_EQ(Host.FindWhere[0], 6);
+    ASSERT_GE(Host.Calls.size(), 1u);
+    EXPECT_EQ(Host.Calls[0].Name, "UHOST");
+    EXPECT_EQ(Host.Calls[0].Where, 9);
+  }
+  // An error in the outer line after the new one: the outer's code and position, its own text.
+  auto Calc = NewCalc();
+  TLineWriter Host;
+  TCalcEvents Ev;
+  Ev.Attach(Calc.get());
+  Host.NewLine = Long;
+  Calc->OnFindUserFunc = EVENT(&Host, TLineWriter::Find);
+  Calc->OnUserFunc = EVENT(&Host, TLineWriter::Func);
+  Calc->SetCalcLine("UHOST(1)+(2");
+  EXPECT_EQ(Calc->CalcResult(), TqcRightPar);
+  EXPECT_EQ(Calc->WhereIsLastError(), 12);
+  ASSERT_EQ(Ev.Errors.size(), 1u);
+  EXPECT_EQ(Ev.Errors[0].Line, "UHOST(1)+(2");
+  EXPECT_EQ(Ev.Errors[0].Where, 12);
+  EXPECT_EQ(Ev.Errors[0].Result, TqcRightPar);
+}
+
+TEST(Calc, CursorInsideTheEvents) {
+  auto Calc = NewCalc();
+  THostNames Host;
+  Calc->OnFindUserFunc = EVENT(&Host, THostNames::Find);
+  Calc->OnUserFunc = EVENT(&Host, THostNames::Func);
+  Calc->SetCalcLine("1+2+3+4+5+6+7+8");  // a previous line ending far to the right
+  Calc->SetCalcLine("UA(1)+ UB( 2 )");
+  ASSERT_EQ(Host.FindWhere.size(), 2u);
+  EXPECT_EQ(Host.FindWhere[0], 3);
+  EXPECT_EQ(Host.FindWhere[1], 10);
+  ASSERT_EQ(Host.Calls.size(), 2u);
+  EXPECT_EQ(Host.Calls[0].Where, 6);
+  EXPECT_EQ(Host.Calls[1].Where, 15);
+}
+
 TEST(Calc, EventsTellTheOutcome) {
   auto Calc = NewCalc();
   TCalcEvents Ev;
