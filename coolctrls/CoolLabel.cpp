@@ -273,6 +273,7 @@ static constinit const TPropInfo TCoolLabel_Props[] = {
     TControlProps::Color(clWindow),
     PropRef<&TCoolLabel::CoolImages, &TCoolLabel::SetCoolImages>("CoolImages"),
     TControlProps::DragCursor(),
+    TControlProps::DragKind(),
     TControlProps::DragMode(),
     PropSet<&TCoolLabel::EdgeBorders, &TCoolLabel::SetEdgeBorders>("EdgeBorders", TEdgeBorderType, 0),
     TControlProps::Enabled(),
@@ -301,10 +302,12 @@ static constinit const TPropInfo TCoolLabel_Props[] = {
     TControlProps::OnDblClick(),
     TControlProps::OnDragDrop(),
     TControlProps::OnDragOver(),
+    TControlProps::OnEndDock(),
     TControlProps::OnEndDrag(),
     TControlProps::OnMouseDown(),
     TControlProps::OnMouseMove(),
     TControlProps::OnMouseUp(),
+    TControlProps::OnStartDock(),
     TControlProps::OnStartDrag(),
 };
 ORV_IMPLEMENT_COMPONENT(TCoolLabel, TCustomLabel, TCoolLabel_Props)

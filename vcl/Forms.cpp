@@ -1131,7 +1131,7 @@ static constinit const TPropInfo TCustomForm_Props[] = {
     TControlProps::Enabled(),
     TControlProps::ParentFont(false),
     TControlProps::Font(),
-    PropInt<&TCustomForm::HelpContext, &TCustomForm::SetHelpContext>("HelpContext", 0),
+    TControlProps::HelpContext(),
     PropEnum<&TCustomForm::FormStyle, &TCustomForm::SetFormStyle>("FormStyle", TFormStyleType, fsNormal),
     PropBool<&TCustomForm::KeyPreview, &TCustomForm::SetKeyPreview>("KeyPreview", false),
     PropRef<&TCustomForm::Menu, &TCustomForm::SetMenu>("Menu"),
@@ -1205,6 +1205,8 @@ TScreen::~TScreen() {
   FCursors.clear();
   TObject::Free(FFonts);
   FFonts = nullptr;
+  TObject::Free(FImes);
+  FImes = nullptr;
 }
 
 TRect TScreen::WorkAreaRect() const {

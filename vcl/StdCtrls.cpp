@@ -1808,6 +1808,7 @@ void TCustomComboBox::ComboWndProc(TMessage& Message, HWND ComboWnd, WNDPROC Com
       break;
     case WM_KILLFOCUS:
       if (ControlState() & StateOf(csFocusing)) return;
+      ResetIme();
       break;
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN:
@@ -1856,6 +1857,7 @@ void TCustomComboBox::ComboWndProc(TMessage& Message, HWND ComboWnd, WNDPROC Com
       break;
     }
     case WM_MOUSELEAVE: Perform(WM_MOUSELEAVE); break;
+    case WM_SETFOCUS: SetIme(); break;
     case WM_LBUTTONDBLCLK:
       if (ControlStyle() & StyleOf(csDoubleClicks)) DblClick();
       break;
