@@ -11,7 +11,7 @@ ORV_IMPLEMENT_COMPONENT_NOPROPS(TFloatingDockHost, TCustomForm)
 namespace {
 
 const char* const SDockIndexError = "List index out of bounds (%d)";
-// Thickness of the frame a dock drag shows.
+// Thickness of the frame a dock drag shows where the control would land.
 constexpr int FrameWidth = 3;
 
 // The dock drag in progress (the drag machinery in vcl/Controls.cpp runs it).
@@ -23,6 +23,7 @@ struct TDockDrag {
   TPoint Grab;                   // the mouse from the control's top-left corner at the start
   TRect Frame;                   // the frame on the screen, when Shown
   bool Shown = false;
+  HWND FrameWindow = nullptr;
 };
 TDockDrag GDock;
 
@@ -45,38 +46,51 @@ TRect ScreenRect(const TWinControl* C, const TRect& ClientR) {
   return R;
 }
 
-// Inverts a frame on the screen (drawing it twice takes it away).
-void InvertFrame(const TRect& R) {
-  HDC DC = GetDC(nullptr);
-  if (!DC) return;
-  static const WORD Pattern[8] = {0x55, 0xAA, 0x55, 0xAA, 0x55, 0xAA, 0x55, 0xAA};
-  HBITMAP Bits = CreateBitmap(8, 8, 1, 1, Pattern);
-  HBRUSH Brush = Bits ? CreatePatternBrush(Bits) : nullptr;
-  if (Brush) {
-    HGDIOBJ Old = SelectObject(DC, Brush);
-    const int W = std::min(FrameWidth, R.Width() / 2), H = std::min(FrameWidth, R.Height() / 2);
-    PatBlt(DC, R.Left, R.Top, R.Width(), H, PATINVERT);
-    PatBlt(DC, R.Left, R.Bottom - H, R.Width(), H, PATINVERT);
-    PatBlt(DC, R.Left, R.Top + H, W, R.Height() - 2 * H, PATINVERT);
-    PatBlt(DC, R.Right - W, R.Top + H, W, R.Height() - 2 * H, PATINVERT);
-    SelectObject(DC, Old);
-    DeleteObject(Brush);
-  }
-  if (Bits) DeleteObject(Bits);
-  ReleaseDC(nullptr, DC);
+// The frame is a disabled (so never under the mouse) top-most popup cut to a ring by its region,
+// painted in the highlight colour by its class brush; the window system restores what it
+// covered.
+const char* const FrameClassName = "OrvalenDockFrame";
+
+HWND CreateFrameWindow() {
+  static const bool Registered = [] {
+    WNDCLASSA C{};
+    C.lpfnWndProc = DefWindowProcA;
+    C.hInstance = GetModuleHandleA(nullptr);
+    C.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_HIGHLIGHT + 1);
+    C.lpszClassName = FrameClassName;
+    return RegisterClassA(&C) != 0;
+  }();
+  if (!Registered) return nullptr;
+  return CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, FrameClassName, "",
+                         WS_POPUP | WS_DISABLED, 0, 0, 0, 0, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+}
+
+void HideFrame() {
+  if (GDock.FrameWindow) DestroyWindow(GDock.FrameWindow);
+  GDock.FrameWindow = nullptr;
+  GDock.Shown = false;
 }
 
 void ShowFrame(const TRect& R) {
   if (GDock.Shown && GDock.Frame == R) return;
-  if (GDock.Shown) InvertFrame(GDock.Frame);
+  if (R.IsEmpty()) {
+    HideFrame();
+    return;
+  }
+  if (!GDock.FrameWindow) GDock.FrameWindow = CreateFrameWindow();
+  HWND Wnd = GDock.FrameWindow;
+  if (!Wnd) return;
+  const int W = R.Width(), H = R.Height();
+  const int T = std::min(FrameWidth, std::min(W, H) / 2);
+  HRGN Ring = CreateRectRgn(0, 0, W, H);
+  HRGN Hole = CreateRectRgn(T, T, W - T, H - T);
+  if (Ring && Hole) CombineRgn(Ring, Ring, Hole, RGN_DIFF);
+  if (Hole) DeleteObject(Hole);
+  if (Ring && !SetWindowRgn(Wnd, Ring, FALSE)) DeleteObject(Ring);  // the window owns it once set
+  SetWindowPos(Wnd, HWND_TOPMOST, R.Left, R.Top, W, H, SWP_NOACTIVATE | SWP_SHOWWINDOW);
+  RedrawWindow(Wnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
   GDock.Frame = R;
-  GDock.Shown = !R.IsEmpty();
-  if (GDock.Shown) InvertFrame(R);
-}
-
-void HideFrame() {
-  if (GDock.Shown) InvertFrame(GDock.Frame);
-  GDock.Shown = false;
+  GDock.Shown = true;
 }
 
 // The nearest DockSite control around the screen point that would take Client (not Client
@@ -353,6 +367,7 @@ bool TControl::ManualFloat(const TRect& ScreenRect) {
 void TControl::DockDragStart() {
   TDragDockObject* Object = nullptr;
   DoStartDock(Object);
+  HideFrame();
   GDock = TDockDrag{};
   GDock.Control = this;
   GDock.OwnsObject = Object == nullptr;

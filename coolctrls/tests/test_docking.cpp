@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cstring>
 #include <string>
 #include <thread>
 #include <vector>
@@ -91,7 +92,13 @@ struct TDockScene : TFormScene {
   // Drags the panel with the real mouse by its point (50, 40) to form client point (X, Y).
   void DragPanelTo(int X, int Y) {
     const TPoint From = Form->ScreenToClient(Panel->ClientToScreen(Point(50, 40)));
-    dragtest::Drag(Form->Handle(), From.X, From.Y, X - From.X, Y - From.Y);
+    vcltest::MoveMouse(Form->Handle(), From.X, From.Y);
+    std::vector<INPUT> Inputs{vcltest::MouseButtonInput(mbLeft, true)};
+    for (int I = 1; I <= 8; ++I)
+      Inputs.push_back(dragtest::MoveTo(Form->Handle(), From.X + (X - From.X) * I / 8, From.Y + (Y - From.Y) * I / 8));
+    Inputs.push_back(dragtest::MoveTo(Form->Handle(), X, Y));  // held still there a moment
+    Inputs.push_back(vcltest::MouseButtonInput(mbLeft, false));
+    vcltest::SendInputs(Inputs);
     vcltest::PumpRounds(3);
   }
   // The panel's top-left corner on the screen.
@@ -99,12 +106,17 @@ struct TDockScene : TFormScene {
 };
 
 // The events without the passes the window system makes of late reports of earlier cursor
-// positions: an enter followed at once by a leave of the same site is dropped.
+// positions: an enter followed at once by a leave of the same site, or a leave followed at once
+// by an enter, is dropped, and repeated moves count once.
 std::vector<std::string> Settled(const std::vector<std::string>& Events) {
   std::vector<std::string> R;
+  auto Undoes = [&R](const std::string& E, const char* State, const char* Undone) {
+    const size_t At = E.rfind(State);
+    return At != std::string::npos && At + std::strlen(State) == E.size() && !R.empty() &&
+           R.back() == E.substr(0, At) + Undone;
+  };
   for (const std::string& E : Events) {
-    const size_t Leave = E.rfind(" leave");
-    if (Leave != std::string::npos && !R.empty() && R.back() == E.substr(0, Leave) + " enter") {
+    if (Undoes(E, " leave", " enter") || Undoes(E, " enter", " leave")) {
       R.pop_back();
       continue;
     }
@@ -233,6 +245,59 @@ TEST(Docking, ASiteThatRefusesInDockOverOrUnDockKeepsThePanelOut) {
     EXPECT_TRUE(S.Panel->Floating());
     EXPECT_EQ(S.Log.Events.back(), "UnDock Site Panel nil");
   }
+}
+
+// A pixel of the screen as it shows now.
+COLORREF ScreenPixel(TPoint P) {
+  HDC DC = GetDC(nullptr);
+  COLORREF C = GetPixel(DC, P.X, P.Y);
+  ReleaseDC(nullptr, DC);
+  return C;
+}
+
+TEST(Docking, TheDragShowsAFrameWhereThePanelWouldLandAndTakesItAway) {
+  TDockScene S;
+  const TPoint From = S.Panel->ClientToScreen(Point(50, 40));
+  const TPoint To = S.Site->ClientToScreen(Point(100, 120));
+  const TRect Frame = Bounds(To.X - 50, To.Y - 40, 120, 90);
+  // Two neighbours on the frame's top edge and one inside it, all on the group box's face.
+  const TPoint Edge0(Frame.Left + 20, Frame.Top + 1), Edge1(Frame.Right - 2, Frame.Top + 40);
+  const TPoint Inside(Frame.Left + 20, Frame.Top + 20);
+  vcltest::MoveMouse(GetDesktopWindow(), From.X, From.Y);
+  const COLORREF Before0 = ScreenPixel(Edge0), Before1 = ScreenPixel(Edge1), BeforeInside = ScreenPixel(Inside);
+  std::vector<INPUT> Inputs{vcltest::MouseButtonInput(mbLeft, true)};
+  for (int I = 1; I <= 8; ++I)
+    Inputs.push_back(dragtest::MoveTo(GetDesktopWindow(), From.X + (To.X - From.X) * I / 8, From.Y + (To.Y - From.Y) * I / 8));
+  vcltest::SendInputs(Inputs);
+  ASSERT_TRUE(S.Panel->Dragging());
+  ASSERT_EQ(S.Log.LastDockRect, Frame);
+  // The frame: a ring in the highlight colour, the site showing through its middle.
+  const COLORREF Ring = GetSysColor(COLOR_HIGHLIGHT);
+  ASSERT_NE(Before0, Ring);
+  vcltest::PumpUntil([&] { return ScreenPixel(Edge0) == Ring && ScreenPixel(Edge1) == Ring; });
+  EXPECT_EQ(ScreenPixel(Edge0), Ring);
+  EXPECT_EQ(ScreenPixel(Edge1), Ring);
+  EXPECT_EQ(ScreenPixel(Inside), BeforeInside);
+  // Back over the form, away from the site: the frame follows and leaves nothing on the site.
+  const TPoint Away = S.Form->ClientToScreen(Point(200, 260));
+  const TPoint AwayEdge(Away.X - 50 + 20, Away.Y - 40 + 1);
+  const COLORREF BeforeAway = ScreenPixel(AwayEdge);
+  // (The move is sent again while waiting: a late report of the earlier place may undo it.)
+  vcltest::PumpUntil([&] {
+    if (ScreenPixel(Edge0) == Before0 && ScreenPixel(Edge1) == Before1) return true;
+    vcltest::SendMouseMove(GetDesktopWindow(), Away.X, Away.Y);
+    return false;
+  });
+  EXPECT_EQ(ScreenPixel(Edge0), Before0);
+  EXPECT_EQ(ScreenPixel(Edge1), Before1);
+  // The right button cancels; the floating frame goes too.
+  vcltest::SendInputs({vcltest::MouseButtonInput(mbRight, true), vcltest::MouseButtonInput(mbRight, false)});
+  EXPECT_FALSE(S.Panel->Dragging());
+  EXPECT_EQ(S.Panel->Parent(), S.Form.get());
+  vcltest::PumpUntil([&] { return ScreenPixel(AwayEdge) == BeforeAway; });
+  EXPECT_EQ(ScreenPixel(AwayEdge), BeforeAway);
+  vcltest::SendInputs({vcltest::MouseButtonInput(mbLeft, false)});
+  EXPECT_EQ(S.Panel->Parent(), S.Form.get());
 }
 
 TEST(Docking, EscapeCancelsTheDockDrag) {
