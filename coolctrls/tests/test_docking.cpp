@@ -260,7 +260,7 @@ TEST(Docking, TheDragShowsAFrameWhereThePanelWouldLandAndTakesItAway) {
   const TPoint From = S.Panel->ClientToScreen(Point(50, 40));
   const TPoint To = S.Site->ClientToScreen(Point(100, 120));
   const TRect Frame = Bounds(To.X - 50, To.Y - 40, 120, 90);
-  // Two neighbours on the frame's top edge and one inside it, all on the group box's face.
+  // A point on the frame's top edge, one on its right edge and one inside it, all on the site.
   const TPoint Edge0(Frame.Left + 20, Frame.Top + 1), Edge1(Frame.Right - 2, Frame.Top + 40);
   const TPoint Inside(Frame.Left + 20, Frame.Top + 20);
   vcltest::MoveMouse(GetDesktopWindow(), From.X, From.Y);
@@ -268,6 +268,7 @@ TEST(Docking, TheDragShowsAFrameWhereThePanelWouldLandAndTakesItAway) {
   std::vector<INPUT> Inputs{vcltest::MouseButtonInput(mbLeft, true)};
   for (int I = 1; I <= 8; ++I)
     Inputs.push_back(dragtest::MoveTo(GetDesktopWindow(), From.X + (To.X - From.X) * I / 8, From.Y + (To.Y - From.Y) * I / 8));
+  Inputs.push_back(dragtest::MoveTo(GetDesktopWindow(), To.X, To.Y));  // held still there a moment
   vcltest::SendInputs(Inputs);
   ASSERT_TRUE(S.Panel->Dragging());
   ASSERT_EQ(S.Log.LastDockRect, Frame);
