@@ -98,10 +98,11 @@ private:
 // The framework's events the edit and the memo publish.
 #define ORV_COOL_EDIT_EVENTS                                                                                \
   PropEvent<&TCustomEdit::OnChange>("OnChange"), TControlProps::OnClick(), TControlProps::OnDblClick(),     \
-      TControlProps::OnDragDrop(), TControlProps::OnDragOver(), TControlProps::OnEndDrag(),                 \
-      TControlProps::OnEnter(), TControlProps::OnExit(), TControlProps::OnKeyDown(),                        \
-      TControlProps::OnKeyPress(), TControlProps::OnKeyUp(), TControlProps::OnMouseDown(),                  \
-      TControlProps::OnMouseMove(), TControlProps::OnMouseUp(), TControlProps::OnStartDrag()
+      TControlProps::OnDragDrop(), TControlProps::OnDragOver(), TControlProps::OnEndDock(),                 \
+      TControlProps::OnEndDrag(), TControlProps::OnEnter(), TControlProps::OnExit(),                        \
+      TControlProps::OnKeyDown(), TControlProps::OnKeyPress(), TControlProps::OnKeyUp(),                    \
+      TControlProps::OnMouseDown(), TControlProps::OnMouseMove(), TControlProps::OnMouseUp(),               \
+      TControlProps::OnStartDock(), TControlProps::OnStartDrag()
 
 // A one-line edit of the cool controls: Enter and Ctrl+Enter are refused with a beep, the text
 // is aligned by TextAlign (the window is a multi-line edit kept to one line), and focusing it

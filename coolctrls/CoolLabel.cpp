@@ -275,6 +275,7 @@ static constinit const TPropInfo TCoolLabel_Props[] = {
     TControlProps::Constraints(),
     PropRef<&TCoolLabel::CoolImages, &TCoolLabel::SetCoolImages>("CoolImages"),
     TControlProps::DragCursor(),
+    TControlProps::DragKind(),
     TControlProps::DragMode(),
     PropSet<&TCoolLabel::EdgeBorders, &TCoolLabel::SetEdgeBorders>("EdgeBorders", TEdgeBorderType, 0),
     TControlProps::Enabled(),
@@ -303,10 +304,12 @@ static constinit const TPropInfo TCoolLabel_Props[] = {
     TControlProps::OnDblClick(),
     TControlProps::OnDragDrop(),
     TControlProps::OnDragOver(),
+    TControlProps::OnEndDock(),
     TControlProps::OnEndDrag(),
     TControlProps::OnMouseDown(),
     TControlProps::OnMouseMove(),
     TControlProps::OnMouseUp(),
+    TControlProps::OnStartDock(),
     TControlProps::OnStartDrag(),
 };
 ORV_IMPLEMENT_COMPONENT(TCoolLabel, TCustomLabel, TCoolLabel_Props)

@@ -471,10 +471,12 @@ static constinit const TPropInfo TCoolScrollingText_Props[] = {
     TControlProps::OnDblClick(),
     TControlProps::OnDragDrop(),
     TControlProps::OnDragOver(),
+    TControlProps::OnEndDock(),
     TControlProps::OnEndDrag(),
     TControlProps::OnMouseDown(),
     TControlProps::OnMouseMove(),
     TControlProps::OnMouseUp(),
+    TControlProps::OnStartDock(),
     TControlProps::OnStartDrag(),
     PropEvent<&TCoolScrollingText::OnTextScrolled>("OnTextScrolled"),
 };

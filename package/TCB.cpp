@@ -69,6 +69,8 @@ static constinit const TPropInfo TCompleteBox_Props[] = {
     PropInt<&TCustomComboBox::DropDownCount, &TCustomComboBox::SetDropDownCount>("DropDownCount", 8),
     TControlProps::Enabled(),
     TControlProps::Font(),
+    TControlProps::ImeMode(),
+    TControlProps::ImeName(),
     PropIntNoDefault<&TCustomComboBox::ItemHeight, &TCustomComboBox::SetItemHeight>(
         "ItemHeight", &TCustomComboBox::ItemHeightStored),
     PropObject<&TCustomComboBox::Items, &TCustomComboBox::SetItems>("Items"),

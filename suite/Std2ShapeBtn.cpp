@@ -246,6 +246,7 @@ static constinit const TPropInfo TqcShapeColorBtn_Props[] = {
     TControlProps::DragMode(),
     TControlProps::DragCursor(),
     TControlProps::ParentColor(false),
+    TControlProps::HelpContext(),
     TControlProps::Enabled(),
     TControlProps::ParentShowHint(),
     TControlProps::ShowHint(),

@@ -277,6 +277,7 @@ static constinit const TPropInfo TqColorBtn_Props[] = {
     TControlProps::ParentFont(),
     TControlProps::Caption(),
     TControlProps::ParentColor(false),
+    TControlProps::HelpContext(),
     TControlProps::TabStop(true),
     TControlProps::TabOrder(),
     TControlProps::Enabled(),

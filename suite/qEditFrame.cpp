@@ -235,6 +235,8 @@ static constinit const TPropInfo TqcCustomEdit_Props[] = {
     TControlProps::Enabled(),
     TControlProps::Font(),
     PropBool<&TCustomEdit::HideSelection, &TCustomEdit::SetHideSelection>("HideSelection", true),
+    TControlProps::ImeMode(),
+    TControlProps::ImeName(),
     PropInt<&TCustomEdit::MaxLength, &TCustomEdit::SetMaxLength>("MaxLength", 0),
     PropBool<&TCustomEdit::OEMConvert, &TCustomEdit::SetOEMConvert>("OEMConvert", false),
     TControlProps::ParentFont(),

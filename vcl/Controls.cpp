@@ -56,6 +56,7 @@ struct TDragInfo {
   int Threshold = DragThreshold;
   bool Active = false;
   bool Accepted = false;
+  bool Docking = false;   // a dock drag (vcl/Docking.cpp keeps its state)
 };
 TDragInfo GDrag;
 
@@ -418,6 +419,7 @@ void TControl::BeforeDestruction() {
 }
 
 void TControl::ReleaseFromGlobals() {
+  DockDragRelease();
   if (GDrag.Control == this) GDrag = TDragInfo{};
   if (GDrag.Target == this) GDrag.Target = nullptr;
   if (GMouseControl == this) GMouseControl = nullptr;
@@ -857,9 +859,12 @@ void TControl::WndProc(TMessage& Message) {
     GMouseControl = this;
   } else if (Msg == CM_MOUSELEAVE && Message.LParam == 0) {
     if (GMouseControl == this) GMouseControl = nullptr;
-  } else if (Msg >= WM_KEYFIRST && Msg <= WM_KEYLAST) {
-    if (GDrag.Control == this) {
-      if (Msg == WM_KEYDOWN && Message.WParam == VK_ESCAPE) EndDrag(false);
+  } else if ((Msg >= WM_KEYFIRST && Msg <= WM_KEYLAST) || (Msg >= CN_KEYDOWN && Msg <= CN_SYSCHAR)) {
+    // Keys during a drag reach the dragged control or the window capturing the mouse for it
+    // (CN_ keys, from the application's loop): Esc cancels, the others are eaten.
+    if (TControl* D = GDrag.Control; D && (D == this || (D->FParent == this && !IsWin(D)))) {
+      if ((Msg == WM_KEYDOWN || Msg == CN_KEYDOWN) && Message.WParam == VK_ESCAPE) D->EndDrag(false);
+      Message.Result = Msg >= CN_KEYDOWN ? 1 : 0;
       return;
     }
   } else if (IsClientMouseMsg(Msg)) {
@@ -873,7 +878,9 @@ void TControl::WndProc(TMessage& Message) {
         if (!GDrag.Active && (std::abs(P.X - GDrag.Start.X) >= GDrag.Threshold ||
                               std::abs(P.Y - GDrag.Start.Y) >= GDrag.Threshold))
           GDrag.Active = true;
-        if (GDrag.Active) {
+        if (GDrag.Active && GDrag.Docking) {
+          DockDragMove(P);
+        } else if (GDrag.Active) {
           TObject* Source = GDrag.Object ? static_cast<TObject*>(GDrag.Object) : this;
           TControl* Target = FindDragTarget(P, false);
           if (Target != GDrag.Target) {
@@ -895,6 +902,8 @@ void TControl::WndProc(TMessage& Message) {
           if (GDrag.Control == this) ::SetCursor(CursorHandle(GDrag.Accepted ? FDragCursor : crNoDrop));
         }
       } else if (Message.Msg == WM_LBUTTONUP) {
+        // A dock drop lands where the button went up, whatever move came last.
+        if (GDrag.Active && GDrag.Docking) DockDragMove(P);
         EndDrag(GDrag.Active);
       } else if (Message.Msg == WM_RBUTTONDOWN) {
         EndDrag(false);
@@ -1123,8 +1132,10 @@ void TControl::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
 void TControl::BeginDrag(bool Immediate, int Threshold) {
   if (GDrag.Control) return;
   if (Threshold < 0) Threshold = DragThreshold;
+  const bool Docking = FDragKind == dkDock;
   TDragObject* Object = nullptr;
-  DoStartDrag(Object);
+  if (Docking) DockDragStart();
+  else DoStartDrag(Object);
   POINT P{};
   GetCursorPos(&P);
   GDrag = TDragInfo{};
@@ -1132,9 +1143,11 @@ void TControl::BeginDrag(bool Immediate, int Threshold) {
   GDrag.Object = Object;
   GDrag.Start = GDrag.Pos = TPoint(P);
   GDrag.Threshold = Threshold;
-  GDrag.Active = Immediate;
+  // A dock drag moves the control only once the mouse has moved: a click leaves it in place.
+  GDrag.Active = Immediate && !Docking;
+  GDrag.Docking = Docking;
   SetCaptureControl(this);
-  if (Immediate) ::SetCursor(CursorHandle(crNoDrop));
+  if (GDrag.Active) ::SetCursor(CursorHandle(crNoDrop));
 }
 
 void TControl::EndDrag(bool Drop) {
@@ -1142,6 +1155,10 @@ void TControl::EndDrag(bool Drop) {
   TDragInfo D = GDrag;
   GDrag = TDragInfo{};
   if (MouseCapture()) SetCaptureControl(nullptr);
+  if (D.Docking) {
+    DockDragEnd(Drop && D.Active);
+    return;
+  }
   TObject* Source = D.Object ? static_cast<TObject*>(D.Object) : this;
   TControl* Target = nullptr;
   TPoint L;
@@ -1308,6 +1325,7 @@ TWinControl::~TWinControl() {
       TObject::Free(C);
     }
   }
+  ReleaseDocking();
   ControlMap().Forget(this);
   delete FBrush;
 }
@@ -1547,6 +1565,7 @@ void TWinControl::Insert(TControl* AControl) {
 }
 
 void TWinControl::Remove(TControl* AControl) {
+  if (!FDockClients.empty()) RemoveDockClient(AControl);
   if (auto* W = dynamic_cast<TWinControl*>(AControl)) {
     FWinControls.erase(std::remove(FWinControls.begin(), FWinControls.end(), W), FWinControls.end());
     FTabList.erase(std::remove(FTabList.begin(), FTabList.end(), W), FTabList.end());
@@ -1859,6 +1878,7 @@ void TWinControl::AlignControl(TControl* AControl) {
   }};
   TRect R = ClientRect();
   AlignControls(AControl, R);
+  if (FDockManager) AlignDockClients(R);
   AnchorControls();
 }
 
@@ -2170,6 +2190,7 @@ void TWinControl::Dispatch(TMessage& Message) {
     case CM_SYSCOLORCHANGE: CMSysColorChange(Message); break;
     case CM_INVALIDATE: CMInvalidate(Message); break;
     case CM_RECREATEWND: CMRecreateWnd(Message); break;
+    case WM_HELP: WMHelp(Message); break;
     case CM_CHILDKEY:
       if (FParent) Message.Result = FParent->Perform(CM_CHILDKEY, Message.WParam, Message.LParam);
       break;
@@ -2412,6 +2433,7 @@ void TWinControl::CMExit(TMessage&) { DoExit(); }
 
 void TWinControl::WMSetFocus(TMessage& Message) {
   DefaultHandler(Message);
+  SetIme();
   // Off a form there is no form to track the focus: the control announces its own entry.
   if (!GetParentForm(this)) {
     Perform(CM_ENTER, 0, 0);
@@ -2420,6 +2442,7 @@ void TWinControl::WMSetFocus(TMessage& Message) {
 }
 
 void TWinControl::WMKillFocus(TMessage& Message) {
+  ResetIme();
   DefaultHandler(Message);
   if (!GetParentForm(this)) Perform(CM_EXIT, 0, 0);
 }

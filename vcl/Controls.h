@@ -22,6 +22,7 @@
 #include "vcl/Types.h"
 #include "vcl/Graphics.h"
 #include "vcl/ControlLayout.h"
+#include "vcl/Ime.h"
 #include "rtl/Classes.h"
 #include "rtl/TypInfo.h"
 
@@ -34,6 +35,7 @@ class TPopupMenu;
 class TCustomForm;
 class TBasicAction;
 class TControlActionLink;
+class TDockManager;
 
 // ---------------------------------------------------------------------------------------------
 // Framework messages (sent by the controls to themselves, their parents and children).
@@ -192,6 +194,9 @@ bool IdentToCursor(const AnsiString& Ident, int& Cursor);
 enum TDragMode { dmManual, dmAutomatic };
 extern const TEnumType TDragModeType;
 enum TDragState { dsDragEnter, dsDragLeave, dsDragMove };
+// What a drag of the control does: drag and drop (dkDrag) or dock it somewhere else (dkDock).
+enum TDragKind { dkDrag, dkDock };
+extern const TEnumType TDragKindType;
 
 // Window border of controls (TBorderStyle) and forms (TFormBorderStyle, Forms.h).
 enum TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
@@ -219,6 +224,15 @@ using TDragDropEvent = TClosure<TObject* /*Sender*/, TObject* /*Source*/, int /*
 using TEndDragEvent = TClosure<TObject* /*Sender*/, TObject* /*Target*/, int /*X*/, int /*Y*/>;
 class TDragObject;
 using TStartDragEvent = TClosure<TObject* /*Sender*/, TDragObject*& /*DragObject*/>;
+class TDragDockObject;
+using TStartDockEvent = TClosure<TObject* /*Sender*/, TDragDockObject*& /*DragObject*/>;
+using TDockOverEvent = TClosure<TObject* /*Sender*/, TDragDockObject* /*Source*/, int /*X*/, int /*Y*/,
+                                TDragState, bool& /*Accept*/>;
+using TDockDropEvent = TClosure<TObject* /*Sender*/, TDragDockObject* /*Source*/, int /*X*/, int /*Y*/>;
+using TGetSiteInfoEvent = TClosure<TObject* /*Sender*/, TControl* /*DockClient*/, TRect& /*InfluenceRect*/,
+                                   TPoint /*MousePos*/, bool& /*CanDock*/>;
+using TUnDockEvent = TClosure<TObject* /*Sender*/, TControl* /*Client*/, TWinControl* /*NewTarget*/,
+                              bool& /*Allow*/>;
 
 // What a drag carries when OnStartDrag supplies one; otherwise the source control is the
 // "Source" the targets see. The drag does not free it.
@@ -229,6 +243,34 @@ public:
   void SetControl(TControl* Value) { FControl = Value; }
 private:
   TControl* FControl = nullptr;
+};
+
+// What a dock drag carries (OnStartDock may supply one; the drag then does not free it). Its
+// rectangles are in screen coordinates.
+class TDragDockObject : public TDragObject {
+  ORV_CLASS(TDragDockObject, TDragObject)
+public:
+  // Where the control lands: the frame the drag shows. OnDockOver may move it.
+  const TRect& DockRect() const { return FDockRect; }
+  void SetDockRect(const TRect& Value) { FDockRect = Value; }
+  // The side of the site (or of DropOnControl, a client already docked there) it docks on.
+  TAlign DropAlign() const { return FDropAlign; }
+  void SetDropAlign(TAlign Value) { FDropAlign = Value; }
+  TControl* DropOnControl() const { return FDropOnControl; }
+  void SetDropOnControl(TControl* Value) { FDropOnControl = Value; }
+  // The site that accepts the control now; null while a drop would float it.
+  TWinControl* DragTarget() const { return FDragTarget; }
+  void SetDragTarget(TWinControl* Value) { FDragTarget = Value; }
+  bool Floating() const { return FDragTarget == nullptr; }
+  // The mouse, in screen coordinates.
+  TPoint DragPos() const { return FDragPos; }
+  void SetDragPos(TPoint Value) { FDragPos = Value; }
+private:
+  TRect FDockRect;
+  TAlign FDropAlign = alNone;
+  TControl* FDropOnControl = nullptr;
+  TWinControl* FDragTarget = nullptr;
+  TPoint FDragPos;
 };
 
 // Window creation parameters (CreateParams fills them, CreateWnd uses them).
@@ -389,6 +431,21 @@ public:
   bool Dragging() const;
   virtual void DragDrop(TObject* Source, int X, int Y);
 
+  // Docking (vcl/Docking.cpp). A drag of a dkDock control shows where it would land: in a
+  // DockSite control under the mouse that takes it, else floating in a tool window of its own.
+  // The site (or floating host) the control is docked in; null when it is not docked.
+  TWinControl* HostDockSite() const;
+  bool Floating() const;
+  // Docks into NewSite (null: floats where it is), beside DropControl on ControlSide when the
+  // site lays its clients out. False when the control's site refuses to let it go.
+  bool ManualDock(TWinControl* NewSite, TControl* DropControl = nullptr, TAlign ControlSide = alNone);
+  // Floats in a host whose client area is ScreenRect. False when the site refuses.
+  bool ManualFloat(const TRect& ScreenRect);
+
+  // Help topic (context help, vcl/ContextHelp.cpp); 0 asks the parent's.
+  int HelpContext() const { return FHelpContext; }
+  void SetHelpContext(int Value) { FHelpContext = Value; }
+
   // Forms store ClientWidth/ClientHeight rather than Width/Height.
   virtual bool IsSizeStored() const { return true; }
   void Loaded() override;
@@ -411,6 +468,8 @@ public:
   TStartDragEvent OnStartDrag;
   TCanResizeEvent OnCanResize;
   TConstrainedResizeEvent OnConstrainedResize;
+  TStartDockEvent OnStartDock;
+  TEndDragEvent OnEndDock;
 
 protected:
   // Properties that descendants publish (using-declarations, TControlProps).
@@ -432,6 +491,8 @@ protected:
   virtual void SetDragMode(TDragMode Value) { FDragMode = Value; }
   TCursor DragCursor() const { return FDragCursor; }
   void SetDragCursor(TCursor Value) { FDragCursor = Value; }
+  TDragKind DragKind() const { return FDragKind; }
+  void SetDragKind(TDragKind Value) { FDragKind = Value; }
   bool MouseInClient() const;
   // Clears the PopupMenu and Action references when they go away.
   void Notification(TComponent* AComponent, TOperation Operation) override;
@@ -463,6 +524,8 @@ protected:
   virtual void DragOver(TObject* Source, int X, int Y, TDragState State, bool& Accept);
   virtual void DoStartDrag(TDragObject*& DragObject);
   virtual void DoEndDrag(TObject* Target, int X, int Y);
+  virtual void DoStartDock(TDragDockObject*& DragObject);
+  virtual void DoEndDock(TObject* Target, int X, int Y);
   // DC for drawing on the control; WindowHandle receives the window it belongs to.
   virtual HDC GetDeviceContext(HWND& WindowHandle);
   // Invalidates the control's rectangle on its parent.
@@ -526,6 +589,12 @@ private:
   void ConstraintsChanged(TObject* Sender);
   void ReleaseFromGlobals();
   void SetZOrder(bool TopMost);
+  // The dock drag (vcl/Docking.cpp), run by the drag machinery for a dkDock control.
+  void DockDragStart();
+  void DockDragMove(const TPoint& ScreenPos);
+  void DockDragEnd(bool Drop);
+  void DockDragRelease();
+  void DockInto(TWinControl* Site, const TRect& ClientBounds);
 
   TWinControl* FParent = nullptr;
   int FLeft = 0, FTop = 0, FWidth = 0, FHeight = 0;
@@ -548,6 +617,8 @@ private:
   TCursor FCursor = crDefault;
   TCursor FDragCursor = crDrag;
   TDragMode FDragMode = dmManual;
+  TDragKind FDragKind = dkDrag;
+  int FHelpContext = 0;
   TControlStyle FControlStyle;
   TControlState FControlState = 0;
   TPopupMenu* FPopupMenu = nullptr;
@@ -631,8 +702,31 @@ public:
   bool AlignDisabled() const { return FAlignLevel > 0; }
 
   TBrush* Brush() const { return FBrush; }
+
+  // Docking (vcl/Docking.cpp). A DockSite control takes dkDock controls dropped on it; with
+  // UseDockManager its dock manager lays them out by the side each was dropped on.
+  bool DockSite() const { return FDockSite; }
+  void SetDockSite(bool Value);
   bool UseDockManager() const { return FUseDockManager; }
-  void SetUseDockManager(bool Value) { FUseDockManager = Value; }
+  void SetUseDockManager(bool Value);
+  TDockManager* DockManager() const { return FDockManager; }
+  int DockClientCount() const { return int(FDockClients.size()); }
+  TControl* DockClients(int Index) const;
+  // Sets InfluenceRect (the site's screen rectangle on entry) and CanDock (true on entry) for a
+  // dock drag of Client with the mouse at MousePos (screen); OnGetSiteInfo may change both.
+  virtual void GetSiteInfo(TControl* Client, TRect& InfluenceRect, TPoint MousePos, bool& CanDock);
+  // The dock drag over the site (X, Y in client coordinates): places Source's DockRect, then
+  // OnDockOver may refuse (Accept false) or move it.
+  virtual void DockOver(TDragDockObject* Source, int X, int Y, TDragState State, bool& Accept);
+  // Takes Source's control as a docked client, then OnDockDrop.
+  virtual void DockDrop(TDragDockObject* Source, int X, int Y);
+  // Whether Client may leave for NewTarget (null: floating); OnUnDock decides.
+  virtual bool DoUnDock(TWinControl* NewTarget, TControl* Client);
+  TDockDropEvent OnDockDrop;
+  TDockOverEvent OnDockOver;
+  TGetSiteInfoEvent OnGetSiteInfo;
+  TUnDockEvent OnUnDock;
+
   void Loaded() override;
   void GetChildren(const std::function<void(TComponent*)>& Proc, TComponent* Root) override;
   void DefaultHandler(TMessage& Message) override;
@@ -681,6 +775,16 @@ protected:
   void AlignControl(TControl* AControl);
   // Places the children with Align = alNone by their anchor rules.
   void AnchorControls();
+
+  // Input method while the control has the focus (vcl/Ime.cpp).
+  TImeMode ImeMode() const { return FImeMode; }
+  void SetImeMode(TImeMode Value);
+  const TImeName& ImeName() const { return FImeName; }
+  void SetImeName(const TImeName& Value);
+  // Applies them to the focused window (this one or a child window of it); ResetIme puts back
+  // what SetIme changed.
+  void SetIme();
+  void ResetIme();
 
   // Keyboard.
   virtual void KeyDown(unsigned short& Key, TShiftState Shift);
@@ -751,9 +855,11 @@ protected:
   void CMSysColorChange(TMessage& Message);
   void CMInvalidate(TMessage& Message);
   void CMRecreateWnd(TMessage& Message);
+  void WMHelp(TMessage& Message);
 
 private:
   friend class TControl;
+  friend class TDockManager;
   friend class TCustomForm;
   friend struct TControlProps;
   friend LRESULT CALLBACK ControlsStdWndProc(HWND, UINT, WPARAM, LPARAM);
@@ -766,6 +872,10 @@ private:
   void FixupTabList();
   void TrackMouseLeave();
   TWinControl* FindChildById(int Id) const;
+  // Docking (vcl/Docking.cpp).
+  void RemoveDockClient(TControl* Client);
+  void AlignDockClients(const TRect& Rect);
+  void ReleaseDocking();
 
   HWND FHandle = nullptr;
   HWND FParentWindow = nullptr;
@@ -781,8 +891,16 @@ private:
   bool FShowing = false;
   bool FCtl3D = true;
   bool FParentCtl3D = true;
-  bool FUseDockManager = false;
   bool FShowPending = false;               // showing its children before itself
+  // Docking.
+  bool FDockSite = false;
+  bool FUseDockManager = false;
+  std::vector<TControl*> FDockClients;
+  TDockManager* FDockManager = nullptr;
+  // Input method.
+  TImeMode FImeMode = imDontCare;
+  TImeName FImeName;
+  TImeChanges FImeChanges;
 };
 
 // ---------------------------------------------------------------------------------------------
@@ -927,6 +1045,28 @@ struct TControlProps {
   static constexpr TPropInfo UseDockManager() {
     return PropBool<&TWinControl::UseDockManager, &TWinControl::SetUseDockManager>("UseDockManager", false);
   }
+  // Docking, context help and the input method.
+  static constexpr TPropInfo DockSite() {
+    return PropBool<&TWinControl::DockSite, &TWinControl::SetDockSite>("DockSite", false);
+  }
+  static constexpr TPropInfo DragKind() {
+    return PropEnum<&TControl::DragKind, &TControl::SetDragKind>("DragKind", TDragKindType, dkDrag);
+  }
+  static constexpr TPropInfo HelpContext() {
+    return PropInt<&TControl::HelpContext, &TControl::SetHelpContext>("HelpContext", 0);
+  }
+  static constexpr TPropInfo ImeMode() {
+    return PropEnum<&TWinControl::ImeMode, &TWinControl::SetImeMode>("ImeMode", TImeModeType, imDontCare);
+  }
+  static constexpr TPropInfo ImeName() {
+    return PropStr<&TWinControl::ImeName, &TWinControl::SetImeName>("ImeName");
+  }
+  static constexpr TPropInfo OnDockDrop() { return PropEvent<&TWinControl::OnDockDrop>("OnDockDrop"); }
+  static constexpr TPropInfo OnDockOver() { return PropEvent<&TWinControl::OnDockOver>("OnDockOver"); }
+  static constexpr TPropInfo OnEndDock() { return PropEvent<&TControl::OnEndDock>("OnEndDock"); }
+  static constexpr TPropInfo OnGetSiteInfo() { return PropEvent<&TWinControl::OnGetSiteInfo>("OnGetSiteInfo"); }
+  static constexpr TPropInfo OnStartDock() { return PropEvent<&TControl::OnStartDock>("OnStartDock"); }
+  static constexpr TPropInfo OnUnDock() { return PropEvent<&TWinControl::OnUnDock>("OnUnDock"); }
   static constexpr TPropInfo OnClick() { return PropEvent<&TControl::OnClick>("OnClick"); }
   static constexpr TPropInfo OnDblClick() { return PropEvent<&TControl::OnDblClick>("OnDblClick"); }
   static constexpr TPropInfo OnMouseDown() { return PropEvent<&TControl::OnMouseDown>("OnMouseDown"); }

@@ -1221,7 +1221,7 @@ static constinit const TPropInfo TCustomForm_Props[] = {
     TControlProps::Enabled(),
     TControlProps::ParentFont(false),
     TControlProps::Font(),
-    PropInt<&TCustomForm::HelpContext, &TCustomForm::SetHelpContext>("HelpContext", 0),
+    TControlProps::HelpContext(),
     PropEnum<&TCustomForm::FormStyle, &TCustomForm::SetFormStyle>("FormStyle", TFormStyleType, fsNormal),
     PropObject<&TCustomForm::Icon, &TCustomForm::SetIcon>(
         "Icon", [](const TObject* O) { return !static_cast<const TCustomForm*>(O)->Icon()->Empty(); }),
@@ -1299,6 +1299,8 @@ TScreen::~TScreen() {
   FCursors.clear();
   TObject::Free(FFonts);
   FFonts = nullptr;
+  TObject::Free(FImes);
+  FImes = nullptr;
 }
 
 TRect TScreen::WorkAreaRect() const {

@@ -93,9 +93,6 @@ public:
   void SetBorderStyle(TFormBorderStyle Value);
   TBorderIcons BorderIcons() const { return FBorderIcons; }
   void SetBorderIcons(TBorderIcons Value);
-  // The help topic of the form, where a menu item has none of its own.
-  int HelpContext() const { return FHelpContext; }
-  void SetHelpContext(int Value) { FHelpContext = Value; }
   TFormStyle FormStyle() const { return FFormStyle; }
   // fsMDIForm: the window holds an "MDICLIENT" window (ClientHandle) for its MDI children.
   // fsMDIChild: the window is made by the main form's client (WM_MDICREATE), which needs the
@@ -248,7 +245,6 @@ private:
 
   TFormBorderStyle FBorderStyle = bsSizeable;
   TBorderIcons FBorderIcons = DefaultBorderIcons;
-  int FHelpContext = 0;
   TFormStyle FFormStyle = fsNormal;
   TPosition FPosition = poDesigned;
   TWindowState FWindowState = wsNormal;
@@ -317,6 +313,9 @@ public:
 
   // Installed font face names, sorted.
   TStrings* Fonts();
+  // Installed input methods by name, each with its keyboard layout (HKL) as its object
+  // (vcl/Ime.cpp).
+  TStrings* Imes();
 
   TNotifyEvent OnActiveFormChange;
   TNotifyEvent OnActiveControlChange;
@@ -334,6 +333,7 @@ private:
   TCursor FCursor = crDefault;
   std::vector<std::pair<TCursor, HCURSOR>> FCursors;   // installed ones (owned)
   TStringList* FFonts = nullptr;
+  TStringList* FImes = nullptr;
   int FPixelsPerInch = 96;
 };
 

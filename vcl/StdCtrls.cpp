@@ -1830,6 +1830,7 @@ void TCustomComboBox::ComboWndProc(TMessage& Message, HWND ComboWnd, WNDPROC Com
       break;
     case WM_KILLFOCUS:
       if (ControlState() & StateOf(csFocusing)) return;
+      ResetIme();
       break;
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN:
@@ -1878,6 +1879,7 @@ void TCustomComboBox::ComboWndProc(TMessage& Message, HWND ComboWnd, WNDPROC Com
       break;
     }
     case WM_MOUSELEAVE: Perform(WM_MOUSELEAVE); break;
+    case WM_SETFOCUS: SetIme(); break;
     case WM_LBUTTONDBLCLK:
       if (ControlStyle() & StyleOf(csDoubleClicks)) DblClick();
       break;

@@ -187,7 +187,8 @@ TEST(CompleteBox, MadeInAWindowOfOtherCode) {
 TEST(CompleteBox, UseCompleteIsStoredEitherWay) {
   ExpectClassDefaultsMatch(TCompleteBox::StaticClass());
   EXPECT_EQ(GetClass("TCompleteBox"), TCompleteBox::StaticClass());
-  EXPECT_EQ(TCompleteBox::StaticClass()->FindProp("ImeMode"), nullptr);
+  ASSERT_NE(TCompleteBox::StaticClass()->FindProp("ImeMode"), nullptr);
+  EXPECT_STREQ(TCompleteBox::StaticClass()->FindProp("ImeMode")->Type(), "TImeMode");
   EXPECT_EQ(TCompleteBox::StaticClass()->FindProp("OnKeyPress")->MethodType, &typeid(TKeyPressEvent));
   for (bool Use : {false, true}) {
     SCOPED_TRACE(Use ? "true" : "false");
