@@ -444,7 +444,8 @@ void TReader::ReadPropValue(TPersistent* Instance, const TPropInfo* Prop) {
       } else if (NextValue() == vaInt64) {
         // An unsigned 32-bit property above MaxInt is written as a 64-bit integer.
         int64_t V = ReadInt64();
-        if (V < 0 || V > int64_t(UINT32_MAX)) Error("Invalid property value " + IntToStr((long long)V) + " for " + FPropPath);
+        if (V < 0 || V > int64_t(UINT32_MAX))
+          Error("Invalid property value " + IntToStr((long long)V) + " for " + FPropPath);
         Prop->SetOrd(Instance, V);
       } else {
         Prop->SetOrd(Instance, ReadInteger());

@@ -469,7 +469,10 @@ public:
   void SetGamma(long double V) { FGamma = V; }
   long double Scale() const { return FScale; }
   void SetScale(long double V) { FScale = V; }
+  unsigned Mask() const { return FMask; }
+  void SetMask(unsigned V) { FMask = V; }
 private:
+  unsigned FMask = 0;
   AnsiString FKept = "start", FPlain = "start";
   long double FGamma = 1, FScale = 1;
   TStmPoint FPoint;
@@ -490,6 +493,7 @@ static constinit const TPropInfo StmStartsSetProps[] = {
     PropFloat<&TStmStartsSet::Scale, &TStmStartsSet::SetScale>("Scale"),
     PropObject<&TStmStartsSet::Point, &TStmStartsSet::SetPoint>("Point", AlwaysStored),
     PropObject<&TStmStartsSet::Names, &TStmStartsSet::SetNames>("Names", AlwaysStored),
+    PropInt<&TStmStartsSet::Mask, &TStmStartsSet::SetMask>("Mask", 0),
 };
 ORV_IMPLEMENT_COMPONENT(TStmStartsSet, TComponent, StmStartsSetProps)
 
@@ -523,6 +527,26 @@ TEST(FormStreaming, AlwaysStoredValuesKeepEmptyZeroAndDefaults) {
   EXPECT_EQ(Back->Gamma(), 0.0L);
   EXPECT_EQ(Back->Point()->X(), 0);
   EXPECT_EQ(Back->Names()->Count(), 0);
+  TObject::Free(Back);
+}
+
+TEST(FormStreaming, UnsignedValuesAboveMaxIntComeBack) {
+  TStmStartsSet* Made = New<TStmStartsSet>(nullptr);
+  Made->SetName("Probe");
+  Made->SetMask(0xFFFFFFFBu);
+  TStringStream Bin;
+  WriteComponentRes(&Bin, Made);
+  TObject::Free(Made);
+  EXPECT_NE(BinaryToText(Bin.DataString().str()).find("Mask = 4294967291"), std::string::npos);
+  TStmStartsSet* Back = New<TStmStartsSet>(nullptr);
+  TStringStream Again(Bin.DataString());
+  TReader(&Again).ReadRootComponent(Back);
+  EXPECT_EQ(Back->Mask(), 0xFFFFFFFBu);
+  // Beyond 32 bits it is no value of the property.
+  EXPECT_EQ(ErrorOf<EReadError>([&] { ReadText("object Probe: TStmStartsSet\n  Mask = 4294967296\nend\n", Back); })
+                .rfind("Invalid property value 4294967296 for Probe.Mask at offset", 0),
+            0u);
+  EXPECT_EQ(Back->Mask(), 0xFFFFFFFBu);
   TObject::Free(Back);
 }
 
