@@ -163,9 +163,16 @@ struct TProbeForm {
   TComponent* Probe = nullptr;
   TProbeForm(TClass C, TClass Root = nullptr) {
     if (!Root) Root = C && C->InheritsFrom(TCustomForm::StaticClass()) ? C : TForm::StaticClass();
-    Form.reset(Root == TForm::StaticClass() ? TCustomForm::CreateNew<TForm>(nullptr)
-                                            : dynamic_cast<TForm*>(Root->Create(nullptr)));
-    if (!Form) throw Exception(AnsiString(Root->Name) + " is not a TForm");
+    if (Root == TForm::StaticClass()) {
+      Form.reset(TCustomForm::CreateNew<TForm>(nullptr));
+    } else {
+      TComponent* Made = Root->Create(nullptr);
+      Form.reset(dynamic_cast<TForm*>(Made));
+      if (!Form) {
+        TObject::Free(Made);
+        throw Exception(AnsiString(Root->Name) + " is not a TForm");
+      }
+    }
     Form->SetDesigning(true);
     if (!C) return;  // the reader names it
     Form->SetName("ValueForm");
