@@ -260,7 +260,7 @@ private:
       PropBool<&T::ExtendedCheck, &T::SetExtendedCheck>("ExtendedCheck", false),                           \
       PropEnum<&T::ExtendedStyle, &T::SetExtendedStyle>("ExtendedStyle", TCoolControlStyleType,            \
                                                         ctCoolControl),                                    \
-      PropStr<&T::FileMask, &T::SetFileMask>("FileMask"),                                                  \
+      PropStr<&T::FileMask, &T::SetFileMask>("FileMask", AlwaysStored),                                    \
       PropSet<&T::FileType, &T::SetFileType>("FileType", TFileAttrType,                                    \
                                              FileAttr(ftDirectory) | FileAttr(ftArchive)),                 \
       PropBool<&T::FlatCheckBox, &T::SetFlatCheckBox>("FlatCheckBox", false),                              \

@@ -967,7 +967,8 @@ void TgrdGradientForm::DropCaptionImage() { FCache->DropImage(); }
 static constinit const TPropInfo TgrdGradientForm_Props[] = {
     PropStr<&TgrdGradientForm::Version, &TgrdGradientForm::SetVersion>("Version", &NeverStored),
     PropStr<&TgrdGradientForm::Caption, &TgrdGradientForm::SetCaption>("Caption"),
-    PropObject<&TgrdGradientForm::CaptionFont, &TgrdGradientForm::SetCaptionFont>("CaptionFont"),
+    // Constructed from the system's caption font, away from a new font's defaults: stored whole.
+    PropObject<&TgrdGradientForm::CaptionFont, &TgrdGradientForm::SetCaptionFont>("CaptionFont", AlwaysStored),
     OrdinalProp<&TgrdGradientForm::UseSystemCaptionFont, &TgrdGradientForm::SetUseSystemCaptionFont>(
         "UseSystemCaptionFont", tkEnumeration, "Boolean", &BooleanType, false, 0),
     PropInt<&TgrdGradientForm::GradientColors, &TgrdGradientForm::SetGradientColors>("GradientColors", 64),

@@ -398,7 +398,7 @@ static constinit const TPropInfo TJPEGFileCompressor_Props[] = {
     PropBool<&TJPEGCompressor::GrayscaleOutput, &TJPEGCompressor::SetGrayscaleOutput>("GrayscaleOutput", false),
     PropStr<&TJPEGCompressor::Comment, &TJPEGCompressor::SetComment>("Comment"),
     PropInt<&TJPEGCompressor::Quality, &TJPEGCompressor::SetQuality>("Quality", 75),
-    PropFloat<&TJPEGCompressor::InputGamma, &TJPEGCompressor::SetInputGamma>("InputGamma"),
+    PropFloat<&TJPEGCompressor::InputGamma, &TJPEGCompressor::SetInputGamma>("InputGamma", AlwaysStored),
     PropBool<&TJPEGCompressor::ProgressiveJPEG, &TJPEGCompressor::SetProgressiveJPEG>("ProgressiveJPEG", false),
     PropEnum<&TJPEGCompressor::DCTMethod, &TJPEGCompressor::SetDCTMethod>("DCTMethod", J_DCT_METHODType, JDCT_ISLOW),
     PropBool<&TJPEGCompressor::OptimizeCoding, &TJPEGCompressor::SetOptimizeCoding>("OptimizeCoding", false),

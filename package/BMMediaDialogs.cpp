@@ -503,13 +503,21 @@ void TBMSaveMediaDialog::DoFolderChange() {
   TSaveDialog::DoFolderChange();
 }
 
+// The constructors add ofShareAware to the file dialogs' options and set the media filter, which
+// an empty filter must not fall back to.
+constexpr int64_t MediaDialogOptions = (1 << ofHideReadOnly) | (1 << ofEnableSizing) | (1 << ofShareAware);
+
 static constinit const TPropInfo TBMOpenMediaDialog_Props[] = {
+    PropStr<&TOpenDialog::Filter, &TOpenDialog::SetFilter>("Filter", AlwaysStored),
+    PropSet<&TOpenDialog::Options, &TOpenDialog::SetOptions>("Options", TOpenOptionType, MediaDialogOptions),
     PropBool<&TBMOpenMediaDialog::AutoShow, &TBMOpenMediaDialog::SetAutoShow>("AutoShow", true),
     PropBool<&TBMOpenMediaDialog::Loop, &TBMOpenMediaDialog::SetLoop>("Loop", true),
 };
 ORV_IMPLEMENT_COMPONENT(TBMOpenMediaDialog, TOpenDialog, TBMOpenMediaDialog_Props)
 
 static constinit const TPropInfo TBMSaveMediaDialog_Props[] = {
+    PropStr<&TOpenDialog::Filter, &TOpenDialog::SetFilter>("Filter", AlwaysStored),
+    PropSet<&TOpenDialog::Options, &TOpenDialog::SetOptions>("Options", TOpenOptionType, MediaDialogOptions),
     PropBool<&TBMSaveMediaDialog::AutoShow, &TBMSaveMediaDialog::SetAutoShow>("AutoShow", true),
     PropBool<&TBMSaveMediaDialog::Loop, &TBMSaveMediaDialog::SetLoop>("Loop", true),
 };

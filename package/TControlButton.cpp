@@ -311,7 +311,7 @@ static constinit const TPropInfo TControlButton_Props[] = {
     PropEnum<&TControlButton::ButtonState, &TControlButton::SetButtonState>("ButtonState", TControlButtonStatesType,
                                                                            bsDefault),
     PropColor<&TControlButton::DefaultBGColor, &TControlButton::SetDefaultBGColor>("DefaultBGColor", 0xC0C0C0),
-    PropStr<&TControlButton::DefaultText, &TControlButton::SetDefaultText>("DefaultText"),
+    PropStr<&TControlButton::DefaultText, &TControlButton::SetDefaultText>("DefaultText", AlwaysStored),
     PropColor<&TControlButton::DefaultTextColor, &TControlButton::SetDefaultTextColor>("DefaultTextColor", 0x800000),
     PropBool<&TControlButton::FlashButton, &TControlButton::SetFlashActive>("FlashButton", false),
     PropEnum<&TControlButton::FlashButtonState, &TControlButton::SetFlashButtonState>(

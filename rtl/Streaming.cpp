@@ -439,8 +439,16 @@ void TReader::ReadPropValue(TPersistent* Instance, const TPropInfo* Prop) {
         if (!T || !T->IdentToInt || !T->IdentToInt(Ident, V))
           Error("Invalid property value " + Ident + " for " + FPropPath);
         Prop->SetOrd(Instance, V);
+      } else if (Prop->Kind == tkInt64) {
+        Prop->SetOrd(Instance, ReadInt64());
+      } else if (NextValue() == vaInt64) {
+        // An unsigned 32-bit property above MaxInt is written as a 64-bit integer.
+        int64_t V = ReadInt64();
+        if (V < 0 || V > int64_t(UINT32_MAX))
+          Error("Invalid property value " + IntToStr((long long)V) + " for " + FPropPath);
+        Prop->SetOrd(Instance, V);
       } else {
-        Prop->SetOrd(Instance, Prop->Kind == tkInt64 ? ReadInt64() : ReadInteger());
+        Prop->SetOrd(Instance, ReadInteger());
       }
       return;
     }
@@ -914,7 +922,7 @@ void TWriter::WriteProperty(TPersistent* Instance, const TPropInfo* Prop) {
     case tkSet: {
       if (!Prop->SetOrd) return;
       int64_t V = Prop->GetOrd(Instance);
-      if (Anc ? V == Prop->GetOrd(Anc) : (Prop->HasDefault && V == Prop->Default)) return;
+      if (Anc ? V == Prop->GetOrd(Anc) : (!FWhole && Prop->HasDefault && V == Prop->Default)) return;
       WritePropName(Prop->Name);
       if (Prop->Kind == tkInteger || Prop->Kind == tkInt64) {
         AnsiString Ident;
@@ -943,7 +951,8 @@ void TWriter::WriteProperty(TPersistent* Instance, const TPropInfo* Prop) {
     case tkFloat: {
       if (!Prop->SetFloat) return;
       long double V = Prop->GetFloat(Instance);
-      if (Anc ? V == Prop->GetFloat(Anc) : V == 0) return;
+      // Strings and floats declare no default: without a stored predicate '' and 0 are left out.
+      if (Anc ? V == Prop->GetFloat(Anc) : (!FWhole && !Prop->Stored && V == 0)) return;
       WritePropName(Prop->Name);
       WriteFloat(V);
       return;
@@ -951,7 +960,7 @@ void TWriter::WriteProperty(TPersistent* Instance, const TPropInfo* Prop) {
     case tkString: {
       if (!Prop->SetStr) return;
       AnsiString V = Prop->GetStr(Instance);
-      if (Anc ? V == Prop->GetStr(Anc) : V.IsEmpty()) return;
+      if (Anc ? V == Prop->GetStr(Anc) : (!FWhole && !Prop->Stored && V.IsEmpty())) return;
       WritePropName(Prop->Name);
       WriteString(V);
       return;
@@ -992,19 +1001,32 @@ void TWriter::WriteProperty(TPersistent* Instance, const TPropInfo* Prop) {
         WriteCollection(Coll);
         return;
       }
+      // A sub-object stored always (its owner constructs it away from its class's defaults) is
+      // written whole: the values its class would leave out as defaults, and a list's emptiness.
+      const bool SaveWhole = FWhole;
+      const bool Whole = FWhole || (Prop->Stored == &AlwaysStored && !AncSub);
       AnsiString SavePath = FPropPath;
       TPersistent* SaveAnc = FAncestor;
       FPropPath = FPropPath + Prop->Name + ".";
       FAncestor = AncSub;
+      FWhole = Whole;
       try {
         WriteProperties(Sub);
       } catch (...) {
         FPropPath = SavePath;
         FAncestor = SaveAnc;
+        FWhole = SaveWhole;
         throw;
       }
       FPropPath = SavePath;
       FAncestor = SaveAnc;
+      FWhole = SaveWhole;
+      auto* List = dynamic_cast<TStrings*>(Sub);
+      if (List && Whole && List->Count() == 0) {
+        WritePropName(AnsiString(Prop->Name) + ".Strings");
+        WriteListBegin();
+        WriteListEnd();
+      }
       return;
     }
   }

@@ -212,6 +212,7 @@ private:
   AnsiString FPropPath;
   TComponent* FRootAncestor = nullptr;
   int FNesting = 0;
+  bool FWhole = false;  // inside a sub-object stored always: defaults, '' and 0 are written too
 };
 
 // Reads a binary form from Stream into Instance (see TReader::ReadRootComponent).

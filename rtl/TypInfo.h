@@ -78,6 +78,11 @@ struct TPropInfo {
 
 // The stored predicate of a property a form never stores (information shown, not kept).
 constexpr bool NeverStored(const TObject*) { return false; }
+// The stored predicate of a property a form stores whatever it holds, for what a constructor
+// starts away from the implied defaults: a string or float keeps '' or 0 (as with any stored
+// predicate that answers true); a sub-object is written whole, the values its class declares as
+// defaults included, and a string list keeps its emptiness.
+constexpr bool AlwaysStored(const TObject*) { return true; }
 
 // A published field of a form class: bound by name to the created component.
 struct TPublishedField {

@@ -383,7 +383,7 @@ void TqNWBlendPaint::CMHitTest(TMessage& Message) {
   PropBool<&T::SteelLook, &T::SetSteel>("SteelLook", false),                                     \
       PropEnum<&T::FillType, &T::SetGrad>("FillType", gradTypeType, gVert),                       \
       PropEvent<&T::OnPaint>("OnPaint"), TControlProps::Color(TColor(0xFF00FF)),                  \
-      TControlProps::ParentColor(true), PropColor<&T::EndColor, &T::SetEndColor>("EndColor", 0),  \
+      TControlProps::ParentColor(false), PropColor<&T::EndColor, &T::SetEndColor>("EndColor", 0), \
       PropInt<&T::Bands, &T::SetBands>("Bands", 255), TControlProps::Align(),                     \
       TControlProps::ParentShowHint(), PopupMenuProp(), TControlProps::ShowHint(),                \
       TControlProps::Visible(), TControlProps::OnClick(), TControlProps::OnDblClick(),            \

@@ -260,6 +260,13 @@ void TqCalc::Loaded() {
   TComponent::Loaded();
   if (!FLinePending) return;
   FLinePending = false;
+  // The stored registers already hold what this line pushed when it was set: keep them.
+  struct TRestorePush {
+    TqCalc* Calc;
+    bool Push;
+    ~TRestorePush() { Calc->FPushResult = Push; }
+  } Restore{this, FPushResult};
+  FPushResult = false;
   Evaluate();
 }
 

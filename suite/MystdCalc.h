@@ -38,8 +38,9 @@ public:
   void Loaded() override;
 
   // The line without its end marker. Setting it evaluates it at once (after loading, when read
-  // from a form): the result goes to Number and, with PushResult, onto the registers (A takes it,
-  // B the old A, ... J the old I), also when the line failed; errors go to CalcResult,
+  // from a form, then without pushing: the stored registers hold it already): the result goes to
+  // Number and, with PushResult, onto the registers (A takes it, B the old A, ... J the old I),
+  // also when the line failed; errors go to CalcResult,
   // WhereIsLastError and OnError, never to the caller. A fault the arithmetic raises gives
   // TqcOverFlow and the value 0. A host event may write it: the new line is evaluated in full,
   // then the interrupted line goes on over its own text and its end sets the outcome.

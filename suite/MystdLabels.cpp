@@ -188,7 +188,7 @@ void TqcURLLabel::CMDialogChar(TMessage& Message) {
 }
 
 static constinit const TPropInfo TqcURLLabel_Props[] = {
-    PropStr<&TqcURLLabel::URL, &TqcURLLabel::SetURL>("URL"),
+    PropStr<&TqcURLLabel::URL, &TqcURLLabel::SetURL>("URL", AlwaysStored),  // starts at the example URL
     PropBool<&TqcURLLabel::LastClickOK, &TqcURLLabel::SetLastClickOK>("LastClickOK", true),
     PropIntType<&TControl::Cursor, &TControl::SetCursor>("Cursor", "TCursor", crHandPoint),
     PropBool<&Tq3DLabel::Use3D, &Tq3DLabel::SetUse3D>("Use3D", false),

@@ -38,9 +38,10 @@ void TqcBmpOffset::Assign(TPersistent* Source) {
   TPersistent::Assign(Source);
 }
 
+// The owners construct their holders away from 0, so every value is stored.
 static constinit const TPropInfo TqcBmpOffset_Props[] = {
-    PropInt<&TqcBmpOffset::Left, &TqcBmpOffset::SetLeft>("Left", 0),
-    PropInt<&TqcBmpOffset::Top, &TqcBmpOffset::SetTop>("Top", 0),
+    PropIntNoDefault<&TqcBmpOffset::Left, &TqcBmpOffset::SetLeft>("Left"),
+    PropIntNoDefault<&TqcBmpOffset::Top, &TqcBmpOffset::SetTop>("Top"),
 };
 ORV_IMPLEMENT_ABSTRACT(TqcBmpOffset, TPersistent, TqcBmpOffset_Props)
 
@@ -62,10 +63,10 @@ void TqcTextSize::Assign(TPersistent* Source) {
 }
 
 static constinit const TPropInfo TqcTextSize_Props[] = {
-    PropInt<&TqcTextSize::Left, &TqcTextSize::SetLeft>("Left", 0),
-    PropInt<&TqcTextSize::Top, &TqcTextSize::SetTop>("Top", 0),
-    PropInt<&TqcTextSize::Width, &TqcTextSize::SetWidth>("Width", 0),
-    PropInt<&TqcTextSize::Height, &TqcTextSize::SetHeight>("Height", 0),
+    PropIntNoDefault<&TqcTextSize::Left, &TqcTextSize::SetLeft>("Left"),
+    PropIntNoDefault<&TqcTextSize::Top, &TqcTextSize::SetTop>("Top"),
+    PropIntNoDefault<&TqcTextSize::Width, &TqcTextSize::SetWidth>("Width"),
+    PropIntNoDefault<&TqcTextSize::Height, &TqcTextSize::SetHeight>("Height"),
 };
 ORV_IMPLEMENT_ABSTRACT(TqcTextSize, TPersistent, TqcTextSize_Props)
 

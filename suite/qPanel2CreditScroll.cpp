@@ -69,7 +69,7 @@ static constinit const TPropInfo TqcCreditScroll_Props[] = {
     PropEnum<&TqcCreditScroll::Priority, &TqcCreditScroll::SetPriority>("Priority", TThreadPriorityType, tpNormal),
     TControlProps::DragMode(),
     TControlProps::DragCursor(),
-    PropObject<&TqcCreditScroll::Lines, &TqcCreditScroll::SetLines>("Lines"),
+    PropObject<&TqcCreditScroll::Lines, &TqcCreditScroll::SetLines>("Lines", AlwaysStored),  // starts with credits
     PropInt<&TqcCreditScroll::Interval, &TqcCreditScroll::SetInterval>("Interval", 50),
     PropEvent<&TqcCreditScroll::OnPaint>("OnPaint"),
     PropInt<&TqcCreditScroll::Step, &TqcCreditScroll::SetStep>("Step", 1),

@@ -609,7 +609,7 @@ void TCustomForm::SetClientWidth(int Value) {
     return;
   }
   if (HandleAllocated()) {
-    FClientWidth = 0;
+    FClientWidth = NoClientSize;
     TWinControl::SetBounds(Left(), Top(), Width() + Value - ClientWidth(), Height());
   } else {
     FClientWidth = Value;  // applied again once the window exists (the menu bar may wrap)
@@ -622,24 +622,24 @@ void TCustomForm::SetClientHeight(int Value) {
     FClientHeight = Value;
     return;
   }
-  FClientHeight = HandleAllocated() ? 0 : Value;
+  FClientHeight = HandleAllocated() ? NoClientSize : Value;
   TWinControl::SetBounds(Left(), Top(), Width(), Height() + Value - ClientHeight());
 }
 
 void TCustomForm::ApplyClientSize() {
-  if (FClientWidth <= 0 && FClientHeight <= 0) return;
+  if (FClientWidth == NoClientSize && FClientHeight == NoClientSize) return;
   TRect C = ClientRect();
-  int W = FClientWidth > 0 ? Width() + FClientWidth - C.Width() : Width();
-  int H = FClientHeight > 0 ? Height() + FClientHeight - C.Height() : Height();
-  if (HandleAllocated()) FClientWidth = FClientHeight = 0;
+  int W = FClientWidth != NoClientSize ? Width() + FClientWidth - C.Width() : Width();
+  int H = FClientHeight != NoClientSize ? Height() + FClientHeight - C.Height() : Height();
+  if (HandleAllocated()) FClientWidth = FClientHeight = NoClientSize;
   TWinControl::SetBounds(Left(), Top(), W, H);
 }
 
 void TCustomForm::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
   // An explicit size replaces a client size still waiting for the window.
   if (!HasState(csLoading)) {
-    if (AWidth != Width()) FClientWidth = 0;
-    if (AHeight != Height()) FClientHeight = 0;
+    if (AWidth != Width()) FClientWidth = NoClientSize;
+    if (AHeight != Height()) FClientHeight = NoClientSize;
   }
   TWinControl::SetBounds(ALeft, ATop, AWidth, AHeight);
 }
@@ -922,8 +922,8 @@ void TCustomForm::Loaded() {
   if (FScaled && Screen && FPixelsPerInch > 0 && Screen->PixelsPerInch() != FPixelsPerInch) {
     int M = Screen->PixelsPerInch(), D = FPixelsPerInch;
     ScaleChildren(this, M, D);
-    if (FClientWidth > 0) FClientWidth = MulDiv(FClientWidth, M, D);
-    if (FClientHeight > 0) FClientHeight = MulDiv(FClientHeight, M, D);
+    if (FClientWidth != NoClientSize) FClientWidth = MulDiv(FClientWidth, M, D);
+    if (FClientHeight != NoClientSize) FClientHeight = MulDiv(FClientHeight, M, D);
     Font()->SetHeight(MulDiv(Font()->Height(), M, D));
     FPixelsPerInch = M;
   }

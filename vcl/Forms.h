@@ -4,6 +4,8 @@
 
 #include "vcl/Controls.h"
 
+#include <climits>
+
 class TMainMenu;
 class TApplication;
 class TScreen;
@@ -261,8 +263,10 @@ private:
   int FModalResult = mrNone;
   int FPixelsPerInch;
   int FTextHeight = 0;
-  int FClientWidth = 0;    // requested client size, applied once the window exists
-  int FClientHeight = 0;
+  // Requested client size, applied once the window exists; NoClientSize when none (0 is a size).
+  static constexpr int NoClientSize = INT_MIN;
+  int FClientWidth = NoClientSize;
+  int FClientHeight = NoClientSize;
   bool FKeyPreview = false;
   bool FOldCreateOrder = false;
   bool FScaled = true;

@@ -458,6 +458,118 @@ TEST(FormStreaming, InheritedFormsReadBaseFirstAndLoadOnce) {
   EXPECT_EQ(LiveObjects, 0);
 }
 
+// A sub-object whose class declares 0 as its default.
+class TStmPoint : public TPersistent {
+  ORV_CLASS(TStmPoint, TPersistent)
+public:
+  int X() const { return FX; }
+  void SetX(int V) { FX = V; }
+private:
+  int FX = 0;
+};
+
+// A component whose constructor starts a text, a number, a sub-object and a list away from
+// their implied defaults, the text and number published once stored always and once plainly.
+class TStmStartsSet : public TComponent {
+  ORV_CLASS(TStmStartsSet, TComponent)
+public:
+  explicit TStmStartsSet(TComponent* AOwner) : TComponent(AOwner) {
+    FPoint.SetX(7);
+    FNames.SetText("one\r\ntwo");
+  }
+  TStmPoint* Point() const { return const_cast<TStmPoint*>(&FPoint); }
+  void SetPoint(TStmPoint* V) { FPoint.SetX(V->X()); }
+  TStrings* Names() const { return const_cast<TStringList*>(&FNames); }
+  void SetNames(TStrings* V) { FNames.Assign(V); }
+  AnsiString Kept() const { return FKept; }
+  void SetKept(const AnsiString& V) { FKept = V; }
+  AnsiString Plain() const { return FPlain; }
+  void SetPlain(const AnsiString& V) { FPlain = V; }
+  long double Gamma() const { return FGamma; }
+  void SetGamma(long double V) { FGamma = V; }
+  long double Scale() const { return FScale; }
+  void SetScale(long double V) { FScale = V; }
+  unsigned Mask() const { return FMask; }
+  void SetMask(unsigned V) { FMask = V; }
+private:
+  unsigned FMask = 0;
+  AnsiString FKept = "start", FPlain = "start";
+  long double FGamma = 1, FScale = 1;
+  TStmPoint FPoint;
+  TStringList FNames;
+};
+
+}  // namespace
+
+static constinit const TPropInfo StmPointProps[] = {
+    PropInt<&TStmPoint::X, &TStmPoint::SetX>("X", 0),
+};
+ORV_IMPLEMENT_ABSTRACT(TStmPoint, TPersistent, StmPointProps)
+
+static constinit const TPropInfo StmStartsSetProps[] = {
+    PropStr<&TStmStartsSet::Kept, &TStmStartsSet::SetKept>("Kept", AlwaysStored),
+    PropStr<&TStmStartsSet::Plain, &TStmStartsSet::SetPlain>("Plain"),
+    PropFloat<&TStmStartsSet::Gamma, &TStmStartsSet::SetGamma>("Gamma", AlwaysStored),
+    PropFloat<&TStmStartsSet::Scale, &TStmStartsSet::SetScale>("Scale"),
+    PropObject<&TStmStartsSet::Point, &TStmStartsSet::SetPoint>("Point", AlwaysStored),
+    PropObject<&TStmStartsSet::Names, &TStmStartsSet::SetNames>("Names", AlwaysStored),
+    PropInt<&TStmStartsSet::Mask, &TStmStartsSet::SetMask>("Mask", 0),
+};
+ORV_IMPLEMENT_COMPONENT(TStmStartsSet, TComponent, StmStartsSetProps)
+
+namespace {
+
+TEST(FormStreaming, AlwaysStoredValuesKeepEmptyZeroAndDefaults) {
+  TStmStartsSet* Made = New<TStmStartsSet>(nullptr);
+  Made->SetName("Probe");
+  Made->SetKept("");
+  Made->SetPlain("");
+  Made->SetGamma(0);
+  Made->SetScale(0);
+  Made->Point()->SetX(0);
+  Made->Names()->Clear();
+  TStringStream Bin;
+  WriteComponentRes(&Bin, Made);
+  TObject::Free(Made);
+  const std::string Text = BinaryToText(Bin.DataString().str());
+  EXPECT_NE(Text.find("Kept = ''"), std::string::npos) << Text;
+  EXPECT_NE(Text.find("Gamma = 0"), std::string::npos) << Text;
+  EXPECT_NE(Text.find("Point.X = 0"), std::string::npos) << Text;
+  EXPECT_NE(Text.find("Names.Strings = ()"), std::string::npos) << Text;
+  // Without the predicate '' and 0 are the implied defaults, left out.
+  EXPECT_EQ(Text.find("Plain"), std::string::npos) << Text;
+  EXPECT_EQ(Text.find("Scale"), std::string::npos) << Text;
+
+  TStmStartsSet* Back = New<TStmStartsSet>(nullptr);
+  TStringStream Again(Bin.DataString());
+  TReader(&Again).ReadRootComponent(Back);
+  EXPECT_EQ(Back->Kept(), "");
+  EXPECT_EQ(Back->Gamma(), 0.0L);
+  EXPECT_EQ(Back->Point()->X(), 0);
+  EXPECT_EQ(Back->Names()->Count(), 0);
+  TObject::Free(Back);
+}
+
+TEST(FormStreaming, UnsignedValuesAboveMaxIntComeBack) {
+  TStmStartsSet* Made = New<TStmStartsSet>(nullptr);
+  Made->SetName("Probe");
+  Made->SetMask(0xFFFFFFFBu);
+  TStringStream Bin;
+  WriteComponentRes(&Bin, Made);
+  TObject::Free(Made);
+  EXPECT_NE(BinaryToText(Bin.DataString().str()).find("Mask = 4294967291"), std::string::npos);
+  TStmStartsSet* Back = New<TStmStartsSet>(nullptr);
+  TStringStream Again(Bin.DataString());
+  TReader(&Again).ReadRootComponent(Back);
+  EXPECT_EQ(Back->Mask(), 0xFFFFFFFBu);
+  // Beyond 32 bits it is no value of the property.
+  EXPECT_EQ(ErrorOf<EReadError>([&] { ReadText("object Probe: TStmStartsSet\n  Mask = 4294967296\nend\n", Back); })
+                .rfind("Invalid property value 4294967296 for Probe.Mask at offset", 0),
+            0u);
+  EXPECT_EQ(Back->Mask(), 0xFFFFFFFBu);
+  TObject::Free(Back);
+}
+
 TEST(FormStreaming, FreedReferenceIsCleared) {
   TStmForm* Form = dynamic_cast<TStmForm*>(ReadText(FullForm));
   TObject::Free(Form->Button1);

@@ -129,12 +129,10 @@ void ExpectDirection(gradType Fill, int W, int H, int Bands, const TPixel& Px, T
 
 // ---------------------------------------------------------------------------------------------
 TEST(BlendDefaults, PublishedDefaultsMatchFreshObjects) {
-  for (TClass C : {TqBackground::StaticClass(), TqTileMap::StaticClass(), TqNWTileMap::StaticClass()})
+  // The blend controls set their own Color, which clears ParentColor: their default is False.
+  for (TClass C : {TqBackground::StaticClass(), TqTileMap::StaticClass(), TqNWTileMap::StaticClass(),
+                   TqBlendPaint::StaticClass(), TqNWBlendPaint::StaticClass()})
     ExpectClassDefaultsMatch(C);
-  // The blend controls set their own Color, which clears the ParentColor they publish as true:
-  // a fresh one is written with ParentColor = False.
-  for (TClass C : {TqBlendPaint::StaticClass(), TqNWBlendPaint::StaticClass()})
-    ExpectClassDefaultsMatch(C, {"ParentColor"});
   TqBlendPaint* P = TComponent::Create<TqBlendPaint>(nullptr);
   EXPECT_EQ(P->Width(), 30);
   EXPECT_EQ(P->Height(), 30);

@@ -453,6 +453,10 @@ TEST(Calc, ReadFromAFormAfterEveryProperty) {
   ReadComponentRes(&Bin, Calc.get());
   EXPECT_EQ(Calc->NumberNum(), 41);
   EXPECT_EQ(Calc->Number(), "41.0");
+  // The stored registers stay as read: the line's result was pushed when it was set.
+  EXPECT_EQ(Calc->RegisterNum(0), 20.5L);
+  EXPECT_EQ(Calc->RegisterNum(1), 0.0L);
+  EXPECT_TRUE(Calc->PushResult());
   // Written back: the line and the settings, not the results.
   TMemoryStream Out;
   WriteComponentRes(&Out, Calc.get());
