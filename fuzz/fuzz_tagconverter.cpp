@@ -1,7 +1,8 @@
 // The converter throws only EConvertError (anything else escapes and crashes): HexToEpc only
-// for more than 24 digits, EpcToHex for any text that is not a tag. Outputs keep their
-// alphabets, a 96-bit tag whose fields fit survives the way to dotted text and back, and every
-// text EpcToHex takes gives a 24-digit tag that decodes back to it.
+// for more than 24 digits, EpcToHex for any text that is not a tag; an empty or blank text is
+// the empty tag. Outputs keep their alphabets, a 96-bit tag whose fields fit survives the way to
+// dotted text and back, and every other text EpcToHex takes gives a 24-digit tag that decodes
+// back to it.
 #include "app/TagConverter.h"
 #include "rtl/SysUtils.h"
 #include <cstddef>
@@ -76,6 +77,13 @@ void CheckEpcToHex(const AnsiString& Input) {
   try {
     Hex = T.EpcToHex(Input);
   } catch (const EConvertError&) {
+    return;
+  }
+  // An empty or blank text is the empty tag.
+  bool Blank = true;
+  for (char C : Input.str()) Blank = Blank && (unsigned char)C <= ' ';
+  if (Blank) {
+    Check(Hex.IsEmpty() && T.Header.IsEmpty() && T.Serial.IsEmpty());
     return;
   }
   Check(Hex.Length() == 24 && OnlyOf(Hex.str(), "0123456789ABCDEF"));
