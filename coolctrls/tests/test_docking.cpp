@@ -10,10 +10,8 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <cstring>
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace {
@@ -132,22 +130,6 @@ int HostCount() {
   for (int I = 0; I < Screen->FormCount(); ++I)
     if (dynamic_cast<TFloatingDockHost*>(Screen->Forms(I))) ++N;
   return N;
-}
-
-// Sends Inputs 30 ms apart from another thread while the application's own loop (which hands
-// keys to the window capturing the mouse) runs here.
-void SendInputsThroughApplication(const std::vector<INPUT>& Inputs) {
-  std::atomic<bool> Done{false};
-  std::thread User([&Done, &Inputs] {
-    for (INPUT In : Inputs) {
-      SendInput(1, &In, sizeof In);
-      Sleep(30);
-    }
-    Done = true;
-  });
-  vcltest::AppPumpUntil([&Done] { return Done.load(); });
-  User.join();
-  vcltest::AppPumpUntil([] { return false; }, 150);
 }
 
 TEST(Docking, APanelDraggedOntoADockSiteDocksWhereItWasDroppedWithItsEventsInOrder) {
@@ -313,7 +295,7 @@ TEST(Docking, EscapeCancelsTheDockDrag) {
   Inputs.push_back(vcltest::KeyInput(VK_ESCAPE, true));
   Inputs.push_back(vcltest::KeyInput(VK_ESCAPE, false));
   Inputs.push_back(vcltest::MouseButtonInput(mbLeft, false));
-  SendInputsThroughApplication(Inputs);
+  vcltest::SendInputsThroughApplication(Inputs);
   EXPECT_EQ(S.Panel->Parent(), S.Form.get());
   EXPECT_EQ(S.Panel->BoundsRect(), Before);
   EXPECT_FALSE(S.Panel->Dragging());

@@ -8,8 +8,6 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <thread>
 #include <vector>
 
 namespace {
@@ -26,18 +24,7 @@ public:
 
 // Presses F1 with the real keyboard while the application's own loop runs.
 void PressF1() {
-  std::atomic<bool> Done{false};
-  std::thread User([&Done] {
-    for (bool Down : {true, false}) {
-      INPUT In = vcltest::KeyInput(VK_F1, Down);
-      SendInput(1, &In, sizeof In);
-      Sleep(30);
-    }
-    Done = true;
-  });
-  vcltest::AppPumpUntil([&Done] { return Done.load(); });
-  User.join();
-  vcltest::AppPumpUntil([] { return false; }, 150);
+  vcltest::SendInputsThroughApplication({vcltest::KeyInput(VK_F1, true), vcltest::KeyInput(VK_F1, false)});
 }
 
 struct THelpCase {

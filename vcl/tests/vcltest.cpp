@@ -215,6 +215,20 @@ void SendInputs(const std::vector<INPUT>& Inputs) {
   PumpRounds(3);
 }
 
+void SendInputsThroughApplication(const std::vector<INPUT>& Inputs) {
+  std::atomic<bool> Done{false};
+  std::thread User([&Done, &Inputs] {
+    for (INPUT In : Inputs) {
+      SendInput(1, &In, sizeof In);
+      Sleep(30);
+    }
+    Done = true;
+  });
+  AppPumpUntil([&Done] { return Done.load(); });
+  User.join();
+  AppPumpUntil([] { return false; }, 150);
+}
+
 INPUT MouseButtonInput(TMouseButton Button, bool Down) {
   static constexpr DWORD Flags[3][2] = {{MOUSEEVENTF_LEFTUP, MOUSEEVENTF_LEFTDOWN},
                                         {MOUSEEVENTF_RIGHTUP, MOUSEEVENTF_RIGHTDOWN},

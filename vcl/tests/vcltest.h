@@ -93,6 +93,9 @@ void SendMouseMove(HWND Wnd, int X, int Y);
 // messages (a press may start a modal loop here, moving a window, that only the release ends);
 // returns once all are sent and what followed is handled.
 void SendInputs(const std::vector<INPUT>& Inputs);
+// The same while the application's own loop runs here (it hands keys to the window capturing
+// the mouse, and F1 to help).
+void SendInputsThroughApplication(const std::vector<INPUT>& Inputs);
 // A press (Down) or release of a button of the real mouse where it is.
 INPUT MouseButtonInput(TMouseButton Button, bool Down);
 // A press (Down) or release of a key of the real keyboard.
