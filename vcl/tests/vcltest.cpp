@@ -201,15 +201,23 @@ void MoveMouse(HWND Wnd, int X, int Y) {
   });
 }
 
-void SendInputs(const std::vector<INPUT>& Inputs) {
-  std::atomic<bool> Done{false};
-  std::thread User([&Done, &Inputs] {
+namespace {
+// Sends Inputs one after another, 30 ms apart, from a thread of its own; Done turns true after
+// the last.
+std::thread InputThread(const std::vector<INPUT>& Inputs, std::atomic<bool>& Done) {
+  return std::thread([&Done, &Inputs] {
     for (INPUT In : Inputs) {
       SendInput(1, &In, sizeof In);
       Sleep(30);
     }
     Done = true;
   });
+}
+}  // namespace
+
+void SendInputs(const std::vector<INPUT>& Inputs) {
+  std::atomic<bool> Done{false};
+  std::thread User = InputThread(Inputs, Done);
   PumpUntil([&Done] { return Done.load(); });
   User.join();
   PumpRounds(3);
@@ -217,13 +225,7 @@ void SendInputs(const std::vector<INPUT>& Inputs) {
 
 void SendInputsThroughApplication(const std::vector<INPUT>& Inputs) {
   std::atomic<bool> Done{false};
-  std::thread User([&Done, &Inputs] {
-    for (INPUT In : Inputs) {
-      SendInput(1, &In, sizeof In);
-      Sleep(30);
-    }
-    Done = true;
-  });
+  std::thread User = InputThread(Inputs, Done);
   AppPumpUntil([&Done] { return Done.load(); });
   User.join();
   AppPumpUntil([] { return false; }, 150);
