@@ -4,6 +4,9 @@
 #include <cmath>
 #include <cstring>
 #include <memory>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 constexpr TEnumType TqRastType{"TqRast", {"Rast25", "Rast50", "Rast75"}};
 bool RasterOfset = false;
@@ -340,32 +343,77 @@ void RasterBMP(TBitmap* Bitmap, TColor Color, TqRast Pattern) {
   DrawBack(F, Bitmap);
 }
 
+namespace {
+
+// Where destination offset (I, J) from the centre takes its source offset (M, R): the point at
+// the nearest whole radius of (I, J), turned by A. The exact form is long-double
+// Round(rho cos(A + atan(J / I))) and the same with sin; the fast form expands the angle sum
+// into cos A, sin A and I / sqrt(N), J / sqrt(N) in double. Its error is below 1e-11 and the
+// exact form's below 1e-8 (for any whole number of degrees), so where the fast value is not
+// within 1e-6 of a half both round alike; near a half the exact form decides.
+class TRotation {
+ public:
+  explicit TRotation(long double A)
+      : FA(A), FCos(double(std::cos(A))), FSin(double(std::sin(A))) {}
+
+  void At(int I, int J, int64_t Rho, int& M, int& R) const {
+    if (Rho == 0) {
+      M = R = 0;
+      return;
+    }
+    const double Scale = double(Rho) / std::sqrt(double(int64_t(I) * I + int64_t(J) * J));
+    const double VM = Scale * (FCos * I - FSin * J), VR = Scale * (FSin * I + FCos * J);
+    if (NearHalf(VM) || NearHalf(VR)) {
+      Exact(I, J, Rho, M, R);
+      return;
+    }
+    M = int(std::floor(VM + 0.5));
+    R = int(std::floor(VR + 0.5));
+  }
+
+  void Exact(int I, int J, int64_t Rho, int& M, int& R) const {
+    const long double HalfPi = 1.57079632679489661923L;
+    const long double Phi = I == 0 ? FA + HalfPi : FA + std::atan((long double)J / I);
+    M = Round(Rho * std::cos(Phi));
+    R = Round(Rho * std::sin(Phi));
+  }
+
+ private:
+  static bool NearHalf(double V) { return std::fabs(V - std::floor(V) - 0.5) < 1e-6; }
+
+  long double FA;
+  double FCos, FSin;
+};
+
+}  // namespace
+
 void BMPRotate(TBitmap* Source, TBitmap* Dest, int Degrees) {
   TqFastBmp S(Source), D(Dest);
   if (S.Width() == 0 || D.Width() == 0) return;
-  const long double A = Degrees * 0.017453292519943295L;
-  const long double HalfPi = 1.57079632679489661923L;
+  const TRotation Turn(Degrees * 0.017453292519943295L);
   const int SX = S.Width() / 2, SY = S.Height() / 2, DX = D.Width() / 2, DY = D.Height() / 2;
   const int C = std::max(D.Width(), D.Height()) / 2;
+  const std::vector<uint8_t*>&From = S.Lines(), &To = D.Lines();
+  const int SW = S.Width(), SH = S.Height(), DW = D.Width(), DH = D.Height();
   auto Copy = [&](int TX, int TY, int FX, int FY) {
-    const TColor V = S.GetPixel(FX, FY);
-    if (V != -1) D.SetPixel(TX, TY, V);
+    if (FX >= 0 && FX < SW && FY >= 0 && FY < SH && TX >= 0 && TX < DW && TY >= 0 && TY < DH) std::memcpy(To[size_t(TY)] + 3 * TX, From[size_t(FY)] + 3 * FX, 3);
   };
-  for (int I = 0; I < C; ++I)
+  for (int I = 0; I < C; ++I) {
+    // The nearest whole radius as J grows: Floor is the whole square root of N, and N lies
+    // nearer Floor + 1 than Floor when N - Floor^2 > Floor.
+    int64_t Floor = I;
     for (int J = 0; J < C; ++J) {
-      const long double Phi = I == 0 ? A + HalfPi : A + std::atan((long double)J / I);
-      // The nearest whole radius, exactly: n lies nearer r + 1 than r when n - r^2 > r.
       const int64_t N = int64_t(I) * I + int64_t(J) * J;
-      int64_t Rho = int64_t(std::sqrt((long double)N));
-      while (Rho * Rho > N) --Rho;
-      while ((Rho + 1) * (Rho + 1) <= N) ++Rho;
-      if (N - Rho * Rho > Rho) ++Rho;
-      const int M = Round(Rho * std::cos(Phi)), R = Round(Rho * std::sin(Phi));
+      while ((Floor + 1) * (Floor + 1) <= N) ++Floor;
+      const int64_t Rho = N - Floor * Floor > Floor ? Floor + 1 : Floor;
+      int M, R;
+      Turn.At(I, J, Rho, M, R);
       Copy(DX + I, DY + J, SX + M, SY + R);
       Copy(DX - I, DY - J, SX - M, SY - R);
       Copy(DX + J, DY - I, SX + R, SY - M);
       Copy(DX - J, DY + I, SX - R, SY + M);
     }
+  }
   DrawBack(D, Dest);
 }
 
@@ -408,10 +456,125 @@ void DrawEllipse(TCanvas* Canvas, double X, double Y, double RX, double RY, doub
   StrokeAndFillPath(DC);
 }
 
+namespace {
+
+// Whether DC's pixels are 32-bit xRGB: a 32-bit display, or a 32-bit device bitmap or section.
+bool Is32BitRGB(HDC DC) {
+  switch (GetObjectType(DC)) {
+    case OBJ_DC:
+      return GetDeviceCaps(DC, TECHNOLOGY) == DT_RASDISPLAY && GetDeviceCaps(DC, BITSPIXEL) == 32;
+    case OBJ_MEMDC: {
+      DIBSECTION DS{};
+      const int Got = GetObjectA(GetCurrentObject(DC, OBJ_BITMAP), sizeof DS, &DS);
+      if (DS.dsBm.bmBitsPixel != 32) return false;
+      if (Got == int(sizeof(BITMAP))) return true;
+      const DWORD* M = DS.dsBitfields;
+      return Got == int(sizeof DS) &&
+             (DS.dsBmih.biCompression == BI_RGB ||
+              (DS.dsBmih.biCompression == BI_BITFIELDS && M[0] == 0xFF0000 && M[1] == 0xFF00 && M[2] == 0xFF));
+    }
+    default:
+      return false;
+  }
+}
+
+// The mask steps' result for Count pixels of a 24- or 32-bit row S over 32-bit xRGB pixels D:
+// D keeps its pixel where S has the colour Key, else takes S's; the raster operations compare
+// a 32-bit pixel whole and clear the fourth byte of what they keep, and so does this.
+void KeepUnlessKey(const uint8_t* S, int Bpp, uint32_t* __restrict D, int Count, uint32_t Key) {
+  if (Bpp == 32) {
+    int I = 0;
+#if defined(__SSE2__)
+    const __m128i Keys = _mm_set1_epi32(int(Key)), Colour = _mm_set1_epi32(0xFFFFFF);
+    for (; I + 4 <= Count; I += 4) {
+      const __m128i P = _mm_loadu_si128(reinterpret_cast<const __m128i*>(S + 4 * size_t(I)));
+      const __m128i Q = _mm_loadu_si128(reinterpret_cast<const __m128i*>(D + I));
+      const __m128i Same = _mm_cmpeq_epi32(P, Keys);
+      const __m128i R = _mm_or_si128(_mm_and_si128(Same, Q), _mm_andnot_si128(Same, P));
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(D + I), _mm_and_si128(R, Colour));
+    }
+#endif
+    for (; I < Count; ++I) {
+      uint32_t P;
+      std::memcpy(&P, S + 4 * size_t(I), 4);
+      D[I] = (P == Key ? D[I] : P) & 0xFFFFFF;
+    }
+  } else {
+    for (int I = 0; I < Count; ++I, S += 3) {
+      const uint32_t P = uint32_t(S[0]) | uint32_t(S[1]) << 8 | uint32_t(S[2]) << 16;
+      D[I] = (P == Key ? D[I] : P) & 0xFFFFFF;
+    }
+  }
+}
+
+// Onto another 32-bit bitmap's canvas with no clipping, mirroring or transform: straight into
+// its pixels, within its bounds.
+bool TransparentOntoBitmap(TCanvas* Canvas, TBitmap* Bitmap, int X, int Y, uint32_t Key) {
+  TBitmap* Target = TBitmap::OfCanvas(Canvas);
+  if (!Target || Target == Bitmap || Target->BitsPerPixel() != 32) return false;
+  HDC Dest = Canvas->Handle();
+  if (GetGraphicsMode(Dest) != GM_COMPATIBLE || GetMapMode(Dest) != MM_TEXT || GetLayout(Dest) != 0) return false;
+  {
+    TRgnOwner Probe(CreateRectRgn(0, 0, 0, 0));
+    if (!Probe || GetClipRgn(Dest, Probe) != 0 || GetMetaRgn(Dest, Probe) != 0) return false;
+  }
+  POINT At{X, Y};
+  LPtoDP(Dest, &At, 1);
+  const int Bpp = Bitmap->BitsPerPixel();
+  const int Left = std::max(0, -int(At.x)), Right = std::min(Bitmap->Width(), Target->Width() - int(At.x));
+  const int Top = std::max(0, -int(At.y)), Bottom = std::min(Bitmap->Height(), Target->Height() - int(At.y));
+  GdiFlush();
+  for (int Row = Top; Row < Bottom; ++Row) {
+    // Written as the raster operations write it, with no change reported to the bitmap.
+    auto* D = reinterpret_cast<uint32_t*>(const_cast<uint8_t*>(Target->PixelRow(At.y + Row))) + At.x;
+    KeepUnlessKey(Bitmap->PixelRow(Row) + size_t(Left) * (Bpp / 8), Bpp, D + Left, Right - Left, Key);
+  }
+  return true;
+}
+
+// Onto any other 32-bit canvas: the work image in a section of the process's own, so nothing
+// asks the display for a compatible bitmap.
+bool TransparentThroughSection(HDC Dest, TBitmap* Bitmap, int X, int Y, uint32_t Key) {
+  if (!Is32BitRGB(Dest)) return false;
+  const int W = Bitmap->Width(), H = Bitmap->Height();
+  BITMAPINFO BI{};
+  BI.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+  BI.bmiHeader.biWidth = W;
+  BI.bmiHeader.biHeight = -H;
+  BI.bmiHeader.biPlanes = 1;
+  BI.bmiHeader.biBitCount = 32;
+  BI.bmiHeader.biCompression = BI_RGB;
+  void* Bits = nullptr;
+  TBitmapOwner Work(CreateDIBSection(nullptr, &BI, DIB_RGB_COLORS, &Bits, nullptr, 0));
+  TMemoryDC WorkDC;
+  if (!Work || !Bits || !WorkDC) NoResources();
+  TSelectGuard Sel(WorkDC, Work);
+  BitBlt(WorkDC, 0, 0, W, H, Dest, X, Y, SRCCOPY);
+  GdiFlush();
+  for (int Row = 0; Row < H; ++Row)
+    KeepUnlessKey(Bitmap->PixelRow(Row), Bitmap->BitsPerPixel(), static_cast<uint32_t*>(Bits) + size_t(Row) * size_t(W),
+                  W, Key);
+  BitBlt(Dest, X, Y, W, H, WorkDC, 0, 0, SRCCOPY);
+  return true;
+}
+
+// The mask steps done in memory, for a 24- or 32-bit bitmap onto 32-bit pixels in a plain RGB
+// colour, without copying the bitmap. False when the case is not one of these.
+bool TransparentInMemory(TCanvas* Canvas, TBitmap* Bitmap, int X, int Y, TColor Color) {
+  const int Bpp = Bitmap->BitsPerPixel();
+  if ((Color & 0xFF000000) != 0 || (Bpp != 24 && Bpp != 32)) return false;
+  const uint32_t Key = (uint32_t(Color) & 0xFF) << 16 | (uint32_t(Color) & 0xFF00) | (uint32_t(Color) >> 16 & 0xFF);
+  return TransparentOntoBitmap(Canvas, Bitmap, X, Y, Key) ||
+         TransparentThroughSection(Canvas->Handle(), Bitmap, X, Y, Key);
+}
+
+}  // namespace
+
 void TransparentBlt(TCanvas* Canvas, TBitmap* Bitmap, int X, int Y, TColor Color) {
   if (!Canvas || !Bitmap || Bitmap->Empty()) return;
   const int W = Bitmap->Width(), H = Bitmap->Height();
   HDC Dest = Canvas->Handle();
+  if (TransparentInMemory(Canvas, Bitmap, X, Y, Color)) return;
   // The masks and the blackened pixels are made on a copy, so the bitmap is never written.
   TBitmap Scratch;
   Scratch.Assign(Bitmap);

@@ -483,6 +483,10 @@ public:
   void SetMonochrome(bool Value);
   // Row Y (0 = top) of the pixel memory. EInvalidGraphicOperation when out of range.
   void* ScanLine(int Y);
+  // Row Y (0 = top) for reading only: unlike ScanLine it keeps the mask and its handle.
+  const uint8_t* PixelRow(int Y) const;
+  // The bitmap whose canvas Canvas is, or nil.
+  static TBitmap* OfCanvas(TCanvas* Canvas);
   int RowStride() const { return FStride; }
   // Colour table of 1, 4 and 8 bit bitmaps.
   const std::vector<RGBQUAD>& Colors() const { return FColors; }

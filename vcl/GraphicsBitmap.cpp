@@ -15,6 +15,7 @@ public:
   explicit TBitmapCanvas(TBitmap* Bitmap);
   ~TBitmapCanvas() override;
   void FreeContext();
+  TBitmap* Bitmap() const { return FBitmap; }
 
 protected:
   void CreateHandle() override;
@@ -745,9 +746,19 @@ void TBitmap::SetMonochrome(bool Value) {
 
 void* TBitmap::ScanLine(int Y) {
   if (Empty() || Y < 0 || Y >= FHeight) throw EInvalidGraphicOperation("Scan line index out of range");
-  GdiFlush();
   FMask.Reset();  // the caller may change the pixels
+  return const_cast<uint8_t*>(PixelRow(Y));
+}
+
+const uint8_t* TBitmap::PixelRow(int Y) const {
+  if (Empty() || Y < 0 || Y >= FHeight) throw EInvalidGraphicOperation("Scan line index out of range");
+  GdiFlush();
   return FTopDown ? FBits + size_t(Y) * FStride : FBits + size_t(FHeight - 1 - Y) * FStride;
+}
+
+TBitmap* TBitmap::OfCanvas(TCanvas* Canvas) {
+  auto* C = dynamic_cast<TBitmapCanvas*>(Canvas);
+  return C ? C->Bitmap() : nullptr;
 }
 
 HPALETTE TBitmap::Palette() {

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 #include <vector>
@@ -345,6 +346,68 @@ TEST(FastBmp, RotationByZeroAndNinetyDegrees) {
   }
 }
 
+// The rotation as its formula states it, per point in long double, on RGB pixel arrays.
+std::vector<TColor> RotateByTheFormula(const std::vector<TColor>& Src, int SW, int SH, std::vector<TColor> Dst,
+                                       int DW, int DH, int Degrees) {
+  const long double A = Degrees * 0.017453292519943295L;
+  const int SX = SW / 2, SY = SH / 2, DX = DW / 2, DY = DH / 2, C = std::max(DW, DH) / 2;
+  auto Copy = [&](int TX, int TY, int FX, int FY) {
+    if (FX >= 0 && FX < SW && FY >= 0 && FY < SH && TX >= 0 && TX < DW && TY >= 0 && TY < DH)
+      Dst[size_t(TY) * DW + TX] = Src[size_t(FY) * SW + FX];
+  };
+  for (int I = 0; I < C; ++I)
+    for (int J = 0; J < C; ++J) {
+      const long double Phi = I == 0 ? A + 1.57079632679489661923L : A + std::atan((long double)J / I);
+      const int Rho = int(std::nearbyint(std::sqrt((long double)(I * I + J * J))));
+      const int M = int(std::nearbyint(Rho * std::cos(Phi))), R = int(std::nearbyint(Rho * std::sin(Phi)));
+      Copy(DX + I, DY + J, SX + M, SY + R);
+      Copy(DX - I, DY - J, SX - M, SY - R);
+      Copy(DX + J, DY - I, SX + R, SY - M);
+      Copy(DX - J, DY + I, SX - R, SY + M);
+    }
+  return Dst;
+}
+
+// A bitmap whose every pixel has its own colour, Salt telling two such bitmaps apart.
+std::unique_ptr<TBitmap> NumberedBitmap(int W, int H, int Salt, std::vector<TColor>& Pixels) {
+  TqFastBmp F(W, H);
+  Pixels.resize(size_t(W) * H);
+  for (int Y = 0; Y < H; ++Y)
+    for (int X = 0; X < W; ++X) {
+      const TColor C = TColor((Y * W + X) * 7 + Salt) & 0xFFFFFF;
+      Pixels[size_t(Y) * W + X] = C;
+      F.SetPixel(X, Y, C);
+    }
+  auto B = vcltest::MakeBitmap(W, H, clBlack);
+  F.Draw(B->Canvas(), 0, 0);
+  return B;
+}
+
+TEST(FastBmp, RotationGivesThePixelsOfItsFormulaAtAnySizeAndAngle) {
+  struct TCase {
+    int SW, SH, DW, DH;
+  };
+  for (TCase Size : {TCase{1, 1, 1, 1}, TCase{2, 3, 3, 2}, TCase{17, 5, 9, 20}, TCase{64, 64, 64, 64},
+                     TCase{101, 37, 80, 81}, TCase{500, 300, 400, 420}}) {
+    std::vector<TColor> Src, Dst;
+    auto S = NumberedBitmap(Size.SW, Size.SH, 1, Src);
+    for (int Degrees : {0, 1, 7, 30, 45, 60, 89, 90, 135, 180, 181, 270, 315, 359, 360, -30, -45, 720, 3601,
+                        -100000, 2147483647}) {
+      auto D = NumberedBitmap(Size.DW, Size.DH, 3, Dst);
+      BMPRotate(S.get(), D.get(), Degrees);
+      const std::vector<TColor> Expected = RotateByTheFormula(Src, Size.SW, Size.SH, Dst, Size.DW, Size.DH, Degrees);
+      TqFastBmp Got(D.get());
+      int Wrong = 0;
+      for (int Y = 0; Y < Size.DH; ++Y)
+        for (int X = 0; X < Size.DW; ++X)
+          if (Got.GetPixel(X, Y) != Expected[size_t(Y) * Size.DW + X] && Wrong++ == 0)
+            ADD_FAILURE() << Size.SW << "x" << Size.SH << " onto " << Size.DW << "x" << Size.DH << " by " << Degrees
+                          << ": first wrong pixel " << X << "," << Y;
+      EXPECT_EQ(Wrong, 0) << Degrees;
+    }
+  }
+}
+
 TEST(FastBmp, FlipMirrorAndReplaceColor) {
   auto B = MakeImage(Fixture);
   FlipBMP(B.get());
@@ -431,6 +494,109 @@ TEST(FastBmp, TransparentBltOntoASixteenBitBitmapLeavesTheSource) {
   EXPECT_NEAR(Channel(Mid, 8), 0x34, 4);
   EXPECT_NEAR(Channel(Mid, 16), 0x12, 8);
   EXPECT_EQ(Show(ReadImage(G.get())), Show(Before)) << "the glyph keeps its full-depth pixels";
+}
+
+// Transparent drawing by its mask steps, in device bitmaps: the object and background masks, the
+// canvas's area ANDed with the one, a copy of the bitmap ANDed with the other, the two ORed.
+void TransparentByMasks(HDC Dest, TBitmap* Bitmap, int X, int Y, TColor Color) {
+  const int W = Bitmap->Width(), H = Bitmap->Height();
+  TBitmap Copy;
+  Copy.Assign(Bitmap);
+  HDC Source = Copy.Canvas()->Handle();
+  TMemoryDC ObjectDC(Dest), BackDC(Dest), WorkDC(Dest);
+  TBitmapOwner ObjectMask(CreateBitmap(W, H, 1, 1, nullptr)), BackMask(CreateBitmap(W, H, 1, 1, nullptr)),
+      Work(CreateCompatibleBitmap(Dest, W, H));
+  TSelectGuard SelObject(ObjectDC, ObjectMask), SelBack(BackDC, BackMask), SelWork(WorkDC, Work);
+  SetBkColor(Source, COLORREF(Color));
+  BitBlt(ObjectDC, 0, 0, W, H, Source, 0, 0, SRCCOPY);
+  BitBlt(BackDC, 0, 0, W, H, ObjectDC, 0, 0, NOTSRCCOPY);
+  for (HDC DC : {WorkDC.Get(), Source}) {
+    SetTextColor(DC, RGB(0, 0, 0));
+    SetBkColor(DC, RGB(255, 255, 255));
+  }
+  BitBlt(WorkDC, 0, 0, W, H, Dest, X, Y, SRCCOPY);
+  BitBlt(WorkDC, 0, 0, W, H, ObjectDC, 0, 0, SRCAND);
+  BitBlt(Source, 0, 0, W, H, BackDC, 0, 0, SRCAND);
+  BitBlt(WorkDC, 0, 0, W, H, Source, 0, 0, SRCPAINT);
+  BitBlt(Dest, X, Y, W, H, WorkDC, 0, 0, SRCCOPY);
+}
+
+// A bitmap of the given format whose pixels are drawn from a few colours, Key among them; the
+// raw bytes of 32-bit ones carry a fourth byte too, 0 on some pixels of the key.
+std::unique_ptr<TBitmap> SpeckledBitmap(TPixelFormat Format, int W, int H, TColor Key, uint32_t Seed) {
+  auto B = std::make_unique<TBitmap>();
+  B->SetPixelFormat(Format);
+  B->SetSize(W, H);
+  const TColor Colors[] = {Key, 0x123456, clWhite, clBlack, 0x80FF01};
+  for (int Y = 0; Y < H; ++Y)
+    for (int X = 0; X < W; ++X) {
+      Seed = Seed * 1103515245u + 12345u;
+      B->Canvas()->SetPixels(X, Y, Colors[(Seed >> 16) % 5]);
+    }
+  if (Format == pf32bit)
+    for (int Y = 0; Y < H; ++Y) {
+      uint8_t* P = static_cast<uint8_t*>(B->ScanLine(Y));
+      for (int X = 0; X < W; ++X) {
+        Seed = Seed * 1103515245u + 12345u;
+        P[4 * X + 3] = (Seed >> 20) % 3 == 0 ? uint8_t(Seed >> 8) : 0;
+      }
+    }
+  return B;
+}
+
+std::vector<uint8_t> RawPixels(TBitmap* B) {
+  std::vector<uint8_t> Bytes;
+  const size_t Row = (size_t(B->Width()) * B->BitsPerPixel() + 7) / 8;
+  for (int Y = 0; Y < B->Height(); ++Y) {
+    const uint8_t* P = B->PixelRow(Y);
+    Bytes.insert(Bytes.end(), P, P + Row);
+  }
+  return Bytes;
+}
+
+TEST(FastBmp, TransparentBltGivesThePixelsOfItsMaskStepsOnEveryFormat) {
+  const TColor Key = 0x3366CC;
+  struct TPlace {
+    int X, Y;
+  };
+  for (TPixelFormat SourceFormat : {pf32bit, pf24bit, pf16bit, pf8bit})
+    for (TPixelFormat TargetFormat : {pf32bit, pf24bit, pf16bit})
+      for (TColor Color : {Key, TColor(clBtnFace)})
+        for (TPlace At : {TPlace{0, 0}, TPlace{-3, 4}, TPlace{20, 9}})
+          for (int State = 0; State < 3; ++State) {  // plain, clipped, origin moved
+            auto Glyph = SpeckledBitmap(SourceFormat, 23, 9, Key, 7);
+            const std::vector<uint8_t> GlyphBytes = RawPixels(Glyph.get());
+            auto Expected = SpeckledBitmap(TargetFormat, 30, 14, Key, 99);
+            auto Got = SpeckledBitmap(TargetFormat, 30, 14, Key, 99);
+            for (TBitmap* B : {Expected.get(), Got.get()}) {
+              if (State == 1) IntersectClipRect(B->Canvas()->Handle(), 2, 3, 17, 11);
+              if (State == 2) SetViewportOrgEx(B->Canvas()->Handle(), 4, -2, nullptr);
+            }
+            TransparentByMasks(Expected->Canvas()->Handle(), Glyph.get(), At.X, At.Y, Color);
+            TransparentBlt(Got->Canvas(), Glyph.get(), At.X, At.Y, Color);
+            EXPECT_EQ(RawPixels(Got.get()), RawPixels(Expected.get()))
+                << "from format " << SourceFormat << " onto " << TargetFormat << " in " << Hex(Color) << " at "
+                << At.X << "," << At.Y << " in DC state " << State;
+            EXPECT_EQ(RawPixels(Glyph.get()), GlyphBytes) << "the bitmap keeps its bytes";
+          }
+  // Onto a window: the left half by the mask steps, the right half by the routine.
+  vcltest::TTestWindow Win(80, 30);
+  TWindowDC DC(Win.Handle());
+  for (TPixelFormat SourceFormat : {pf32bit, pf24bit}) {
+    auto Back = SpeckledBitmap(pf24bit, 40, 30, Key, 5);
+    BitBlt(DC, 0, 0, 40, 30, Back->Canvas()->Handle(), 0, 0, SRCCOPY);
+    BitBlt(DC, 40, 0, 40, 30, Back->Canvas()->Handle(), 0, 0, SRCCOPY);
+    auto Glyph = SpeckledBitmap(SourceFormat, 23, 9, Key, 3);
+    TransparentByMasks(DC, Glyph.get(), 5, 6, Key);
+    TCanvas C;
+    C.SetHandle(DC);
+    TransparentBlt(&C, Glyph.get(), 45, 6, Key);
+    C.SetHandle(nullptr);
+    int Wrong = 0;
+    for (int Y = 0; Y < 30; ++Y)
+      for (int X = 0; X < 40; ++X) Wrong += vcltest::PixelAt(DC.Get(), X, Y) != vcltest::PixelAt(DC.Get(), X + 40, Y);
+    EXPECT_EQ(Wrong, 0) << "from format " << SourceFormat;
+  }
 }
 
 TEST(FastBmp, DesktopCanvasReadsTheScreen) {
