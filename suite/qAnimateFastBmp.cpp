@@ -363,12 +363,13 @@ class TRotation {
     }
     const double Scale = double(Rho) / std::sqrt(double(int64_t(I) * I + int64_t(J) * J));
     const double VM = Scale * (FCos * I - FSin * J), VR = Scale * (FSin * I + FCos * J);
-    if (NearHalf(VM) || NearHalf(VR)) {
+    const long LM = std::lrint(VM), LR = std::lrint(VR);
+    if (NearHalf(VM - double(LM)) || NearHalf(VR - double(LR))) {
       Exact(I, J, Rho, M, R);
       return;
     }
-    M = int(std::floor(VM + 0.5));
-    R = int(std::floor(VR + 0.5));
+    M = int(LM);
+    R = int(LR);
   }
 
   void Exact(int I, int J, int64_t Rho, int& M, int& R) const {
@@ -379,7 +380,8 @@ class TRotation {
   }
 
  private:
-  static bool NearHalf(double V) { return std::fabs(V - std::floor(V) - 0.5) < 1e-6; }
+  // Whether a value's distance Off from its nearest whole number puts it within 1e-6 of a half.
+  static bool NearHalf(double Off) { return std::fabs(Off) > 0.5 - 1e-6; }
 
   long double FA;
   double FCos, FSin;
