@@ -395,10 +395,12 @@ void BMPRotate(TBitmap* Source, TBitmap* Dest, int Degrees) {
   const TRotation Turn(Degrees * 0.017453292519943295L);
   const int SX = S.Width() / 2, SY = S.Height() / 2, DX = D.Width() / 2, DY = D.Height() / 2;
   const int C = std::max(D.Width(), D.Height()) / 2;
-  const std::vector<uint8_t*>&From = S.Lines(), &To = D.Lines();
+  const std::vector<uint8_t*>& From = S.Lines();
+  const std::vector<uint8_t*>& To = D.Lines();
   const int SW = S.Width(), SH = S.Height(), DW = D.Width(), DH = D.Height();
   auto Copy = [&](int TX, int TY, int FX, int FY) {
-    if (FX >= 0 && FX < SW && FY >= 0 && FY < SH && TX >= 0 && TX < DW && TY >= 0 && TY < DH) std::memcpy(To[size_t(TY)] + 3 * TX, From[size_t(FY)] + 3 * FX, 3);
+    if (FX >= 0 && FX < SW && FY >= 0 && FY < SH && TX >= 0 && TX < DW && TY >= 0 && TY < DH)
+      std::memcpy(To[size_t(TY)] + 3 * TX, From[size_t(FY)] + 3 * FX, 3);
   };
   for (int I = 0; I < C; ++I) {
     // The nearest whole radius as J grows: Floor is the whole square root of N, and N lies
