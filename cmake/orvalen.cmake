@@ -84,3 +84,27 @@ function(orvalen_shots test)
   add_test(NAME ${test}_png COMMAND sh ${ORVALEN_ROOT}/tools/shots-png ${dir} ${ARGN})
   set_tests_properties(${test}_png PROPERTIES FIXTURES_REQUIRED ${test}_shots)
 endfunction()
+
+# orvalen_delay_load(TARGET DLL...): TARGET loads each system DLL (e.g. wsock32.dll) at its first
+# call instead of at start-up, through a delay-import library made from the toolchain's import
+# library (x86_64 names: "__imp_name").
+function(orvalen_delay_load target)
+  foreach(dll ${ARGN})
+    get_filename_component(base ${dll} NAME_WE)
+    find_library(ORVALEN_IMPORT_${base} NAMES lib${base}.a REQUIRED)
+    execute_process(COMMAND ${CMAKE_NM} -g ${ORVALEN_IMPORT_${base}} OUTPUT_VARIABLE symbols
+                    COMMAND_ERROR_IS_FATAL ANY)
+    string(REGEX MATCHALL " I __imp_[^\n]+" imports "${symbols}")
+    set(def "LIBRARY ${dll}\nEXPORTS\n")
+    foreach(import ${imports})
+      string(REGEX REPLACE "^ I __imp_" "" name "${import}")
+      string(APPEND def "${name}\n")
+    endforeach()
+    set(dir ${CMAKE_BINARY_DIR}/delayload)
+    file(WRITE ${dir}/${base}.def "${def}")
+    execute_process(COMMAND ${CMAKE_DLLTOOL} --input-def ${dir}/${base}.def --dllname ${dll}
+                            --output-delaylib ${dir}/lib${base}_delay.a
+                    COMMAND_ERROR_IS_FATAL ANY)
+    target_link_libraries(${target} PRIVATE ${dir}/lib${base}_delay.a)
+  endforeach()
+endfunction()
