@@ -541,23 +541,15 @@ bool TransparentOntoBitmap(TCanvas* Canvas, TBitmap* Bitmap, int X, int Y, uint3
 bool TransparentThroughSection(HDC Dest, TBitmap* Bitmap, int X, int Y, uint32_t Key) {
   if (!Is32BitRGB(Dest)) return false;
   const int W = Bitmap->Width(), H = Bitmap->Height();
-  BITMAPINFO BI{};
-  BI.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  BI.bmiHeader.biWidth = W;
-  BI.bmiHeader.biHeight = -H;
-  BI.bmiHeader.biPlanes = 1;
-  BI.bmiHeader.biBitCount = 32;
-  BI.bmiHeader.biCompression = BI_RGB;
-  void* Bits = nullptr;
-  TBitmapOwner Work(CreateDIBSection(nullptr, &BI, DIB_RGB_COLORS, &Bits, nullptr, 0));
+  uint32_t* Bits = nullptr;
+  TBitmapOwner Work = NewDib32(W, H, Bits);
   TMemoryDC WorkDC;
-  if (!Work || !Bits || !WorkDC) NoResources();
+  if (!WorkDC) NoResources();
   TSelectGuard Sel(WorkDC, Work);
   BitBlt(WorkDC, 0, 0, W, H, Dest, X, Y, SRCCOPY);
   GdiFlush();
   for (int Row = 0; Row < H; ++Row)
-    KeepUnlessKey(Bitmap->PixelRow(Row), Bitmap->BitsPerPixel(), static_cast<uint32_t*>(Bits) + size_t(Row) * size_t(W),
-                  W, Key);
+    KeepUnlessKey(Bitmap->PixelRow(Row), Bitmap->BitsPerPixel(), Bits + size_t(Row) * size_t(W), W, Key);
   BitBlt(Dest, X, Y, W, H, WorkDC, 0, 0, SRCCOPY);
   return true;
 }

@@ -25,22 +25,6 @@ TColor FromPixel(uint32_t P) {
   return TColor(((P & 0xFF) << 16) | (P & 0xFF00) | ((P >> 16) & 0xFF));
 }
 
-// A 32-bit top-down DIB section; Bits receives its pixel memory.
-TBitmapOwner NewDib32(int W, int H, uint32_t*& Bits) {
-  BITMAPINFO Info{};
-  Info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  Info.bmiHeader.biWidth = W;
-  Info.bmiHeader.biHeight = -H;
-  Info.bmiHeader.biPlanes = 1;
-  Info.bmiHeader.biBitCount = 32;
-  Info.bmiHeader.biCompression = BI_RGB;
-  void* P = nullptr;
-  TBitmapOwner Dib(CreateDIBSection(nullptr, &Info, DIB_RGB_COLORS, &P, nullptr, 0));
-  if (!Dib || !P) throw EOutOfResources("Out of system resources");
-  Bits = static_cast<uint32_t*>(P);
-  return Dib;
-}
-
 // The glyph images a bitmap holds side by side: its width over its height when that divides (1
 // outside 1..4); 0 when it does not divide, and the count stays.
 int ImagesIn(TBitmap* Glyph) {

@@ -544,6 +544,9 @@ private:
   friend class TCanvas;
 };
 
+// A 32-bit top-down DIB section; Bits receives its pixel memory. EOutOfResources when none.
+TBitmapOwner NewDib32(int W, int H, uint32_t*& Bits);
+
 // Icon (or cursor image) from an .ico stream or an HICON.
 class TIcon : public TGraphic {
   ORV_CLASS(TIcon, TGraphic)

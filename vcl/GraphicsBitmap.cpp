@@ -750,6 +750,21 @@ void* TBitmap::ScanLine(int Y) {
   return const_cast<uint8_t*>(PixelRow(Y));
 }
 
+TBitmapOwner NewDib32(int W, int H, uint32_t*& Bits) {
+  BITMAPINFO Info{};
+  Info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+  Info.bmiHeader.biWidth = W;
+  Info.bmiHeader.biHeight = -H;
+  Info.bmiHeader.biPlanes = 1;
+  Info.bmiHeader.biBitCount = 32;
+  Info.bmiHeader.biCompression = BI_RGB;
+  void* P = nullptr;
+  TBitmapOwner Dib(CreateDIBSection(nullptr, &Info, DIB_RGB_COLORS, &P, nullptr, 0));
+  if (!Dib || !P) NoResources();
+  Bits = static_cast<uint32_t*>(P);
+  return Dib;
+}
+
 const uint8_t* TBitmap::PixelRow(int Y) const {
   if (Empty() || Y < 0 || Y >= FHeight) throw EInvalidGraphicOperation("Scan line index out of range");
   GdiFlush();
